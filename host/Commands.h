@@ -1,0 +1,30 @@
+// Host internal commands: the command table read from a command-definition file, the
+// resolution of a script's command argument, and the command message itself.
+#pragma once
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include "server/HelperState.h"
+
+#include <cstdint>
+#include <string>
+
+namespace ombrisk {
+
+inline constexpr UINT kHostCommandMessage = WM_USER + 51;  // 1075, wParam = command number
+
+// Reads the command-definition file at path into state.CommandTable. Returns false when the
+// file cannot be opened (the table is unchanged). A number outside the 32-bit range stops the
+// parse, keeping the entries before it; raiseOverflow then throws the overflow error.
+bool LoadCommandTable(HelperState& state, const std::wstring& path, bool raiseOverflow);
+
+// A command number from a number (halves to even) or from a name looked up in the table
+// without regard to case; an unknown name is 0. Throws 9 for a name when the table is
+// empty, 6 for a number out of range and 13 for a value that is neither.
+int32_t ResolveCommand(const HelperState& state, const VARIANT& cmd);
+
+// SendCommand: finds the host, sends (waitIt) or posts the command, sleeps Pause.
+bool SendHostCommand(const HelperState& state, const VARIANT& cmd, bool waitIt);
+
+}  // namespace ombrisk

@@ -1,0 +1,100 @@
+// The Helper object: the one creatable class of the library. Every member is a noexcept shim
+// that converts its arguments, calls the module that does the work and turns failures into
+// HRESULTs with error information (server/Errors.h). IDispatch is served by the type library.
+#pragma once
+
+#include <windows.h>
+#include <ocidl.h>
+
+#include "generated/Ombrisk_h.h"
+#include "server/HelperState.h"
+
+namespace ombrisk {
+
+class Helper final : public _Helper, public IProvideClassInfo, public ISupportErrorInfo {
+public:
+    // Creates an object (runs the creation steps) and returns the requested interface.
+    static HRESULT Create(REFIID riid, void** ppv) noexcept;
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) noexcept override;
+    ULONG STDMETHODCALLTYPE AddRef() noexcept override;
+    ULONG STDMETHODCALLTYPE Release() noexcept override;
+
+    // IDispatch
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) noexcept override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) noexcept override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                     EXCEPINFO* excep, UINT* argErr) noexcept override;
+
+    // IProvideClassInfo
+    HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** info) noexcept override;
+
+    // ISupportErrorInfo
+    HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) noexcept override;
+
+    // _Helper, in slot order
+    HRESULT STDMETHODCALLTYPE get_Separator(VARIANT* value) noexcept override;
+    HRESULT STDMETHODCALLTYPE put_Separator(VARIANT value) noexcept override;
+    HRESULT STDMETHODCALLTYPE DbgPrint(BSTR DebugString) noexcept override;
+    HRESULT STDMETHODCALLTYPE SendKeystroke(BSTR Keystroke, VARIANT_BOOL* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE SendCommand(VARIANT cmd, VARIANT_BOOL WaitIt, VARIANT_BOOL* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE About() noexcept override;
+    HRESULT STDMETHODCALLTYPE get_NoArrayReturn(VARIANT_BOOL* value) noexcept override;
+    HRESULT STDMETHODCALLTYPE put_NoArrayReturn(VARIANT_BOOL value) noexcept override;
+    HRESULT STDMETHODCALLTYPE get_IsRunningTC(VARIANT_BOOL* value) noexcept override;
+    HRESULT STDMETHODCALLTYPE ClearClip(VARIANT_BOOL* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE GetTextFromClip(BSTR* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE UserCmd(BSTR CmdName, VARIANT_BOOL* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE GetInfo(VARIANT* Request, VARIANT* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE SetSrcPath(BSTR SrcPath, VARIANT_BOOL InNewTab, VARIANT_BOOL* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE SetTrgPath(BSTR TrgPath, VARIANT_BOOL InNewTab, VARIANT_BOOL* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE SetLeftPath(BSTR SrcPath, VARIANT_BOOL InNewTab, VARIANT_BOOL* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE SetRightPath(BSTR TrgPath, VARIANT_BOOL InNewTab, VARIANT_BOOL* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE Sleep(LONG Miliseconds) noexcept override;
+    HRESULT STDMETHODCALLTYPE SetTextToClip(BSTR TextToPut, VARIANT* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE GetSrcSelectedFiles(VARIANT_BOOL WithFullPath, VARIANT* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE GetTrgSelectedFiles(VARIANT_BOOL WithFullPath, VARIANT* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE GetSrcPath(VARIANT* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE GetTrgPath(VARIANT* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE get_Pause(VARIANT* value) noexcept override;
+    HRESULT STDMETHODCALLTYPE put_Pause(VARIANT value) noexcept override;
+    HRESULT STDMETHODCALLTYPE get_Wait(VARIANT_BOOL* value) noexcept override;
+    HRESULT STDMETHODCALLTYPE put_Wait(VARIANT_BOOL value) noexcept override;
+    HRESULT STDMETHODCALLTYPE LoadIncFile(BSTR FilePathName, VARIANT_BOOL* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE SetFileDateAtr(VARIANT* File, VARIANT* DateCreated, VARIANT* DateLastModified,
+                                             VARIANT* DateLastAccessed, VARIANT* Attributes,
+                                             VARIANT_BOOL* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE FormatAny(VARIANT Expression, VARIANT FormatString, VARIANT* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE INIRead(VARIANT FileName, VARIANT Section, VARIANT Key, VARIANT Default,
+                                      VARIANT* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE INIReadSection(VARIANT FileName, VARIANT Section, VARIANT* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE INIWrite(VARIANT FileName, VARIANT Section, VARIANT Key, VARIANT Value,
+                                       VARIANT_BOOL* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE INIWriteSection(VARIANT FileName, VARIANT Section, VARIANT KeysAndValues,
+                                              VARIANT_BOOL* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE INISectionExists(VARIANT FileName, VARIANT Section, VARIANT_BOOL* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE INIDelete(VARIANT FileName, VARIANT Section, VARIANT Key, VARIANT_BOOL* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE put_TCPath(VARIANT value) noexcept override;
+    HRESULT STDMETHODCALLTYPE get_TCPath(VARIANT* value) noexcept override;
+    HRESULT STDMETHODCALLTYPE get_MainINI(VARIANT* value) noexcept override;
+    HRESULT STDMETHODCALLTYPE get_FTPINI(VARIANT* value) noexcept override;
+    HRESULT STDMETHODCALLTYPE get_GetFilter(VARIANT LeftOrRight, VARIANT* value) noexcept override;
+    HRESULT STDMETHODCALLTYPE LockTC(VARIANT_BOOL LockWindow, VARIANT_BOOL* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE GetIniFiles(VARIANT_BOOL* result) noexcept override;
+
+private:
+    Helper() noexcept;
+    ~Helper();
+    void Initialize();  // the creation steps after the object exists
+    void Terminate() noexcept;
+
+    LONG refs_ = 1;
+    HelperState state_;
+    // Set by Invoke for the current call: SendCommand's WaitIt was left out by the script.
+    // The type information cannot tell an omitted Boolean from a passed one.
+    bool waitItOmitted_ = false;
+};
+
+}  // namespace ombrisk

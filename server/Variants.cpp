@@ -1,0 +1,97 @@
+#include "server/Variants.h"
+
+#include "server/Errors.h"
+#include "util/Raii.h"
+
+namespace ombrisk {
+
+namespace {
+
+UniqueVariant ChangeType(const VARIANT& in, VARTYPE vt, USHORT flags = 0) {
+    const VARIANT& v = Deref(in);
+    if (V_VT(&v) == VT_NULL) throw ScriptError(VbError::InvalidUseOfNull);
+    if (V_VT(&v) & VT_ARRAY) throw ScriptError(VbError::TypeMismatch);
+    UniqueVariant out;
+    const HRESULT hr = VariantChangeTypeEx(out.get(), const_cast<VARIANT*>(&v), LOCALE_USER_DEFAULT, flags, vt);
+    if (FAILED(hr)) ThrowConversionError(hr);
+    return out;
+}
+
+}  // namespace
+
+const VARIANT& Deref(const VARIANT& v) noexcept {
+    const VARIANT* p = &v;
+    for (int depth = 0; depth < 8 && V_VT(p) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(p); ++depth) p = V_VARIANTREF(p);
+    return *p;
+}
+
+bool IsMissing(const VARIANT& in) noexcept {
+    const VARIANT& v = Deref(in);
+    return V_VT(&v) == VT_ERROR && V_ERROR(&v) == DISP_E_PARAMNOTFOUND;
+}
+
+bool IsNull(const VARIANT& in) noexcept { return V_VT(&Deref(in)) == VT_NULL; }
+
+bool IsObject(const VARIANT& in) noexcept {
+    const VARTYPE vt = V_VT(&Deref(in)) & ~VT_BYREF;
+    return vt == VT_DISPATCH || vt == VT_UNKNOWN;
+}
+
+bool IsNumeric(const VARIANT& in) {
+    const VARIANT& v = Deref(in);
+    switch (V_VT(&v) & ~VT_BYREF) {
+    case VT_EMPTY: case VT_BOOL: case VT_I1: case VT_UI1: case VT_I2: case VT_UI2: case VT_I4: case VT_UI4:
+    case VT_I8: case VT_UI8: case VT_INT: case VT_UINT: case VT_R4: case VT_R8: case VT_CY: case VT_DECIMAL:
+        return (V_VT(&v) & VT_ARRAY) == 0;
+    case VT_BSTR: {
+        if (V_VT(&v) & (VT_ARRAY | VT_BYREF)) return false;
+        double d = 0;
+        return V_BSTR(&v) && SUCCEEDED(VarR8FromStr(V_BSTR(&v), LOCALE_USER_DEFAULT, 0, &d));
+    }
+    default:
+        return false;
+    }
+}
+
+std::wstring ToString(const VARIANT& v) {
+    if (V_VT(&Deref(v)) == VT_EMPTY) return {};
+    UniqueVariant s = ChangeType(v, VT_BSTR, VARIANT_ALPHABOOL);
+    BSTR b = V_BSTR(s.get());
+    return b ? std::wstring(b, SysStringLen(b)) : std::wstring();
+}
+
+int32_t ToLong(const VARIANT& v) { return V_I4(ChangeType(v, VT_I4).get()); }
+double ToDouble(const VARIANT& v) { return V_R8(ChangeType(v, VT_R8).get()); }
+bool ToBool(const VARIANT& v) { return V_BOOL(ChangeType(v, VT_BOOL).get()) != VARIANT_FALSE; }
+double ToDate(const VARIANT& v) { return V_DATE(ChangeType(v, VT_DATE).get()); }
+
+int CompareWithZero(const VARIANT& in) {
+    const VARIANT& v = Deref(in);
+    if (V_VT(&v) == VT_NULL) return 2;
+    if (V_VT(&v) & VT_ARRAY) throw ScriptError(VbError::TypeMismatch);
+    VARIANT zero;
+    VariantInit(&zero);
+    V_VT(&zero) = VT_I4;
+    V_I4(&zero) = 0;
+    // A string is compared as the number it holds, as a script's "value < 0" does.
+    UniqueVariant number = ChangeType(v, VT_R8);
+    const HRESULT r = VarCmp(number.get(), &zero, LOCALE_USER_DEFAULT, 0);
+    switch (r) {
+    case VARCMP_LT: return -1;
+    case VARCMP_EQ: return 0;
+    case VARCMP_GT: return 1;
+    case VARCMP_NULL: return 2;
+    default: ThrowConversionError(r);
+    }
+}
+
+int32_t PauseMs(const VARIANT& pause, int32_t divisor) {
+    const int32_t ms = ToLong(pause);
+    return divisor == 1 ? ms : ms / divisor;
+}
+
+void SleepMs(int32_t ms) noexcept {
+    if (ms > 0) Sleep(static_cast<DWORD>(ms));
+}
+
+}  // namespace ombrisk

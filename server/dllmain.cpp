@@ -1,0 +1,76 @@
+// The in-process server entry points.
+#include <windows.h>
+#include <objbase.h>
+
+#include "generated/Ombrisk_h.h"
+#include "server/ClassFactory.h"
+#include "server/Module.h"
+#include "server/Registration.h"
+#include "server/TypeInfo.h"
+#include "util/modStartUP.h"
+
+#include <string>
+
+namespace ombrisk {
+
+namespace {
+
+HINSTANCE g_instance = nullptr;
+LONG g_uses = 0;
+
+}  // namespace
+
+HINSTANCE ModuleInstance() noexcept { return g_instance; }
+
+std::wstring ModulePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(g_instance, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+void ModuleAddRef() noexcept { InterlockedIncrement(&g_uses); }
+void ModuleRelease() noexcept { InterlockedDecrement(&g_uses); }
+bool ModuleInUse() noexcept { return InterlockedCompareExchange(&g_uses, 0, 0) != 0; }
+
+}  // namespace ombrisk
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        ombrisk::g_instance = instance;
+        DisableThreadLibraryCalls(instance);
+        ombrisk::StartUpMain();
+    } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+        // Unloaded by FreeLibrary, not at process exit: oleaut32 is still usable.
+        ombrisk::ReleaseTypeInfo();
+    }
+    return TRUE;
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (clsid != CLSID_Helper) return CLASS_E_CLASSNOTAVAILABLE;
+    return ombrisk::HelperClassFactory()->QueryInterface(riid, ppv);
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return ombrisk::ModuleInUse() ? S_FALSE : S_OK; }
+
+extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() { return ombrisk::RegisterServer(ombrisk::RegistrationScope::Machine); }
+
+extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() {
+    return ombrisk::UnregisterServer(ombrisk::RegistrationScope::Machine);
+}
+
+// regsvr32 /n /i:user registers for the current user only; /u /n /i:user undoes that.
+// Without "user" the machine-wide registration is written or removed.
+extern "C" HRESULT STDAPICALLTYPE DllInstall(BOOL install, LPCWSTR cmdLine) {
+    const bool user = cmdLine && lstrcmpiW(cmdLine, L"user") == 0;
+    const auto scope = user ? ombrisk::RegistrationScope::User : ombrisk::RegistrationScope::Machine;
+    return install ? ombrisk::RegisterServer(scope) : ombrisk::UnregisterServer(scope);
+}

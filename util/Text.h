@@ -1,0 +1,32 @@
+// Text conversions at the platform boundary: BSTRs, the ANSI code page, and the char16_t
+// views the portable core works on (wchar_t is UTF-16 on Windows, so the views alias).
+#pragma once
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <string>
+#include <string_view>
+
+namespace ombrisk {
+
+// A BSTR's text, length-aware (embedded NULs kept); a null BSTR is the empty text.
+inline std::wstring_view BstrView(BSTR s) noexcept { return s ? std::wstring_view(s, SysStringLen(s)) : std::wstring_view(); }
+
+// A new BSTR holding text; throws std::bad_alloc when the allocation fails. Caller owns it.
+BSTR AllocBstr(std::wstring_view text);
+
+// UTF-16 to the system ANSI code page and back (CP_ACP, as the platform's A functions use).
+std::string ToAnsi(std::wstring_view text);
+std::wstring FromAnsi(std::string_view text);
+
+inline std::u16string_view AsU16(std::wstring_view s) noexcept {
+    return {reinterpret_cast<const char16_t*>(s.data()), s.size()};
+}
+inline std::wstring_view AsWide(std::u16string_view s) noexcept {
+    return {reinterpret_cast<const wchar_t*>(s.data()), s.size()};
+}
+inline std::wstring ToWide(std::u16string_view s) { return std::wstring(AsWide(s)); }
+inline std::u16string ToU16(std::wstring_view s) { return std::u16string(AsU16(s)); }
+
+}  // namespace ombrisk

@@ -1,0 +1,12 @@
+// modStartUP: the About box, the start-up routine, and the sweep of leftover percentage tooltips.
+#pragma once
+
+namespace ombrisk {
+
+// Shows the system-modal About box; returns when the user closes it.
+void ShowAbout() noexcept;
+
+// Run when the component starts. Loaded as an in-process server, as always, it does nothing.
+void StartUpMain() noexcept;
+
+}  // namespace ombrisk
