@@ -1,13 +1,21 @@
 #include "server/Helper.h"
 
+#include "discovery/Discovery.h"
+#include "discovery/DiscoveryText.h"
 #include "host/Commands.h"
 #include "host/HostWindow.h"
+#include "host/PanelPaths.h"
+#include "host/reply/modHook.h"
 #include "host/reply/frmIcon.h"
 #include "server/Errors.h"
 #include "server/Module.h"
 #include "server/TypeInfo.h"
 #include "server/Variants.h"
 #include "util/DebugOutput.h"
+#include "util/Format.h"
+#include "util/IniFile.h"
+#include "util/modFileTime.h"
+#include "util/modUnicode.h"
 #include "util/Text.h"
 #include "util/modStartUP.h"
 
@@ -31,6 +39,16 @@ HRESULT PutString(VARIANT* out, const std::wstring& text) {
     V_BSTR(out) = b;
     return S_OK;
 }
+
+// A VARIANT holding a string, owned by the returned object.
+class StringArgument {
+public:
+    explicit StringArgument(const wchar_t* text) { V_VT(v_.get()) = VT_BSTR; V_BSTR(v_.get()) = AllocBstr(text); }
+    const VARIANT& value() const noexcept { return *v_.get(); }
+
+private:
+    UniqueVariant v_;
+};
 
 // The argument a script passed for parameter index of a call, or null when it passed none.
 // Positional arguments arrive in reverse order after the named ones.
@@ -62,10 +80,17 @@ HRESULT Helper::Create(REFIID riid, void** ppv) noexcept {
     });
 }
 
-Helper::Helper() noexcept { ModuleAddRef(); }
+// Objects alive on this thread; the thread's stored answer is freed with the last of them.
+thread_local int t_threadObjects = 0;
+
+Helper::Helper() noexcept {
+    ModuleAddRef();
+    ++t_threadObjects;
+}
 
 Helper::~Helper() {
     Terminate();
+    if (--t_threadObjects == 0) ReleaseReplyState();
     ModuleRelease();
 }
 
@@ -76,9 +101,11 @@ void Helper::Initialize() {
     state_.Wait = false;
     state_.NoArrayReturn = false;
     state_.DebugEnabled = true;
-    // The installation's location is not known yet: the paths stay empty, and the command
-    // table is looked for at the root of the current drive.
-    LoadCommandTable(state_, state_.TCPath + L"\\totalcmd.inc", false);
+    state_.TCPath = FindTCPath();
+    state_.MainINI = FindMainIni(state_.TCPath);
+    state_.FTPINI = FindFtpIni(state_.TCPath);
+    // A missing or faulty command-definition file never stops the creation.
+    LoadCommandTable(state_, ToWide(AddBackslash(AsU16(state_.TCPath))) + L"totalcmd.inc", false);
     BindHostWindow(state_);
 }
 
@@ -277,7 +304,54 @@ HRESULT Helper::LoadIncFile(BSTR FilePathName, VARIANT_BOOL* result) noexcept {
     });
 }
 
-HRESULT Helper::UserCmd(BSTR, VARIANT_BOOL*) noexcept { return NotYet(); }
+HRESULT Helper::UserCmd(BSTR CmdName, VARIANT_BOOL* result) noexcept {
+    if (!result) return E_POINTER;
+    return Guarded([&] {
+        *result = ToVariantBool(RunUserCommand(std::wstring(BstrView(CmdName)), *state_.Pause.get()));
+        return S_OK;
+    });
+}
+
+// Panel paths and information ---------------------------------------------------------------
+
+HRESULT Helper::GetInfo(VARIANT* Request, VARIANT* result) noexcept {
+    if (!Request) return E_POINTER;
+    return Guarded([&] { return PutString(result, GetHostInfo(*Request)); });
+}
+
+HRESULT Helper::GetSrcPath(VARIANT* result) noexcept {
+    return Guarded([&] { return PutString(result, GetHostInfo(StringArgument(L"SP").value())); });
+}
+
+HRESULT Helper::GetTrgPath(VARIANT* result) noexcept {
+    return Guarded([&] { return PutString(result, GetHostInfo(StringArgument(L"TP").value())); });
+}
+
+HRESULT Helper::SetSrcPath(BSTR SrcPath, VARIANT_BOOL InNewTab, VARIANT_BOOL* result) noexcept {
+    return SetPaths(BstrView(SrcPath), {}, false, InNewTab, result);
+}
+
+HRESULT Helper::SetTrgPath(BSTR TrgPath, VARIANT_BOOL InNewTab, VARIANT_BOOL* result) noexcept {
+    return SetPaths({}, BstrView(TrgPath), false, InNewTab, result);
+}
+
+HRESULT Helper::SetLeftPath(BSTR SrcPath, VARIANT_BOOL InNewTab, VARIANT_BOOL* result) noexcept {
+    return SetPaths(BstrView(SrcPath), {}, true, InNewTab, result);
+}
+
+HRESULT Helper::SetRightPath(BSTR TrgPath, VARIANT_BOOL InNewTab, VARIANT_BOOL* result) noexcept {
+    return SetPaths({}, BstrView(TrgPath), true, InNewTab, result);
+}
+
+HRESULT Helper::SetPaths(std::wstring_view path1, std::wstring_view path2, bool leftRight, VARIANT_BOOL inNewTab,
+                         VARIANT_BOOL* result) noexcept {
+    if (!result) return E_POINTER;
+    return Guarded([&] {
+        *result = ToVariantBool(
+            SetPanelPaths(std::wstring(path1), std::wstring(path2), leftRight, inNewTab != VARIANT_FALSE));
+        return S_OK;
+    });
+}
 
 // Installation paths -----------------------------------------------------------------------
 
@@ -300,31 +374,113 @@ HRESULT Helper::get_FTPINI(VARIANT* value) noexcept {
     return Guarded([&] { return PutString(value, state_.FTPINI); });
 }
 
+// Clipboard ----------------------------------------------------------------------------------
+
+HRESULT Helper::GetTextFromClip(BSTR* result) noexcept {
+    if (!result) return E_POINTER;
+    *result = nullptr;
+    return Guarded([&] {
+        *result = AllocBstr(ReadClipboardText());
+        return S_OK;
+    });
+}
+
+HRESULT Helper::SetTextToClip(BSTR TextToPut, VARIANT* result) noexcept {
+    if (!result) return E_POINTER;
+    VariantInit(result);
+    return Guarded([&] {
+        WriteClipboardText(BstrView(TextToPut));
+        return S_OK;
+    });
+}
+
+HRESULT Helper::ClearClip(VARIANT_BOOL* result) noexcept {
+    if (!result) return E_POINTER;
+    *result = VARIANT_FALSE;
+    return Guarded([&] {
+        *result = ToVariantBool(ClearClipboard(FrmIconHwnd()));
+        SleepMs(PauseMs(*state_.Pause.get(), 3));
+        return S_OK;
+    });
+}
+
+// INI files ----------------------------------------------------------------------------------
+
+HRESULT Helper::INIRead(VARIANT FileName, VARIANT Section, VARIANT Key, VARIANT Default, VARIANT* result) noexcept {
+    if (!result) return E_POINTER;
+    VariantInit(result);
+    return Guarded([&] {
+        IniRead(FileName, Section, Key, Default, state_.NoArrayReturn, result);
+        return S_OK;
+    });
+}
+
+HRESULT Helper::INIReadSection(VARIANT FileName, VARIANT Section, VARIANT* result) noexcept {
+    if (!result) return E_POINTER;
+    VariantInit(result);
+    return Guarded([&] {
+        IniReadSection(FileName, Section, result);
+        return S_OK;
+    });
+}
+
+HRESULT Helper::INIWrite(VARIANT FileName, VARIANT Section, VARIANT Key, VARIANT Value, VARIANT_BOOL* result) noexcept {
+    if (!result) return E_POINTER;
+    return Guarded([&] {
+        *result = ToVariantBool(IniWrite(FileName, Section, Key, Value));
+        return S_OK;
+    });
+}
+
+HRESULT Helper::INIWriteSection(VARIANT FileName, VARIANT Section, VARIANT KeysAndValues, VARIANT_BOOL* result) noexcept {
+    if (!result) return E_POINTER;
+    return Guarded([&] {
+        *result = ToVariantBool(IniWriteSection(FileName, Section, KeysAndValues));
+        return S_OK;
+    });
+}
+
+HRESULT Helper::INISectionExists(VARIANT FileName, VARIANT Section, VARIANT_BOOL* result) noexcept {
+    if (!result) return E_POINTER;
+    return Guarded([&] {
+        *result = ToVariantBool(IniSectionExists(FileName, Section));
+        return S_OK;
+    });
+}
+
+HRESULT Helper::INIDelete(VARIANT FileName, VARIANT Section, VARIANT Key, VARIANT_BOOL* result) noexcept {
+    if (!result) return E_POINTER;
+    return Guarded([&] {
+        *result = ToVariantBool(IniDelete(FileName, Section, Key));
+        return S_OK;
+    });
+}
+
+// File dates and formatting --------------------------------------------------------------------
+
+HRESULT Helper::SetFileDateAtr(VARIANT* File, VARIANT* DateCreated, VARIANT* DateLastModified, VARIANT* DateLastAccessed,
+                               VARIANT* Attributes, VARIANT_BOOL* result) noexcept {
+    if (!result) return E_POINTER;
+    *result = ToVariantBool(ombrisk::SetFileDateAtr(File, DateCreated, DateLastModified, DateLastAccessed, Attributes));
+    return S_OK;
+}
+
+HRESULT Helper::FormatAny(VARIANT Expression, VARIANT FormatString, VARIANT* result) noexcept {
+    if (!result) return E_POINTER;
+    VariantInit(result);
+    return Guarded([&] {
+        FormatAnyValue(Expression, FormatString, result);
+        return S_OK;
+    });
+}
+
 // Members that later versions fill in ------------------------------------------------------
 
 HRESULT Helper::get_Separator(VARIANT*) noexcept { return NotYet(); }
 HRESULT Helper::put_Separator(VARIANT) noexcept { return NotYet(); }
 HRESULT Helper::SendKeystroke(BSTR, VARIANT_BOOL*) noexcept { return NotYet(); }
-HRESULT Helper::ClearClip(VARIANT_BOOL*) noexcept { return NotYet(); }
-HRESULT Helper::GetTextFromClip(BSTR*) noexcept { return NotYet(); }
-HRESULT Helper::GetInfo(VARIANT*, VARIANT*) noexcept { return NotYet(); }
-HRESULT Helper::SetSrcPath(BSTR, VARIANT_BOOL, VARIANT_BOOL*) noexcept { return NotYet(); }
-HRESULT Helper::SetTrgPath(BSTR, VARIANT_BOOL, VARIANT_BOOL*) noexcept { return NotYet(); }
-HRESULT Helper::SetLeftPath(BSTR, VARIANT_BOOL, VARIANT_BOOL*) noexcept { return NotYet(); }
-HRESULT Helper::SetRightPath(BSTR, VARIANT_BOOL, VARIANT_BOOL*) noexcept { return NotYet(); }
-HRESULT Helper::SetTextToClip(BSTR, VARIANT*) noexcept { return NotYet(); }
 HRESULT Helper::GetSrcSelectedFiles(VARIANT_BOOL, VARIANT*) noexcept { return NotYet(); }
 HRESULT Helper::GetTrgSelectedFiles(VARIANT_BOOL, VARIANT*) noexcept { return NotYet(); }
-HRESULT Helper::GetSrcPath(VARIANT*) noexcept { return NotYet(); }
-HRESULT Helper::GetTrgPath(VARIANT*) noexcept { return NotYet(); }
-HRESULT Helper::SetFileDateAtr(VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT_BOOL*) noexcept { return NotYet(); }
-HRESULT Helper::FormatAny(VARIANT, VARIANT, VARIANT*) noexcept { return NotYet(); }
-HRESULT Helper::INIRead(VARIANT, VARIANT, VARIANT, VARIANT, VARIANT*) noexcept { return NotYet(); }
-HRESULT Helper::INIReadSection(VARIANT, VARIANT, VARIANT*) noexcept { return NotYet(); }
-HRESULT Helper::INIWrite(VARIANT, VARIANT, VARIANT, VARIANT, VARIANT_BOOL*) noexcept { return NotYet(); }
-HRESULT Helper::INIWriteSection(VARIANT, VARIANT, VARIANT, VARIANT_BOOL*) noexcept { return NotYet(); }
-HRESULT Helper::INISectionExists(VARIANT, VARIANT, VARIANT_BOOL*) noexcept { return NotYet(); }
-HRESULT Helper::INIDelete(VARIANT, VARIANT, VARIANT, VARIANT_BOOL*) noexcept { return NotYet(); }
 HRESULT Helper::get_GetFilter(VARIANT, VARIANT*) noexcept { return NotYet(); }
 HRESULT Helper::GetIniFiles(VARIANT_BOOL*) noexcept { return NotYet(); }
 

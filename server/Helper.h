@@ -9,6 +9,8 @@
 #include "generated/Ombrisk_h.h"
 #include "server/HelperState.h"
 
+#include <string_view>
+
 namespace ombrisk {
 
 class Helper final : public _Helper, public IProvideClassInfo, public ISupportErrorInfo {
@@ -89,6 +91,8 @@ private:
     ~Helper();
     void Initialize();  // the creation steps after the object exists
     void Terminate() noexcept;
+    HRESULT SetPaths(std::wstring_view path1, std::wstring_view path2, bool leftRight, VARIANT_BOOL inNewTab,
+                     VARIANT_BOOL* result) noexcept;
 
     LONG refs_ = 1;
     HelperState state_;

@@ -1,14 +1,38 @@
 #include "host/reply/modHook.h"
 
+#include "host/reply/CopyData.h"
+#include "host/reply/frmIcon.h"
+#include "util/Text.h"
+
+#include <new>
+
 namespace ombrisk {
 
 namespace {
 
+// Trivially destructible per-thread state, torn down explicitly.
 thread_local HWND t_replyHwnd = nullptr;
 thread_local WNDPROC t_prevWndProc = nullptr;
+thread_local std::wstring* t_lastReply = nullptr;
+thread_local uint32_t t_replyCount = 0;
+
+void StoreCopyDataReply(LPARAM lParam) noexcept {
+    const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    if (!cds || cds->dwData != kCopyDataRW) return;
+    try {
+        const std::u16string text = DecodeRwAnswer(static_cast<const uint8_t*>(cds->lpData), cds->cbData);
+        if (!t_lastReply) t_lastReply = new std::wstring();
+        t_lastReply->assign(AsWide(text));
+        ++t_replyCount;
+    } catch (...) {
+        // Out of memory while storing an answer: the answer is lost, the window keeps working.
+    }
+}
 
 LRESULT CALLBACK ReplyWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return CallWindowProcA(t_prevWndProc, hwnd, msg, wParam, lParam);
+    if (msg == WM_COPYDATA) StoreCopyDataReply(lParam);
+    WNDPROC previous = t_prevWndProc ? t_prevWndProc : FrmIconWndProc;
+    return CallWindowProcA(previous, hwnd, msg, wParam, lParam);
 }
 
 }  // namespace
@@ -22,6 +46,24 @@ void UnhookReplyWindow() noexcept {
     if (t_replyHwnd && t_prevWndProc) SetWindowLongA(t_replyHwnd, GWL_WNDPROC, reinterpret_cast<LONG>(t_prevWndProc));
     t_replyHwnd = nullptr;
     t_prevWndProc = nullptr;
+}
+
+LRESULT SendCopyDataRequest(HWND host, uint32_t code, const void* payload, uint32_t cbData) {
+    COPYDATASTRUCT cds{};
+    cds.dwData = code;
+    cds.cbData = cbData;
+    cds.lpData = const_cast<void*>(payload);
+    HWND reply = FrmIconHwnd();
+    return SendMessageA(host, WM_COPYDATA, reinterpret_cast<WPARAM>(reply), reinterpret_cast<LPARAM>(&cds));
+}
+
+std::wstring LastReplyW() { return t_lastReply ? *t_lastReply : std::wstring(); }
+
+uint32_t ReplyCount() noexcept { return t_replyCount; }
+
+void ReleaseReplyState() noexcept {
+    delete t_lastReply;
+    t_lastReply = nullptr;
 }
 
 }  // namespace ombrisk

@@ -1,9 +1,12 @@
 // modHook: the window procedure placed in front of frmIcon's own, which captures the host's
-// "RW" answers, and the per-thread answer store LastReplyW.
+// "RW" answers, the per-thread answer store LastReplyW, and the way every WM_COPYDATA request
+// is sent. All of it lives on the script's thread: the host's answer is delivered to the reply
+// window on this thread while SendMessageA waits.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace ombrisk {
@@ -13,5 +16,19 @@ void HookReplyWindow(HWND hwnd) noexcept;
 
 // Puts the saved procedure back on ReplyHwnd.
 void UnhookReplyWindow() noexcept;
+
+// Sends one request: dwData = code, the payload's first cbData bytes, wParam = frmIcon's
+// handle (the window is created first if needed). Returns SendMessageA's result.
+LRESULT SendCopyDataRequest(HWND host, uint32_t code, const void* payload, uint32_t cbData);
+
+// The text of the most recent "RW" answer on this thread (empty before any).
+std::wstring LastReplyW();
+
+// Counts the "RW" answers stored on this thread, so a caller can tell whether its own
+// request was answered.
+uint32_t ReplyCount() noexcept;
+
+// Frees this thread's stored answer; called when the thread's last object is released.
+void ReleaseReplyState() noexcept;
 
 }  // namespace ombrisk

@@ -1,0 +1,92 @@
+#include "discovery/Discovery.h"
+
+#include "discovery/DiscoveryText.h"
+#include "discovery/modReg.h"
+#include "server/Module.h"
+#include "util/Raii.h"
+#include "util/Text.h"
+
+#include <windows.h>
+
+namespace ombrisk {
+
+namespace {
+
+const wchar_t kHostKey[] = L"SOFTWARE\\Ghisler\\Total Commander";
+const wchar_t kProgramFile[] = L"totalcmd.exe";
+
+std::wstring Environment(const wchar_t* name) {
+    std::wstring value(256, L'\0');
+    for (;;) {
+        const DWORD n = GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
+        if (n == 0) return {};
+        if (n < value.size()) {
+            value.resize(n);
+            return value;
+        }
+        value.resize(n);
+    }
+}
+
+std::wstring WithBackslash(const std::wstring& path) { return ToWide(AddBackslash(AsU16(path))); }
+
+// A normal file: not a folder, not hidden, not a system file.
+bool IsNormalFile(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+}
+
+// The library's folder when it holds a normal file named exactly "totalcmd.exe", with case.
+std::wstring LibraryFolderWithProgram() {
+    const std::wstring module = ModulePath();
+    std::wstring folder = module.substr(0, module.find_last_of(L'\\'));
+    if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((WithBackslash(folder) + kProgramFile).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return {};
+    FindClose(search);
+    if (!IsNormalFile(found.dwFileAttributes) || lstrcmpW(found.cFileName, kProgramFile) != 0) return {};
+    return folder;
+}
+
+std::wstring SwitchFromCommandLine(const wchar_t* key) {
+    const std::u16string_view args = CommandLineArguments(AsU16(GetCommandLineW()));
+    return ToWide(SwitchValue(args, AsU16(key)));
+}
+
+std::wstring FindIni(const std::wstring& tcPath, const wchar_t* envName, const wchar_t* switchKey,
+                     const wchar_t* valueName, const wchar_t* fallback) {
+    std::wstring v;
+    if (envName) {
+        v = Environment(envName);
+        if (!v.empty()) return v;
+    }
+    v = SwitchFromCommandLine(switchKey);
+    if (!v.empty()) return v;
+    v = ReadRegValue(HKEY_CURRENT_USER, kHostKey, valueName);
+    if (v.empty()) v = ReadRegValue(HKEY_LOCAL_MACHINE, kHostKey, valueName);
+    if (v.empty()) return fallback;
+    return ToWide(ExpandIniPath(AsU16(v), AsU16(tcPath), AsU16(Environment(L"USERPROFILE"))));
+}
+
+}  // namespace
+
+std::wstring FindTCPath() {
+    std::wstring v = Environment(L"COMMANDER_PATH");
+    if (!v.empty()) return v;
+    v = LibraryFolderWithProgram();
+    if (!v.empty()) return v;
+    v = ReadRegValue(HKEY_CURRENT_USER, kHostKey, L"InstallDir");
+    if (!v.empty() && IsNormalFile(GetFileAttributesW((WithBackslash(v) + kProgramFile).c_str()))) return v;
+    return ReadRegValue(HKEY_LOCAL_MACHINE, kHostKey, L"InstallDir");
+}
+
+std::wstring FindMainIni(const std::wstring& tcPath) {
+    return FindIni(tcPath, L"COMMANDER_INI", L"i=", L"IniFileName", L"wincmd.ini");
+}
+
+std::wstring FindFtpIni(const std::wstring& tcPath) {
+    return FindIni(tcPath, nullptr, L"f=", L"FtpIniName", L"wcx_ftp.ini");
+}
+
+}  // namespace ombrisk

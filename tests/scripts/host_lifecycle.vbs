@@ -1,0 +1,70 @@
+' Creation binds the host; release unloads the shared reply window; LockTC; About.
+Option Explicit
+Dim h, h2, sh, n, t0, hwnd
+
+Set sh = CreateObject("WScript.Shell")
+
+Function Ctl(args)
+    Ctl = sh.Run("""" & STANDIN_EXE & """ ctl " & args, 0, True)
+End Function
+
+' Created with no host: creation succeeds; a host started later is found by fresh look-ups.
+StopHost
+Set h = CreateObject("Ombrisk.Helper")
+Eq h.IsRunningTC, False, "no host yet"
+StartHost ""
+Eq h.IsRunningTC, True, "a host started after creation is found"
+Eq Ctl("getprop"), -1, "an object created before the host leaves no mark"
+Set h = Nothing
+
+' Created with the host running: the host window carries the mark, its own handle.
+hwnd = HostHwnd()
+Set h = CreateObject("Ombrisk.Helper")
+Eq Ctl("getprop"), hwnd, "the host window is marked with its own handle"
+Eq Ctl("countwindows OmbriskReplyWindow"), 1, "one reply window for the thread"
+
+' A second object on the same thread shares the reply window.
+Set h2 = CreateObject("Ombrisk.Helper")
+Eq Ctl("countwindows OmbriskReplyWindow"), 1, "two objects share one reply window"
+
+' Releasing either object unloads the shared window; the other object still works.
+t0 = Timer
+Set h2 = Nothing
+Ok Timer - t0 >= 0.09, "release waits 100 ms"
+Eq Ctl("countwindows OmbriskReplyWindow"), 0, "release of one object destroys the shared reply window"
+h.Pause = 0
+ClearHostLog
+Eq h.SendCommand(2050, True), True, "the surviving object still sends commands"
+Ok WaitLog("CMD sent 2050", 1, 3000), "and the host receives them"
+
+' The mark stays after release.
+Set h = Nothing
+Eq Ctl("getprop"), hwnd, "the mark stays on the host window after release"
+
+' LockTC: lock, a second lock fails, unlock redraws and succeeds.
+Set h = CreateObject("Ombrisk.Helper")
+Eq h.LockTC(), True, "LockTC locks by default"
+Eq h.LockTC(True), False, "a second lock fails while a window is locked"
+Eq h.LockTC(False), True, "LockTC False unlocks"
+Eq h.LockTC(True), True, "locking works again after the unlock"
+' Releasing the object releases a lock left in place.
+Set h = Nothing
+Set h = CreateObject("Ombrisk.Helper")
+Eq h.LockTC(True), True, "release freed the lock"
+Eq h.LockTC(False), True, "unlock"
+
+' After the host restarts, fresh look-ups find the new window.
+StopHost
+Eq h.IsRunningTC, False, "host gone"
+Eq h.LockTC(False), False, "LockTC False without a host"
+StartHost ""
+Eq h.IsRunningTC, True, "restarted host found"
+Ok HostHwnd() <> hwnd, "the restarted host has a new window"
+
+' About shows a system-modal box and returns only when it is closed.
+sh.Run """" & STANDIN_EXE & """ ctl closebox ""About Ombrisk"" 700", 0, False
+t0 = Timer
+h.About
+Ok Timer - t0 >= 0.6, "About returns after the box is closed (" & Round((Timer - t0) * 1000) & " ms)"
+
+Finish
