@@ -1,10 +1,14 @@
 #include "server/Helper.h"
 
 #include "discovery/Discovery.h"
+#include "discovery/IniFilesQuery.h"
 #include "discovery/DiscoveryText.h"
 #include "host/Commands.h"
 #include "host/HostWindow.h"
+#include "host/Keystrokes.h"
+#include "host/SelectedFiles.h"
 #include "host/PanelPaths.h"
+#include "host/PanelSeparator.h"
 #include "host/reply/modHook.h"
 #include "host/reply/frmIcon.h"
 #include "server/Errors.h"
@@ -28,8 +32,6 @@ namespace {
 constexpr DISPID kDispidSendCommand = 0x6003000D;
 
 VARIANT_BOOL ToVariantBool(bool b) noexcept { return b ? VARIANT_TRUE : VARIANT_FALSE; }
-
-HRESULT NotYet() noexcept { return SetScriptError(E_NOTIMPL, L"Not implemented in this version of Ombrisk"); }
 
 HRESULT PutString(VARIANT* out, const std::wstring& text) {
     if (!out) return E_POINTER;
@@ -112,6 +114,7 @@ void Helper::Initialize() {
 void Helper::Terminate() noexcept {
     UnloadFrmIcon();
     LockWindowUpdate(nullptr);
+    ClosePercentTooltips();
     ::Sleep(100);
     DetachHostInput(state_);
 }
@@ -474,14 +477,70 @@ HRESULT Helper::FormatAny(VARIANT Expression, VARIANT FormatString, VARIANT* res
     });
 }
 
-// Members that later versions fill in ------------------------------------------------------
+// Window work on the host ----------------------------------------------------------------------
 
-HRESULT Helper::get_Separator(VARIANT*) noexcept { return NotYet(); }
-HRESULT Helper::put_Separator(VARIANT) noexcept { return NotYet(); }
-HRESULT Helper::SendKeystroke(BSTR, VARIANT_BOOL*) noexcept { return NotYet(); }
-HRESULT Helper::GetSrcSelectedFiles(VARIANT_BOOL, VARIANT*) noexcept { return NotYet(); }
-HRESULT Helper::GetTrgSelectedFiles(VARIANT_BOOL, VARIANT*) noexcept { return NotYet(); }
-HRESULT Helper::get_GetFilter(VARIANT, VARIANT*) noexcept { return NotYet(); }
-HRESULT Helper::GetIniFiles(VARIANT_BOOL*) noexcept { return NotYet(); }
+HRESULT Helper::get_Separator(VARIANT* value) noexcept {
+    if (!value) return E_POINTER;
+    VariantInit(value);
+    return Guarded([&] {
+        GetSeparator(state_, value);
+        return S_OK;
+    });
+}
+
+HRESULT Helper::put_Separator(VARIANT value) noexcept {
+    return Guarded([&] {
+        SetSeparator(state_, value);
+        return S_OK;
+    });
+}
+
+HRESULT Helper::get_GetFilter(VARIANT LeftOrRight, VARIANT* value) noexcept {
+    if (!value) return E_POINTER;
+    VariantInit(value);
+    return Guarded([&] {
+        GetPanelFilter(LeftOrRight, value);
+        return S_OK;
+    });
+}
+
+HRESULT Helper::GetIniFiles(VARIANT_BOOL* result) noexcept {
+    if (!result) return E_POINTER;
+    *result = VARIANT_FALSE;
+    return Guarded([&] {
+        *result = ToVariantBool(QueryHostIniFiles(state_));
+        return S_OK;
+    });
+}
+
+// Keystrokes and selected files -----------------------------------------------------------------
+
+HRESULT Helper::SendKeystroke(BSTR Keystroke, VARIANT_BOOL* result) noexcept {
+    if (!result) return E_POINTER;
+    *result = VARIANT_FALSE;
+    return Guarded([&] {
+        *result = ToVariantBool(SendKeystrokeToHost(state_, std::wstring(BstrView(Keystroke))));
+        return S_OK;
+    });
+}
+
+HRESULT Helper::GetSrcSelectedFiles(VARIANT_BOOL WithFullPath, VARIANT* result) noexcept {
+    if (!result) return E_POINTER;
+    VariantInit(result);
+    return Guarded([&] {
+        GetSelectedFiles(state_, WithFullPath != VARIANT_FALSE, false, result);
+        return S_OK;
+    });
+}
+
+HRESULT Helper::GetTrgSelectedFiles(VARIANT_BOOL WithFullPath, VARIANT* result) noexcept {
+    if (!result) return E_POINTER;
+    VariantInit(result);
+    return Guarded([&] {
+        GetSelectedFiles(state_, WithFullPath != VARIANT_FALSE, true, result);
+        return S_OK;
+    });
+}
+
 
 }  // namespace ombrisk
