@@ -22,13 +22,18 @@ build-native:
 	cmake --build $(NATIVE)
 
 test: build
-	ctest --test-dir $(NATIVE) --output-on-failure -j1
+	ctest --test-dir $(NATIVE) --output-on-failure -j1 -LE '^fuzz-long$$'
 
 demo: build
 	python3 tests/harness/demo.py --win-build $(abspath $(WIN))
 
+# Every fuzz target for OMBRISK_FUZZ_SECONDS (default 60) each; the option is switched off
+# again afterwards so that `make test` keeps to its short runs.
 fuzz: build
-	ctest --test-dir $(NATIVE) --output-on-failure -j1 -L fuzz-long
+	cmake -S . -B $(NATIVE) -DOMBRISK_FUZZ_LONG=ON
+	cmake --build $(NATIVE)
+	ctest --test-dir $(NATIVE) --output-on-failure -j1 -L '^fuzz-long$$'; rc=$$?; \
+	cmake -S . -B $(NATIVE) -DOMBRISK_FUZZ_LONG=OFF >/dev/null; exit $$rc
 
 clean:
 	rm -rf $(BUILD)

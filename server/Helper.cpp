@@ -176,6 +176,9 @@ HRESULT Helper::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* par
     if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
     ITypeInfo* ti = HelperInterfaceInfo();
     if (!ti) return TYPE_E_CANTLOADLIBRARY;
+    // One argument too many is refused rather than silently dropped.
+    const int limit = ArgumentLimit(id, flags);
+    if (params && limit >= 0 && params->cArgs > static_cast<UINT>(limit)) return DISP_E_BADPARAMCOUNT;
     if (id == kDispidSendCommand) {
         const VARIANT* waitIt = FindArgument(params, 1);
         waitItOmitted_ = !waitIt || IsMissing(*waitIt);

@@ -39,6 +39,29 @@ ITypeLib* OmbriskTypeLib() noexcept {
     return g_lib;
 }
 
+int ArgumentLimit(DISPID id, WORD flags) noexcept {
+    ITypeInfo* ti = HelperInterfaceInfo();
+    TYPEATTR* attr = nullptr;
+    if (!ti || FAILED(ti->GetTypeAttr(&attr))) return -1;
+    const WORD funcs = attr->cFuncs;
+    ti->ReleaseTypeAttr(attr);
+    int limit = -1;
+    for (WORD i = 0; i < funcs; ++i) {
+        FUNCDESC* fd = nullptr;
+        if (FAILED(ti->GetFuncDesc(i, &fd))) continue;
+        const bool put = fd->invkind == INVOKE_PROPERTYPUT || fd->invkind == INVOKE_PROPERTYPUTREF;
+        const bool wanted = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) ? put : !put;
+        if (fd->memid == id && wanted) {
+            int count = 0;
+            for (SHORT p = 0; p < fd->cParams; ++p)
+                if (!(fd->lprgelemdescParam[p].paramdesc.wParamFlags & PARAMFLAG_FRETVAL)) ++count;
+            if (count > limit) limit = count;
+        }
+        ti->ReleaseFuncDesc(fd);
+    }
+    return limit;
+}
+
 void ReleaseTypeInfo() noexcept {
     if (g_class) g_class->Release();
     if (g_interface) g_interface->Release();

@@ -11,6 +11,10 @@ ITypeInfo* HelperInterfaceInfo() noexcept;  // _Helper
 ITypeInfo* HelperClassInfo() noexcept;      // coclass Helper
 ITypeLib* OmbriskTypeLib() noexcept;
 
+// The number of arguments member id accepts when invoked with flags (the retval not counted),
+// or -1 when the type information has no such member.
+int ArgumentLimit(DISPID id, WORD flags) noexcept;
+
 // Releases the cached type information (DLL unload).
 void ReleaseTypeInfo() noexcept;
 
