@@ -58,8 +58,10 @@ Eq h.SetLeftPath("C:\"), False, "a path without a host returns false"
 Eq h.UserCmd("em_x"), False, "UserCmd without a host returns false"
 Set h = Nothing
 
-StartHost "answer.SP=C:\Windows\" & vbCrLf & "answer.TP=D:\Data\" & vbCrLf & "answer.5=five" & vbCrLf & _
+Dim answers
+answers = "answer.SP=C:\Windows\" & vbCrLf & "answer.TP=D:\Data\" & vbCrLf & "answer.5=five" & vbCrLf & _
     "answer.A=L" & vbCrLf & "answer.R=ansi answer" & vbCrLf & "answer_code.R=RA"
+StartHost answers
 Set h = CreateObject("Ombrisk.Helper")
 h.Pause = 0
 
@@ -118,9 +120,9 @@ Eq h.SetRightPath("X", True), True, "SetRightPath in a new tab"
 Eq Left(BytesOf(LastCopyData()), 23), "0D EF BB BF 58 00 54 00", "SetRightPath X new tab bytes"
 Eq h.SetSrcPath("C:\" & Chr(233)), True, "a path outside ASCII"
 Eq Left(BytesOf(LastCopyData()), 41), "EF BB BF 43 3A 5C C3 A9 0D 00 53 00 00 00", "is sent in UTF-8, not ANSI"
-SetHostConfig "copydata_result=1"
+SetHostConfig answers & vbCrLf & "copydata_result=1"
 Eq h.SetSrcPath("C:\"), False, "a host result other than 0 gives false"
-SetHostConfig ""
+SetHostConfig answers
 s = "C:\" & String(3000, "d")
 Eq h.SetSrcPath(s), True, "a 3003-character path"
 s = LastCopyData()
@@ -135,9 +137,9 @@ s = LastCopyData()
 Eq Field(s, "code"), "EM", "code EM"
 Eq Field(s, "cb"), "9", "a seven-letter name sends cbData 9"
 Eq BytesOf(s), "65 6D 5F 74 65 73 74 00 00", "name and two NULs"
-SetHostConfig "copydata_result.EM=1"
+SetHostConfig answers & vbCrLf & "copydata_result.EM=1"
 Eq h.UserCmd("em_test"), False, "a host result other than 0 gives false"
-SetHostConfig ""
+SetHostConfig answers
 h.Pause = 300
 t0 = NowMs()
 h.UserCmd "em_wait"

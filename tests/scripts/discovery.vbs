@@ -24,7 +24,7 @@ Function Discover(envLines, args)
     WriteTextFile child, "Set h = CreateObject(""Ombrisk.Helper"")" & vbCrLf & _
         "Set f = CreateObject(""Scripting.FileSystemObject"").CreateTextFile(""" & TEST_DIR & "child.out"", True)" & vbCrLf & _
         "f.Write h.TCPath & vbCrLf & h.MainINI & vbCrLf & h.FTPINI & vbCrLf" & vbCrLf & _
-        "h.Pause = 0" & vbCrLf & "f.Write h.SendCommand(""FromFolder"", True)" & vbCrLf & "f.Close" & vbCrLf
+        "h.Pause = 0" & vbCrLf & "f.Write CStr(h.SendCommand(""FromFolder"", True))" & vbCrLf & "f.Close" & vbCrLf
     cmd = TEST_DIR & "child.cmd"
     WriteTextFile cmd, "@echo off" & vbCrLf & "set COMMANDER_PATH=" & vbCrLf & "set COMMANDER_INI=" & vbCrLf & _
         envLines & "cscript //nologo """ & child & """ " & args & vbCrLf
@@ -113,25 +113,21 @@ EqType h.TCPath, "12", "TCPath get is a string"
 Set h = Nothing
 StopHost
 
-' The library's own folder counts when it holds a file named exactly totalcmd.exe. A copy of
-' the library registered for this user only is what the child then loads.
+' The library's own folder counts when it holds a file named exactly totalcmd.exe. The class is
+' registered for a copy of the library while the child runs, and for the original again after.
 libDir = TEST_DIR & "lib"
 fso.CreateFolder libDir
 fso.CopyFile DLL_PATH, libDir & "\Ombrisk.dll"
 WriteTextFile libDir & "\totalcmd.exe", ""
 RegSet keyLM, "InstallDir", "REG_SZ", "C:\from\registry"
-Eq RunWait("regsvr32 /s /n /i:user """ & libDir & "\Ombrisk.dll"""), 0, "per-user registration of the copy"
+Eq RunWait("regsvr32 /s """ & libDir & "\Ombrisk.dll"""), 0, "the class now points at the copy"
 out = Discover("", "")
 Eq out(0), libDir, "the library's folder beside totalcmd.exe"
 fso.DeleteFile libDir & "\totalcmd.exe"
 WriteTextFile libDir & "\TOTALCMD.EXE", ""
 out = Discover("", "")
 Eq out(0), "C:\from\registry", "TOTALCMD.EXE in other case does not count; the registry decides"
-Eq RunWait("regsvr32 /s /u /n /i:user """ & libDir & "\Ombrisk.dll"""), 0, "per-user unregistration"
-Eq RunWait("reg query ""HKCU\Software\Classes\CLSID\{3890865D-5A76-461F-8868-A39B7E567D7D}"""), 1, "no class key left for the user"
-Eq RunWait("reg query ""HKCU\Software\Classes\Ombrisk.Helper"""), 1, "no ProgID key left for the user"
-Eq RunWait("reg query ""HKCU\Software\Classes\TypeLib\{68B1EFAF-0B02-4020-B374-32A94FBE2741}"""), 1, "no type library key left for the user"
-Eq RunWait("reg query ""HKCU\Software\Classes\Interface\{02ACAA0E-1016-4E54-8BEA-F60FD8228362}"""), 1, "no interface key left for the user"
+Eq RunWait("regsvr32 /s """ & DLL_PATH & """"), 0, "the class points at the original again"
 ClearRegistry
 
 Finish

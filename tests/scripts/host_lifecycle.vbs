@@ -53,6 +53,14 @@ Set h = CreateObject("Ombrisk.Helper")
 Eq h.LockTC(True), True, "release freed the lock"
 Eq h.LockTC(False), True, "unlock"
 
+' The binding made at creation: GetIniFiles acts only on the bound, still marked host window.
+' Before the restart it asks the host (command 690); after it, it returns at once.
+Dim h3
+Set h3 = CreateObject("Ombrisk.Helper")
+ClearHostLog
+Eq h3.GetIniFiles(), False, "no settings dialog from this host"
+Ok WaitLog("CMD posted 690", 1, 2000), "the bound host was asked for its settings files"
+
 ' After the host restarts, fresh look-ups find the new window.
 StopHost
 Eq h.IsRunningTC, False, "host gone"
@@ -60,6 +68,12 @@ Eq h.LockTC(False), False, "LockTC False without a host"
 StartHost ""
 Eq h.IsRunningTC, True, "restarted host found"
 Ok HostHwnd() <> hwnd, "the restarted host has a new window"
+ClearHostLog
+t0 = Timer
+Eq h3.GetIniFiles(), False, "the restarted host is no longer the bound one"
+Ok Timer - t0 < 0.5, "and nothing is waited for"
+Eq HostLogCount("CMD "), 0, "nothing was sent to the new host"
+Set h3 = Nothing
 
 ' About shows a system-modal box and returns only when it is closed.
 sh.Run """" & STANDIN_EXE & """ ctl closebox ""About Ombrisk"" 700", 0, False

@@ -1,0 +1,240 @@
+// List splitting, substring replacement and the one-string list form.
+#include "util/StringLists.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace ombrisk {
+namespace {
+
+using namespace std::string_literals;
+using List = std::vector<std::u16string>;
+
+// Readable trace text for UTF-16 test input (non-ASCII and control units as \xNNNN).
+std::string Show(std::u16string_view s) {
+    std::string out;
+    for (char16_t c : s) {
+        if (c >= 0x20 && c < 0x7F) {
+            out.push_back(static_cast<char>(c));
+        } else {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%04X", static_cast<unsigned>(c));
+            out += buf;
+        }
+    }
+    return out;
+}
+
+struct SplitCase {
+    std::u16string text;
+    std::u16string delimiter;
+    bool drop;
+    List expected;
+};
+
+void ExpectSplits(const std::vector<SplitCase>& cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE("text '" + Show(c.text) + "' at '" + Show(c.delimiter) +
+                     (c.drop ? "' dropping" : "' keeping"));
+        EXPECT_EQ(SplitList(c.text, c.delimiter, c.drop), c.expected);
+    }
+}
+
+TEST(SplitList, AlwaysAtLeastOneElement) {
+    ExpectSplits({
+        {u"", u",", true, {u""}},
+        {u"", u",", false, {u""}},
+        {u"abc", u",", true, {u"abc"}},
+        {u"aXa", u"x", true, {u"aXa"}},  // the delimiter search is case-sensitive
+        {u"a", u",,", true, {u"a"}},
+        {u"a,b", u"", true, {u"a,b"}},   // an empty delimiter never splits
+        {u"a\0b"s, u"", true, {u"a\0b"s}},
+        {u"", u"", false, {u""}},
+    });
+}
+
+TEST(SplitList, CutsAtEveryDelimiter) {
+    ExpectSplits({
+        {u"a,,b", u",", true, {u"a", u"", u"b"}},
+        {u",a", u",", true, {u"", u"a"}},
+        {u"a,b,c", u",", false, {u"a", u"b", u"c"}},
+        {u"1ab2ab3", u"ab", true, {u"1", u"2", u"3"}},
+        {u"aaa", u"aa", false, {u"", u"a"}},             // occurrences never overlap
+        {u"a,,,", u",,", true, {u"a", u","}},
+        {u"a\0b\0c"s, u"\0"s, true, {u"a", u"b", u"c"}},  // INI names separated by NUL
+        {u"x\0y\r\nz"s, u"\r\n", true, {u"x\0y"s, u"z"}},
+    });
+}
+
+TEST(SplitList, DropsTheEmptyTailOnlyAfterASecondDelimiter) {
+    ExpectSplits({
+        {u"a,b,", u",", false, {u"a", u"b", u""}},
+        {u"a,b,", u",", true, {u"a", u"b"}},
+        {u"a,", u",", true, {u"a", u""}},  // the sole delimiter is never dropped
+        {u",", u",", true, {u"", u""}},
+        {u",,", u",", true, {u"", u""}},
+        {u",,", u",", false, {u"", u"", u""}},
+        {u"a,b,,", u",", true, {u"a", u"b", u""}},  // only the last delimiter is dropped
+        {u"x\r\ny\r\n", u"\r\n", true, {u"x", u"y"}},
+        {u"x\r\ny\r\n", u"\r\n", false, {u"x", u"y", u""}},
+        {u"abab", u"ab", true, {u"", u""}},
+        {u"xabab", u"ab", true, {u"x", u""}},
+        {u"aaaa", u"aa", true, {u"", u""}},
+        {u"aaaa", u"aa", false, {u"", u"", u""}},
+    });
+}
+
+TEST(SplitList, JoiningTheElementsGivesTheTextBack) {
+    std::mt19937 rng(20240611);
+    const std::u16string alphabet = u"ab,";
+    for (int round = 0; round < 2000; ++round) {
+        std::u16string text(rng() % 70, u' ');
+        for (auto& c : text) c = alphabet[rng() % alphabet.size()];
+        const std::u16string delimiter = round % 2 ? u"," : u",a";
+        SCOPED_TRACE("text '" + Show(text) + "' at '" + Show(delimiter) + "'");
+        const List items = SplitList(text, delimiter, false);
+        std::u16string joined;
+        for (size_t i = 0; i < items.size(); ++i) {
+            if (i) joined += delimiter;
+            joined += items[i];
+            EXPECT_EQ(items[i].find(delimiter), std::u16string::npos);
+        }
+        EXPECT_EQ(joined, text);
+    }
+}
+
+char16_t FoldLatin1(char16_t c) {
+    if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
+    return c;
+}
+
+struct ReplaceCase {
+    std::u16string text, find, replacement;
+    CompareMode mode;
+    std::u16string expected;
+    char16_t (*fold)(char16_t) = nullptr;
+};
+
+void ExpectReplacements(const std::vector<ReplaceCase>& cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE("'" + Show(c.text) + "': '" + Show(c.find) + "' -> '" + Show(c.replacement) +
+                     (c.mode == CompareMode::Text ? "' text" : "' binary"));
+        EXPECT_EQ(ReplaceText(c.text, c.find, c.replacement, c.mode, c.fold), c.expected);
+    }
+}
+
+constexpr auto kBin = CompareMode::Binary;
+constexpr auto kTxt = CompareMode::Text;
+
+TEST(ReplaceText, EmptyFindOrNoMatchReturnsTheText) {
+    ExpectReplacements({
+        {u"abc", u"", u"x", kBin, u"abc"},
+        {u"abc", u"", u"x", kTxt, u"abc"},
+        {u"", u"a", u"bb", kBin, u""},
+        {u"ab", u"abc", u"x", kBin, u"ab"},
+        {u"abab", u"ba", u"xyz", kBin, u"axyzb"},
+        {u"abcab", u"abc", u"X", kBin, u"Xab"},  // a partial match at the end is no match
+    });
+}
+
+TEST(ReplaceText, EqualLengthReplacesInPlaceLeftToRight) {
+    ExpectReplacements({
+        {u"a-b-c", u"-", u"+", kBin, u"a+b+c"},
+        {u"aaa", u"aa", u"bc", kBin, u"bca"},  // the search goes on after the whole match
+        {u"abab", u"ab", u"ba", kBin, u"baba"},
+        {u"aab", u"ab", u"aa", kBin, u"aaa"},
+        {u"x\r\ny\r\n", u"\r\n", u"\r\n", kBin, u"x\r\ny\r\n"},
+        {u"AbA", u"a", u"z", kTxt, u"zbz"},
+        {u"AbA", u"a", u"z", kBin, u"AbA"},
+    });
+}
+
+TEST(ReplaceText, DifferentLengthReplacesLeftToRight) {
+    ExpectReplacements({
+        {u"aaa", u"aa", u"b", kBin, u"ba"},
+        {u"ab", u"ab", u"", kBin, u""},
+        {u"aaa", u"a", u"aa", kBin, u"aaaaaa"},      // inserted text is not searched again
+        {u"----", u"-", u"<>", kBin, u"<><><><>"},  // result fills the largest buffer exactly
+        {u"aaaaa", u"aa", u"xyz", kBin, u"xyzxyza"},
+        {u"a--b--", u"--", u"-", kBin, u"a-b-"},
+        {u"k=v\0k2=v2\0"s, u"\0"s, u"\r\n", kBin, u"k=v\r\nk2=v2\r\n"},
+        {u"k=v\r\nk2=v2\r\n", u"\r\n", u"\0"s, kBin, u"k=v\0k2=v2\0"s},
+    });
+}
+
+TEST(ReplaceText, TextModeIgnoresCaseThroughTheFolding) {
+    ExpectReplacements({
+        {u"aXbxc", u"x", u"--", kTxt, u"a--b--c"},
+        {u"aXbxc", u"x", u"--", kBin, u"aXb--c"},
+        {u"ABCabc", u"bc", u"X", kTxt, u"AXaX"},  // the replaced span is find's length
+        {u"ABCabc", u"Bc", u"", kTxt, u"Aa"},
+        {u"AAA", u"aa", u"b", kTxt, u"bA"},     // matches do not overlap in text mode either
+        {u"aAa", u"AA", u"zz", kTxt, u"zza"},
+        {u"aXbx", u"x", u"x", kTxt, u"axbx"},   // replacing a text by itself still folds case
+        {u"\u00C4b\u00E4", u"\u00E4", u"#", kTxt, u"#b#", &FoldLatin1},
+        {u"\u00C4b\u00E4", u"\u00E4", u"##", kTxt, u"##b##", &FoldLatin1},
+        {u"\u00C4b\u00E4", u"\u00E4", u"#", kTxt, u"\u00C4b#"},      // ASCII-only folding
+        {u"\u00C4b\u00E4", u"\u00E4", u"#", kBin, u"\u00C4b#", &FoldLatin1},  // binary ignores it
+    });
+}
+
+// Naive left-to-right replacement to compare against on random texts, long enough to cross
+// the blocks the search scans in.
+std::u16string ReferenceReplace(const std::u16string& text, const std::u16string& find,
+                                const std::u16string& replacement) {
+    std::u16string out;
+    size_t i = 0;
+    while (i < text.size()) {
+        if (text.compare(i, find.size(), find) == 0) {
+            out += replacement;
+            i += find.size();
+        } else {
+            out += text[i++];
+        }
+    }
+    return out;
+}
+
+TEST(ReplaceText, MatchesAReferenceOnRandomTexts) {
+    std::mt19937 rng(7);
+    const std::u16string alphabet = u"ab\0-"s;
+    auto randomText = [&](size_t maxLen, size_t minLen) {
+        std::u16string s(minLen + rng() % (maxLen - minLen + 1), u' ');
+        for (auto& c : s) c = alphabet[rng() % alphabet.size()];
+        return s;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        const std::u16string text = randomText(100, 0);
+        const std::u16string find = randomText(3, 1);
+        const std::u16string replacement = randomText(4, 0);
+        SCOPED_TRACE("'" + Show(text) + "': '" + Show(find) + "' -> '" + Show(replacement) + "'");
+        ASSERT_EQ(ReplaceText(text, find, replacement, kBin),
+                  ReferenceReplace(text, find, replacement));
+    }
+}
+
+TEST(JoinListText, ReplacesEveryDelimiterByCrLf) {
+    struct Case {
+        std::u16string text, delimiter, expected;
+    };
+    const std::vector<Case> cases = {
+        {u"a\0b"s, u"\0"s, u"a\r\nb"},
+        {u"x\r\ny\r\n", u"\r\n", u"x\r\ny\r\n"},  // a CR LF list is already in this form
+        {u"a,b,", u",", u"a\r\nb\r\n"},
+        {u"a;;b;", u";;", u"a\r\nb;"},
+        {u"aXbx", u"x", u"aXb\r\n"},
+        {u"", u"\0"s, u""},
+        {u"abc", u"", u"abc"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("'" + Show(c.text) + "' at '" + Show(c.delimiter) + "'");
+        EXPECT_EQ(JoinListText(c.text, c.delimiter), c.expected);
+    }
+}
+
+}  // namespace
+}  // namespace ombrisk
