@@ -31,6 +31,9 @@ namespace {
 
 constexpr DISPID kDispidSendCommand = 0x6003000D;
 
+// Objects alive on this thread; the thread's stored answer is freed with the last of them.
+thread_local int t_threadObjects = 0;
+
 VARIANT_BOOL ToVariantBool(bool b) noexcept { return b ? VARIANT_TRUE : VARIANT_FALSE; }
 
 HRESULT PutString(VARIANT* out, const std::wstring& text) {
@@ -81,9 +84,6 @@ HRESULT Helper::Create(REFIID riid, void** ppv) noexcept {
         return hr;
     });
 }
-
-// Objects alive on this thread; the thread's stored answer is freed with the last of them.
-thread_local int t_threadObjects = 0;
 
 Helper::Helper() noexcept {
     ModuleAddRef();
