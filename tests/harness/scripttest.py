@@ -1,0 +1,235 @@
+"""Runs one VBScript or JScript test under Wine's cscript against the stand-in host.
+
+The script that runs is built from a generated prologue (constants), the script library of
+tests/scripts/lib and the test file. Pass = exit code 0, a final "DONE passed=<n> failed=0"
+line with n > 0 and no "not ok" line. Standard library only.
+"""
+
+from __future__ import annotations
+
+import argparse
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+from wineenv import ProcRecord, SetupError, WineEnv, kill_pid, log, proc_cmdline, proc_environ, winpath
+
+DEFAULT_TIMEOUT = 120
+# Wine's cscript reads script files in the ANSI code page; a UTF-16 file with BOM does not run.
+SCRIPT_ENCODING = "cp1252"
+# The harness's own debug channel: only OutputDebugStringA output, nothing else from Wine.
+SCRIPT_WINEDEBUG = "-all,+debugstr"
+
+_TIMEOUT_RE = re.compile(r"^\s*(?:'|//|rem\s)\s*timeout:\s*(\d+)\s*$", re.IGNORECASE)
+_DONE_RE = re.compile(r"^DONE passed=(\d+) failed=(\d+)\s*$", re.MULTILINE)
+_NOT_OK_RE = re.compile(r"^not ok\b", re.MULTILINE)
+# Blanked rather than removed, so line numbers in the test file stay as they were.
+_OPTION_EXPLICIT_RE = re.compile(r"^[ \t]*option[ \t]+explicit[ \t]*(?:'[^\r\n]*)?$", re.IGNORECASE | re.MULTILINE)
+
+
+def script_language(path: Path) -> str:
+    ext = path.suffix.lower()
+    if ext == ".vbs":
+        return "vbs"
+    if ext == ".js":
+        return "js"
+    raise ValueError(f"{path.name}: a test script ends in .vbs or .js")
+
+
+def parse_timeout(first_line: str, default: int = DEFAULT_TIMEOUT) -> int:
+    """The time-out in seconds a script asks for on its first line (' timeout: 300), else default."""
+    m = _TIMEOUT_RE.match(first_line)
+    return int(m.group(1)) if m else default
+
+
+def _vbs_string(text: str) -> str:
+    return '"' + text.replace('"', '""') + '"'
+
+
+def _js_string(text: str) -> str:
+    out = []
+    for ch in text:
+        if ch in '\\"':
+            out.append("\\" + ch)
+        elif ord(ch) < 0x20 or ord(ch) > 0x7E:
+            out.append(f"\\u{ord(ch):04x}")
+        else:
+            out.append(ch)
+    return '"' + "".join(out) + '"'
+
+
+def prologue(lang: str, constants: dict[str, object]) -> str:
+    """Declarations of the constants every test script may use, in the script's language.
+    VBScript also gets Option Explicit, so a misspelt variable stops the script (and it fails)."""
+    lines = []
+    if lang == "vbs":
+        lines.append("Option Explicit")
+        for name, value in constants.items():
+            if isinstance(value, bool):
+                lines.append(f"Const {name} = {'True' if value else 'False'}")
+            else:
+                lines.append(f"Const {name} = {_vbs_string(str(value))}")
+    else:
+        for name, value in constants.items():
+            if isinstance(value, bool):
+                lines.append(f"var {name} = {'true' if value else 'false'};")
+            else:
+                lines.append(f"var {name} = {_js_string(str(value))};")
+    return "\r\n".join(lines) + "\r\n"
+
+
+def build_script(lang: str, constants: dict[str, object], library: str, test: str) -> bytes:
+    """Concatenates prologue, library and test with CR LF line ends, in the ANSI code page.
+    Raises ValueError naming the part and line when a character has no ANSI form."""
+    if lang == "vbs":
+        # The prologue already declares Option Explicit, which must come before every other
+        # statement; a second one further down would stop the whole script from compiling.
+        test = _OPTION_EXPLICIT_RE.sub("", test.replace("\r\n", "\n"))
+    parts = {"prologue": prologue(lang, constants), "library": library, "test file": test}
+    pieces = []
+    for part, text in parts.items():
+        text = text.replace("\r\n", "\n").rstrip("\n")
+        for line_no, line in enumerate(text.split("\n"), 1):
+            try:
+                line.encode(SCRIPT_ENCODING)
+            except UnicodeEncodeError as exc:
+                raise ValueError(f"line {line_no} of the {part} has a character cscript cannot read "
+                                 f"({ascii(line[exc.start])}); write it with Chr() instead") from None
+        pieces.append(text)
+    return ("\n".join(pieces) + "\n").replace("\n", "\r\n").encode(SCRIPT_ENCODING)
+
+
+def judge(output: str, exit_code: int | None, timed_out: bool) -> tuple[bool, str]:
+    """Verdict on a finished script: (passed, reason)."""
+    if timed_out:
+        return False, "timed out"
+    if exit_code != 0:
+        return False, f"cscript exit code {exit_code}"
+    dones = _DONE_RE.findall(output)
+    if not dones:
+        return False, "no DONE line: the script stopped early (an unhandled script error ends cscript silently)"
+    passed, failed = (int(x) for x in dones[-1])
+    if _NOT_OK_RE.search(output) or failed:
+        return False, f"{failed or 'some'} check(s) failed"
+    if passed == 0:
+        return False, "no check passed"
+    return True, f"{passed} checks passed"
+
+
+def stray_script_hosts(prefix: Path) -> list[int]:
+    """Pids of cscript/wscript processes still running in our prefix."""
+    pids = []
+    for entry in Path("/proc").iterdir():
+        if entry.name.isdigit():
+            pid = int(entry.name)
+            argv = " ".join(proc_cmdline(pid)).lower()
+            if ("cscript.exe" in argv or "wscript.exe" in argv) and \
+                    proc_environ(pid).get("WINEPREFIX") == str(prefix):
+                pids.append(pid)
+    return pids
+
+
+def run(args: argparse.Namespace) -> int:
+    script = Path(args.script).absolute()
+    lang = script_language(script)
+    name = script.name
+    env = WineEnv(args.state_dir)
+    try:
+        state = env.load()
+    except SetupError as exc:
+        log(f"FAILED: {exc}")
+        return 1
+    win_build = Path(args.win_build).absolute()
+    standin = env.standin(win_build)
+    if not standin.exists():
+        log(f"FAILED: {standin} is not built")
+        return 1
+
+    test_dir = Path(args.work_root).absolute() / name
+    shutil.rmtree(test_dir, ignore_errors=True)
+    test_dir.mkdir(parents=True)
+    debug_file = test_dir / "debug.txt"
+    test_text = script.read_text(encoding="utf-8")
+    timeout = args.timeout or parse_timeout(test_text.splitlines()[0] if test_text else "")
+    library = (Path(args.lib_dir) / f"lib.{lang}").read_text(encoding="utf-8")
+    constants = {
+        "TEST_DIR": winpath(test_dir) + "\\",
+        "STANDIN_EXE": winpath(standin),
+        "DATA_DIR": winpath(args.data_dir) + "\\",
+        "DEBUG_FILE": winpath(debug_file),
+        "SCRIPT_NAME": name,
+        "DLL_PATH": winpath(state.dll_path) if state.dll_path else "",
+        "DLL_REGISTERED": state.dll_registered,
+    }
+    try:
+        built = build_script(lang, constants, library, test_text)
+    except ValueError as exc:
+        log(f"FAILED: {name}: {exc}")
+        return 1
+    built_path = test_dir / f"run.{lang}"
+    built_path.write_bytes(built)
+
+    stdout_path = test_dir / "stdout.txt"
+    t0 = time.monotonic()
+    timed_out = False
+    # Output goes to files, never to pipes: background Wine processes inherit the descriptors.
+    with open(stdout_path, "wb") as out, open(debug_file, "wb") as err:
+        proc = subprocess.Popen(["wine", "cscript", "//nologo", winpath(built_path)], cwd=test_dir,
+                                env=env.env(SCRIPT_WINEDEBUG), stdin=subprocess.DEVNULL, stdout=out,
+                                stderr=err, start_new_session=True)
+        try:
+            exit_code = proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            timed_out = True
+            exit_code = None
+            kill_pid(ProcRecord.of(proc.pid, Path(proc_cmdline(proc.pid)[0] or "x").name), 2)
+            proc.wait(5)
+    elapsed = time.monotonic() - t0
+
+    # Clean up whatever the script left: its stand-in hosts, then stray script processes.
+    t1 = time.monotonic()
+    try:
+        env.wine([str(standin), "ctl", "stop"], timeout=30, log_name="ctl-stop.log")
+    except SetupError as exc:
+        log(f"warning: {exc}")
+    for pid in stray_script_hosts(env.prefix):
+        log(f"killing stray script host pid {pid}")
+        try:
+            os.kill(pid, signal.SIGKILL)
+        except OSError:
+            pass
+
+    cleanup = time.monotonic() - t1
+    output = stdout_path.read_bytes().decode(SCRIPT_ENCODING, errors="replace").replace("\r\n", "\n")
+    passed, reason = judge(output, exit_code, timed_out)
+    print(output, end="" if output.endswith("\n") or not output else "\n")
+    log(f"{name}: {'PASSED' if passed else 'FAILED'} ({reason}) in {elapsed:.2f} s "
+        f"(clean-up {cleanup:.2f} s); files in {test_dir}")
+    if not passed and args.show_debug and debug_file.stat().st_size:
+        print("--- debug output ---")
+        print(debug_file.read_bytes().decode("latin-1")[-8000:])
+    return 0 if passed else 1
+
+
+def main(argv: list[str]) -> int:
+    here = Path(__file__).absolute().parent
+    tests = here.parent
+    ap = argparse.ArgumentParser(description=__doc__)
+    ap.add_argument("script")
+    ap.add_argument("--state-dir", required=True)
+    ap.add_argument("--win-build", required=True)
+    ap.add_argument("--work-root", required=True, help="per-test folders are made below it")
+    ap.add_argument("--lib-dir", default=str(tests / "scripts" / "lib"))
+    ap.add_argument("--data-dir", default=str(tests / "data"))
+    ap.add_argument("--timeout", type=int, default=0, help="seconds; default from the script's first line or 120")
+    ap.add_argument("--show-debug", action="store_true", help="print the debug output on failure")
+    return run(ap.parse_args(argv))
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

@@ -1,0 +1,188 @@
+"""Checks of the harness's own logic that need no Wine: building scripts, judging their output,
+and never stopping a process that is not the one a state file recorded."""
+
+import json
+import subprocess
+import tempfile
+import time
+import unittest
+from pathlib import Path
+
+import scripttest
+import wineenv
+
+
+class TimeoutLine(unittest.TestCase):
+    def test_forms(self):
+        cases = [
+            ("' timeout: 300", 300),
+            ("// timeout: 45", 45),
+            ("  '   TIMEOUT:7  ", 7),
+            ("REM timeout: 9", 9),
+            ("' time-out: 300", 120),
+            ("Dim x ' timeout: 300", 120),
+            ("", 120),
+        ]
+        for line, want in cases:
+            with self.subTest(line=line):
+                self.assertEqual(scripttest.parse_timeout(line), want)
+
+
+class BuildScript(unittest.TestCase):
+    consts = {"TEST_DIR": 'Z:\\a "b"\\', "FLAG": True, "NAME": "t.vbs"}
+
+    def test_vbscript_prologue_quotes_and_order(self):
+        text = scripttest.build_script("vbs", self.consts, "' lib\n", "Finish\n").decode("cp1252")
+        lines = text.split("\r\n")
+        self.assertEqual(lines[0], "Option Explicit")
+        self.assertIn('Const TEST_DIR = "Z:\\a ""b""\\"', lines)
+        self.assertIn("Const FLAG = True", lines)
+        self.assertLess(lines.index("' lib"), lines.index("Finish"))
+        self.assertNotIn("\n", text.replace("\r\n", ""), "every line ends in CR LF")
+
+    def test_option_explicit_of_the_test_is_left_to_the_prologue(self):
+        test = "' header\nOption Explicit\n  option  explicit ' again\nDim x\nx = \"Option Explicit\"\n"
+        for eol in ("\n", "\r\n"):
+            with self.subTest(eol=repr(eol)):
+                built = scripttest.build_script("vbs", {}, "Sub Lib()\nEnd Sub\n", test.replace("\n", eol))
+                lines = built.decode("cp1252").split("\r\n")
+                self.assertEqual(lines[0], "Option Explicit")
+                self.assertEqual(sum(1 for l in lines if l.strip().lower().startswith("option")), 1)
+                self.assertIn('x = "Option Explicit"', lines, "text inside a statement is kept")
+                self.assertEqual(lines.index("Dim x") - lines.index("' header"), 3, "line count of the test kept")
+
+    def test_jscript_prologue_escapes(self):
+        text = scripttest.build_script("js", {"P": 'C:\\x "q" \u00e4', "F": False}, "", "").decode("cp1252")
+        self.assertIn('var P = "C:\\\\x \\"q\\" \\u00e4";', text)
+        self.assertIn("var F = false;", text)
+        self.assertNotIn("Option Explicit", text)
+
+    def test_ansi_encoding_and_unencodable_text(self):
+        built = scripttest.build_script("vbs", {}, "", 's = "caf\u00e9"\n')
+        self.assertIn(b'"caf\xe9"', built)
+        with self.assertRaisesRegex(ValueError, r"line 2 of the test file .*'\\u263a'"):
+            scripttest.build_script("vbs", {}, "a\nb", "ok\nsmile \u263a\n")
+
+    def test_language_from_extension(self):
+        self.assertEqual(scripttest.script_language(Path("x.VBS")), "vbs")
+        self.assertEqual(scripttest.script_language(Path("x.js")), "js")
+        with self.assertRaises(ValueError):
+            scripttest.script_language(Path("x.txt"))
+
+
+class Judge(unittest.TestCase):
+    def test_verdicts(self):
+        good = "ok 1 - a\nok 2 - b\nDONE passed=2 failed=0\n"
+        cases = [
+            (good, 0, False, True),
+            (good, 1, False, False),                                      # exit code
+            (good, None, True, False),                                    # time-out
+            ("ok 1 - a\n", 0, False, False),                              # died before Finish
+            ("not ok 1 - a\nDONE passed=0 failed=1\n", 0, False, False),
+            ("not ok 1 - a\nok 2 - b\nDONE passed=5 failed=0\n", 0, False, False),  # stray not ok
+            ("DONE passed=0 failed=0\n", 0, False, False),                # asserted nothing
+            ("# not ok in a comment\nok 1 - x\nDONE passed=1 failed=0\n", 0, False, True),
+            ("DONE passed=1 failed=0 trailing\n", 0, False, False),
+        ]
+        for output, code, timed_out, want in cases:
+            with self.subTest(output=output, code=code):
+                self.assertEqual(scripttest.judge(output, code, timed_out)[0], want)
+
+
+class ProcessIdentity(unittest.TestCase):
+    """Tear-down must stop only the processes it recorded, never a recycled pid."""
+
+    def setUp(self):
+        self.proc = subprocess.Popen(["sleep", "30"])
+        time.sleep(0.05)
+
+    def tearDown(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+        self.proc.wait()
+
+    def test_recognises_only_the_recorded_program_and_start(self):
+        self.assertTrue(wineenv.ProcRecord.of(self.proc.pid, "sleep").is_ours())
+        self.assertFalse(wineenv.ProcRecord.of(self.proc.pid, "Xvfb").is_ours())
+        rec = wineenv.ProcRecord.of(self.proc.pid, "sleep")
+        rec.start -= 1
+        self.assertFalse(rec.is_ours(), "another start time means another process")
+
+    def test_kill_spares_a_foreign_process_and_stops_ours(self):
+        wineenv.kill_pid(wineenv.ProcRecord.of(self.proc.pid, "Xvfb"))
+        self.assertIsNone(self.proc.poll())
+        wineenv.kill_pid(wineenv.ProcRecord.of(self.proc.pid, "sleep"))
+        self.assertIsNotNone(self.proc.wait(5))
+
+    def test_stale_state_with_foreign_pids_is_dropped_without_killing(self):
+        with tempfile.TemporaryDirectory() as d:
+            env = wineenv.WineEnv(d)
+            foreign = wineenv.ProcRecord.of(self.proc.pid, "sleep")
+            state = wineenv.State(display=":99", xvfb=wineenv.ProcRecord(foreign.pid, foreign.start, "Xvfb"),
+                                  wineserver=wineenv.ProcRecord(foreign.pid, foreign.start, "wineserver"))
+            state.save(env.state_path)
+            env.stop_stale()
+            self.assertIsNone(self.proc.poll(), "a process that is not our Xvfb/wineserver survives")
+            self.assertFalse(env.state_path.exists())
+
+    def test_a_live_ctest_owner_blocks_the_clean_up(self):
+        with tempfile.TemporaryDirectory() as d:
+            fake_ctest = Path(d) / "ctest"
+            fake_ctest.symlink_to("/bin/sleep")
+            owner = subprocess.Popen([str(fake_ctest), "30"])
+            try:
+                time.sleep(0.05)
+                env = wineenv.WineEnv(d)
+                mine = wineenv.ProcRecord.of(self.proc.pid, "sleep")
+                wineenv.State(display=":9", xvfb=mine, owner=wineenv.ProcRecord.of(owner.pid, "ctest")).save(
+                    env.state_path)
+                with self.assertRaisesRegex(wineenv.SetupError, "another ctest run"):
+                    env.stop_stale()
+                self.assertIsNone(self.proc.poll(), "the other run's processes are left alone")
+                self.assertTrue(env.state_path.exists())
+                owner.kill()
+                owner.wait()
+                env.stop_stale()
+                self.assertIsNotNone(self.proc.wait(5), "once the owner is gone its processes are stale")
+            finally:
+                if owner.poll() is None:
+                    owner.kill()
+                    owner.wait()
+
+    def test_unreadable_state_file_is_ignored(self):
+        with tempfile.TemporaryDirectory() as d:
+            env = wineenv.WineEnv(d)
+            env.state_path.write_text("{not json")
+            env.stop_stale()
+            self.assertFalse(env.state_path.exists())
+
+    def test_load_refuses_a_state_whose_processes_are_gone(self):
+        with tempfile.TemporaryDirectory() as d:
+            env = wineenv.WineEnv(d)
+            with self.assertRaisesRegex(wineenv.SetupError, "has not run"):
+                env.load()
+            dead = wineenv.ProcRecord(self.proc.pid, 1, "Xvfb")
+            wineenv.State(display=":5", xvfb=dead, wineserver=dead).save(env.state_path)
+            with self.assertRaisesRegex(wineenv.SetupError, "Xvfb"):
+                env.load()
+            self.assertEqual(json.loads(env.state_path.read_text())["display"], ":5")
+
+
+class DebugStrings(unittest.TestCase):
+    def test_wine_debugstr_lines(self):
+        stderr = ("0024:warn:debugstr:OutputDebugStringA \"hello world\\n\"\n"
+                  "0088:fixme:hid:handle_IRP_MN_QUERY_ID Unhandled type 00000005\n"
+                  "0024:warn:debugstr:OutputDebugStringA \"q \\\"x\\\" tab\\there \\\\n \\xe4\\x80\"\r\n"
+                  "0030:warn:debugstr:OutputDebugStringA \"\"\n"
+                  "0024:warn:debugstr:OutputDebugStringA \"yyyy\"...\n")
+        self.assertEqual(wineenv.debug_strings(stderr),
+                         ["hello world\n", 'q "x" tab\there \\n \u00e4\u20ac', "", "yyyy..."])
+
+
+class Paths(unittest.TestCase):
+    def test_winpath(self):
+        self.assertEqual(wineenv.winpath("/work/main/build/x.vbs"), "Z:\\work\\main\\build\\x.vbs")
+
+
+if __name__ == "__main__":
+    unittest.main()

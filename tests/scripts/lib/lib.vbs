@@ -1,0 +1,409 @@
+' Library of the Wine script tests (VBScript). The harness puts it between the generated
+' constants (TEST_DIR, STANDIN_EXE, DATA_DIR, DEBUG_FILE, SCRIPT_NAME, DLL_PATH,
+' DLL_REGISTERED) and the test itself, under Option Explicit.
+' Wine's VBScript lacks ExecuteGlobal, Join, Filter, ChrW, AscW, Eval, GetRef, WScript.Sleep and
+' WScript.StdOut, and "Dim x()" followed by ReDim crashes: nothing below uses them.
+' An error in an If condition under On Error Resume Next runs the Then branch, so conditions
+' that may fail are first assigned to a variable.
+
+Dim g_passed, g_failed, g_shell, g_fso
+g_passed = 0
+g_failed = 0
+Set g_shell = CreateObject("WScript.Shell")
+Set g_fso = CreateObject("Scripting.FileSystemObject")
+
+' ---- reporting ------------------------------------------------------------------------
+
+Sub Report(good, msg)
+  If good Then
+    g_passed = g_passed + 1
+    WScript.Echo "ok " & (g_passed + g_failed) & " - " & msg
+  Else
+    g_failed = g_failed + 1
+    WScript.Echo "not ok " & (g_passed + g_failed) & " - " & msg
+  End If
+End Sub
+
+' Passes when cond is true; a condition that cannot be read as a Boolean fails.
+Sub Ok(cond, msg)
+  Dim good, note
+  good = False
+  note = ""
+  On Error Resume Next
+  good = CBool(cond)
+  If Err.Number <> 0 Then note = " (condition is not a Boolean: " & Describe(cond) & ")"
+  Err.Clear
+  On Error GoTo 0
+  Report good, msg & note
+End Sub
+
+' Compares with "=", as a script would; on failure prints both values with their types.
+Sub Eq(actual, expected, msg)
+  Report SameValue(actual, expected), msg & FailNote(actual, expected, SameValue(actual, expected))
+End Sub
+
+' Like Eq, but the VarTypes must match too (True and -1 differ here).
+Sub EqType(actual, expected, msg)
+  Dim good
+  good = False
+  If VarType(actual) = VarType(expected) Then good = SameValue(actual, expected)
+  Report good, msg & FailNote(actual, expected, good)
+End Sub
+
+Function SameValue(a, b)
+  Dim r
+  r = False
+  On Error Resume Next
+  r = CBool(a = b)
+  Err.Clear
+  On Error GoTo 0
+  SameValue = r
+End Function
+
+Function FailNote(actual, expected, good)
+  FailNote = ""
+  If Not good Then FailNote = " (got " & Describe(actual) & ", expected " & Describe(expected) & ")"
+End Function
+
+' A value for a failure message: [text] TypeName/VarType.
+Function Describe(v)
+  Dim s
+  If IsObject(v) Then
+    Describe = "object " & TypeName(v)
+    Exit Function
+  End If
+  If IsArray(v) Then
+    Describe = "array " & TypeName(v) & " ubound " & UBound(v)
+    Exit Function
+  End If
+  s = "?"
+  On Error Resume Next
+  s = CStr(v)
+  If IsNull(v) Then s = "Null"
+  On Error GoTo 0
+  Describe = "[" & s & "] " & TypeName(v) & "/" & VarType(v)
+End Function
+
+' Prints the final line the harness looks for; the exit code says the same.
+Sub Finish()
+  WScript.Echo "DONE passed=" & g_passed & " failed=" & g_failed
+  If g_failed > 0 Then WScript.Quit 1
+  WScript.Quit 0
+End Sub
+
+' ---- processes and time ------------------------------------------------------------------
+
+Function Quote(s)
+  Quote = """" & s & """"
+End Function
+
+' Runs a command line hidden and waits; returns its exit code.
+Function RunWait(commandLine)
+  RunWait = g_shell.Run(commandLine, 0, True)
+End Function
+
+' Waits about ms milliseconds (WScript.Sleep is missing; a process start adds some 50 ms).
+Sub SleepMs(ms)
+  RunWait Quote(STANDIN_EXE) & " ctl sleep " & CLng(ms)
+End Sub
+
+' Milliseconds since midnight, for measuring waits.
+Function NowMs()
+  NowMs = CDbl(Timer) * 1000
+End Function
+
+Function ElapsedMs(startMs)
+  Dim d
+  d = NowMs() - startMs
+  If d < 0 Then d = d + 86400000
+  ElapsedMs = d
+End Function
+
+' ---- files ----------------------------------------------------------------------------
+
+' Whole text of a file in the ANSI code page; "" when it is missing or empty. A file that
+' another process holds is retried for about 2 s.
+Function ReadTextFile(path)
+  ReadTextFile = ReadFileAs(path, 0)
+End Function
+
+' The same for a UTF-16LE file with BOM (what WriteUnicodeFile writes).
+Function ReadUnicodeFile(path)
+  ReadUnicodeFile = ReadFileAs(path, -1)
+End Function
+
+' format: 0 ANSI, -1 Unicode, as OpenTextFile takes it.
+Function ReadFileAs(path, format)
+  Dim f, text, tries, failed
+  ReadFileAs = ""
+  For tries = 1 To 20
+    failed = False
+    text = ""
+    On Error Resume Next
+    If g_fso.FileExists(path) Then
+      If g_fso.GetFile(path).Size > 0 Then
+        Set f = g_fso.OpenTextFile(path, 1, False, format)
+        text = f.ReadAll
+        f.Close
+      End If
+    End If
+    If Err.Number <> 0 Then failed = True
+    Err.Clear
+    On Error GoTo 0
+    If Not failed Then
+      ReadFileAs = text
+      Exit Function
+    End If
+    SleepMs 100
+  Next
+  Report False, "cannot read " & path
+End Function
+
+' Creates or replaces a file with text in the ANSI code page; returns True on success.
+Function WriteTextFile(path, text)
+  WriteTextFile = WriteFileAs(path, text, False)
+End Function
+
+' The same in UTF-16LE with BOM, for text outside the ANSI code page.
+Function WriteUnicodeFile(path, text)
+  WriteUnicodeFile = WriteFileAs(path, text, True)
+End Function
+
+Function WriteFileAs(path, text, unicode)
+  Dim f, tries, failed
+  WriteFileAs = False
+  For tries = 1 To 20
+    failed = False
+    On Error Resume Next
+    Set f = g_fso.CreateTextFile(path, True, unicode)
+    f.Write text
+    f.Close
+    If Err.Number <> 0 Then failed = True
+    Err.Clear
+    On Error GoTo 0
+    If Not failed Then
+      WriteFileAs = True
+      Exit Function
+    End If
+    SleepMs 100
+  Next
+  Report False, "cannot write " & path
+End Function
+
+' Lines of text (split at LF, a CR before it dropped) that begin with prefix, as an array.
+Function LinesWithPrefix(text, prefix)
+  Dim all, i, line, picked, n
+  picked = Array()
+  n = 0
+  all = Split(text, vbLf)
+  For i = 0 To UBound(all)
+    line = all(i)
+    If Right(line, 1) = vbCr Then line = Left(line, Len(line) - 1)
+    If Left(line, Len(prefix)) = prefix And line <> "" Then
+      ReDim Preserve picked(n)
+      picked(n) = line
+      n = n + 1
+    End If
+  Next
+  LinesWithPrefix = picked
+End Function
+
+'' The elements of an array joined with vbCrLf (Join is missing in Wine's VBScript).
+Function JoinLines(a)
+  Dim i, s
+  s = ""
+  For i = 0 To UBound(a)
+    If i > 0 Then s = s & vbCrLf
+    s = s & a(i)
+  Next
+  JoinLines = s
+End Function
+
+' ---- the stand-in host -----------------------------------------------------------------
+
+Function HostConfigPath()
+  HostConfigPath = TEST_DIR & "host.cfg"
+End Function
+
+Function HostLogPath()
+  HostLogPath = TEST_DIR & "host.log"
+End Function
+
+Function HostConfigText(lines)
+  HostConfigText = "log=" & HostLogPath() & vbCrLf
+  If lines <> "" Then HostConfigText = HostConfigText & lines & vbCrLf
+End Function
+
+' Starts the host with log=TEST_DIR\host.log plus the given lines (separated by vbCrLf) and
+' waits until it is ready. Reports a failure only; returns True when the host runs. The
+' configuration is written in UTF-16, so answers may hold any character.
+Function StartHost(extraConfigLines)
+  Dim rc
+  WriteUnicodeFile HostConfigPath(), HostConfigText(extraConfigLines)
+  rc = RunWait(Quote(STANDIN_EXE) & " ctl start " & Quote(HostConfigPath()))
+  If rc <> 0 Then Report False, "stand-in host did not start (ctl start exit code " & rc & ")"
+  StartHost = (rc = 0)
+End Function
+
+' Replaces the running host's configuration (the log line stays). The new file is moved into
+' place, so the host never reads half of it.
+Sub SetHostConfig(lines)
+  Dim tmp
+  tmp = HostConfigPath() & ".new"
+  WriteUnicodeFile tmp, HostConfigText(lines)
+  If g_fso.FileExists(HostConfigPath()) Then g_fso.DeleteFile HostConfigPath(), True
+  g_fso.MoveFile tmp, HostConfigPath()
+End Sub
+
+' Closes every stand-in host and waits for it to end.
+Sub StopHost()
+  RunWait Quote(STANDIN_EXE) & " ctl stop"
+End Sub
+
+Function HostLog()
+  HostLog = ReadTextFile(HostLogPath())
+End Function
+
+' The log lines that begin with prefix, joined with vbCrLf ("" when none).
+Function HostLogLines(prefix)
+  HostLogLines = JoinLines(LinesWithPrefix(HostLog(), prefix))
+End Function
+
+' The log lines that begin with prefix, as an array.
+Function HostLogArray(prefix)
+  HostLogArray = LinesWithPrefix(HostLog(), prefix)
+End Function
+
+Function HostLogCount(prefix)
+  HostLogCount = UBound(LinesWithPrefix(HostLog(), prefix)) + 1
+End Function
+
+' Empties the log; the READY line goes too.
+Sub ClearHostLog()
+  WriteTextFile HostLogPath(), ""
+End Sub
+
+' Polls until at least count log lines begin with prefix; False after timeoutMs.
+Function WaitLog(prefix, count, timeoutMs)
+  Dim t0
+  t0 = NowMs()
+  Do
+    If HostLogCount(prefix) >= count Then
+      WaitLog = True
+      Exit Function
+    End If
+    If ElapsedMs(t0) >= timeoutMs Then Exit Do
+    SleepMs 50
+  Loop
+  WaitLog = False
+End Function
+
+' Value of "key=" in a log line as text ("" when absent); values end at a space.
+Function LogField(line, key)
+  Dim p, q
+  LogField = ""
+  p = InStr(1, " " & line, " " & key & "=")
+  If p = 0 Then Exit Function
+  p = p + Len(key) + 1
+  q = InStr(p, line, " ")
+  If q = 0 Then q = Len(line) + 1
+  LogField = Mid(line, p, q - p)
+End Function
+
+' The host window's handle from the READY line, as a Long (0 when there is no READY line).
+Function HostHwnd()
+  Dim lines, v
+  HostHwnd = 0
+  lines = LinesWithPrefix(HostLog(), "READY ")
+  If UBound(lines) < 0 Then Exit Function
+  v = CDbl(LogField(lines(0), "hwnd"))
+  If v > 2147483647 Then v = v - 4294967296
+  HostHwnd = CLng(v)
+End Function
+
+' Sends (or posts) the host command n from a separate process, as another program would;
+' returns the host's result for a sent command, 255 when no host runs.
+Function HostSend(n)
+  HostSend = RunWait(Quote(STANDIN_EXE) & " ctl send " & n)
+End Function
+
+Function HostPost(n)
+  HostPost = RunWait(Quote(STANDIN_EXE) & " ctl post " & n)
+End Function
+
+' Sends a "GW" request for text from a separate process and returns what came back: a first
+' line "result=<n> delivered=<0|1>", then one line "reply dwData=<hex> cb=<n> text=<text>"
+' per answer (text decoded from UTF-16, or from ANSI for an "RA" answer).
+Function HostAsk(text)
+  Dim out
+  out = TEST_DIR & "ask.txt"
+  If g_fso.FileExists(out) Then g_fso.DeleteFile out, True
+  RunWait Quote(STANDIN_EXE) & " ctl ask " & Quote(text) & " " & Quote(out)
+  HostAsk = ReadUnicodeFile(out)
+End Function
+
+' ---- debug output ------------------------------------------------------------------------
+
+' Everything Wine wrote to the script process's standard error (WINEDEBUG=-all,+debugstr).
+Function DebugOutput()
+  DebugOutput = ReadTextFile(DEBUG_FILE)
+End Function
+
+' The texts passed to OutputDebugStringA, oldest first, as an array. Wine prints each as
+'   0024:warn:debugstr:OutputDebugStringA "text"
+' with \n \r \t \" \\ and \xNN escapes; a text longer than about 300 characters is cut and
+' the line ends in "..., which shows here as a trailing "...".
+Function DebugArray()
+  Dim all, i, line, p, picked, n, marker
+  marker = ":debugstr:OutputDebugStringA """
+  picked = Array()
+  n = 0
+  all = Split(DebugOutput(), vbLf)
+  For i = 0 To UBound(all)
+    line = all(i)
+    If Right(line, 1) = vbCr Then line = Left(line, Len(line) - 1)
+    p = InStr(line, marker)
+    If p > 0 Then
+      line = Mid(line, p + Len(marker))
+      ReDim Preserve picked(n)
+      If Right(line, 4) = """..." Then
+        picked(n) = UnescapeDebug(Left(line, Len(line) - 4)) & "..."
+      Else
+        picked(n) = UnescapeDebug(Left(line, Len(line) - 1))
+      End If
+      n = n + 1
+    End If
+  Next
+  DebugArray = picked
+End Function
+
+' The same texts joined with vbCrLf ("" when none), like HostLogLines.
+Function DebugLines()
+  DebugLines = JoinLines(DebugArray())
+End Function
+
+Function UnescapeDebug(s)
+  Dim i, c, r
+  r = ""
+  i = 1
+  Do While i <= Len(s)
+    c = Mid(s, i, 1)
+    If c = "\" And i < Len(s) Then
+      i = i + 1
+      c = Mid(s, i, 1)
+      Select Case c
+        Case "n": r = r & vbLf
+        Case "r": r = r & vbCr
+        Case "t": r = r & vbTab
+        Case "x"
+          r = r & Chr(CLng("&H" & Mid(s, i + 1, 2)))
+          i = i + 2
+        Case Else: r = r & c
+      End Select
+    Else
+      r = r & c
+    End If
+    i = i + 1
+  Loop
+  UnescapeDebug = r
+End Function

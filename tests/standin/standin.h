@@ -1,0 +1,32 @@
+// Names and numbers shared by the stand-in host and its control tool.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace ombrisk::standin {
+
+inline constexpr wchar_t kHostClass[] = L"TTOTAL_CMD";
+// Marks the stand-in's main window, so `ctl stop` never touches a window of another program.
+inline constexpr wchar_t kMarkProperty[] = L"OmbriskStandIn";
+// The window class of the control tool's own reply window (`ctl ask`).
+inline constexpr wchar_t kClientClass[] = L"OmbriskStandInClient";
+// The property the library leaves on the host window (read by `ctl getprop`).
+inline constexpr wchar_t kHelperMark[] = L"[Signed by Helper]";
+inline constexpr UINT kCommandMessage = WM_USER + 51;  // 1075, wParam = command number
+inline constexpr int kShowCommand = 2016;
+inline constexpr ULONG_PTR kCodeGW = 0x5747;  // "GW", first character in the low byte
+inline constexpr ULONG_PTR kCodeRW = 0x5752;  // "RW"
+inline constexpr ULONG_PTR kCodeRA = 0x4152;  // "RA", an answer in ANSI text
+
+// Runs the host until its window is closed; returns the process exit code.
+int run_host(const std::wstring& config_path);
+
+// The `ctl` subcommands; args are what follows "ctl". Returns the process exit code.
+int run_ctl(const std::vector<std::wstring>& args);
+
+// Top-level windows of the host's class that carry the stand-in's mark, in z-order.
+std::vector<HWND> find_standin_windows();
+
+}  // namespace ombrisk::standin
