@@ -45,7 +45,36 @@ Show "SendCommand 1e12", "error " & Err.Number & " (" & Err.Description & ")"
 Err.Clear
 On Error GoTo 0
 
-WScript.Echo "7. Debug output (seen by a debug-output viewer)"
+WScript.Echo "7. Panel paths through WM_COPYDATA requests"
+Show "GetSrcPath", h.GetSrcPath()
+Show "GetTrgPath", h.GetTrgPath()
+Show "GetInfo(""a"") (active side)", h.GetInfo("a")
+Show "SetSrcPath ""C:\Temp""", h.SetSrcPath("C:\Temp")
+Show "SetRightPath ""D:\"" in a new tab", h.SetRightPath("D:\", True)
+Show "UserCmd ""em_demo""", h.UserCmd("em_demo")
+
+WScript.Echo "8. Chores: clipboard, INI files, formatting"
+Dim ini, saved
+saved = h.GetTextFromClip()
+h.SetTextToClip "Ombrisk was here"
+Show "clipboard round trip", h.GetTextFromClip()
+h.SetTextToClip saved
+ini = fso.BuildPath(fso.GetSpecialFolder(2), "ombrisk-tour.ini")
+h.INIWrite ini, "Tour", "Greeting", "Hello"
+h.INIWrite ini, "Tour", "Count", 3
+h.INIWrite ini, "Other", "Key", "Value"
+Show "INIRead value", h.INIRead(ini, "Tour", "Greeting")
+h.NoArrayReturn = True
+Show "INIRead section names (NoArrayReturn)", Replace(h.INIRead(ini), vbCrLf, ", ")
+h.NoArrayReturn = False
+Show "INIRead key names as an array, UBound", UBound(h.INIRead(ini, "Tour"))
+Show "INISectionExists ""tour""", h.INISectionExists(ini, "tour")
+fso.DeleteFile ini
+Show "FormatAny 0.5, ""0%""", h.FormatAny(0.5, "0%")
+Show "FormatAny 1234.5, ""#,##0.00""", h.FormatAny(1234.5, "#,##0.00")
+Show "FormatAny ""abc"", "">""", h.FormatAny("abc", ">")
+
+WScript.Echo "9. Debug output (seen by a debug-output viewer)"
 h.DbgPrint "Ombrisk tour: this line goes to the debug output"
 h.DbgPrint "[dbgoff]"
 h.DbgPrint "this one is switched off"

@@ -68,7 +68,9 @@ def run_demo(args: argparse.Namespace) -> int:
                 rc = None
         print(stdout_path.read_bytes().decode("cp1252", errors="replace").replace("\r\n", "\n"), end="")
         print("===== what the stand-in host received =====")
-        print(host_log.read_bytes().decode("utf-8", errors="replace").replace("\r\n", "\n"), end="")
+        for line in host_log.read_bytes().decode("utf-8", errors="replace").splitlines():
+            # Payload dumps run to 2048 bytes; the start tells the story.
+            print(line if len(line) <= 150 else line[:150] + " ...")
         print("===== debug output =====")
         for text in debug_strings(debug_path.read_bytes().decode("latin-1")):
             print(text.rstrip("\r\n"))
