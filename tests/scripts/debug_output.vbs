@@ -20,16 +20,6 @@ h.DbgPrint "[dbgoff]"
 h.DbgPrint "[dbgclear]"
 
 lines = DebugLines()
-Eq lines, Join3(Array("first line", "second object still on", "DBGVIEWCLEAR", " [dbgoff]", "[dbgoff] ", _
+Eq lines, JoinLines(Array("first line", "second object still on", "DBGVIEWCLEAR", " [dbgoff]", "[dbgoff] ", _
     "Mixed Case Kept", "", "after empty", "DBGVIEWCLEAR")), "exactly the expected debug texts, in order"
 Finish
-
-Function Join3(a)
-    Dim i, s
-    s = ""
-    For i = 0 To UBound(a)
-        If i > 0 Then s = s & vbCrLf
-        s = s & a(i)
-    Next
-    Join3 = s
-End Function

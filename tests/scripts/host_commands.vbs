@@ -87,7 +87,7 @@ h.SendCommand "Neg"
 h.SendCommand "Exp"
 h.SendCommand "Unknown"
 Ok WaitLog("CMD ", 13, 5000), "thirteen commands arrive"
-Eq HostLogLines("CMD "), Join2(Array("CMD posted 301 lparam=0", "CMD posted 301 lparam=0", "CMD posted 0 lparam=0", _
+Eq HostLogLines("CMD "), JoinLines(Array("CMD posted 301 lparam=0", "CMD posted 301 lparam=0", "CMD posted 0 lparam=0", _
     "CMD posted 12 lparam=0", "CMD posted 0 lparam=0", "CMD posted 13 lparam=0", "CMD posted 2000 lparam=0", _
     "CMD posted 15 lparam=0", "CMD posted 1 lparam=0", "CMD posted 123 lparam=0", "CMD posted -5 lparam=0", _
     "CMD posted 250 lparam=0", "CMD posted 0 lparam=0")), "names resolve by the table rules"
@@ -142,13 +142,3 @@ On Error GoTo 0
 Eq r, False, "LoadIncFile without a Totalcmd.inc in the current folder gives false"
 
 Finish
-
-Function Join2(a)
-    Dim i, s
-    s = ""
-    For i = 0 To UBound(a)
-        If i > 0 Then s = s & vbCrLf
-        s = s & a(i)
-    Next
-    Join2 = s
-End Function
