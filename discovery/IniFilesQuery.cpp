@@ -25,9 +25,17 @@ bool IsDialogClass(HWND hwnd) {
     return ContainsNoCase(name, "#32770");
 }
 
+// Hiding a window that is not shown yet does nothing, and it would appear afterwards.
+bool HideIfShown(HWND hwnd) {
+    if (!IsWindowVisible(hwnd)) return false;
+    ShowWindow(hwnd, SW_HIDE);
+    return true;
+}
+
 struct DialogSearch {
     std::vector<HWND> alreadyOpen;  // dialogs of the host's thread before the command was posted
     HWND found = nullptr;
+    bool hidden = false;  // found shown and hidden at once
     bool collecting = false;
 };
 
@@ -40,8 +48,8 @@ BOOL CALLBACK DialogFinder(HWND hwnd, LPARAM lParam) {
     }
     // A dialog the user already had open is never hidden, parsed or closed.
     if (std::find(search.alreadyOpen.begin(), search.alreadyOpen.end(), hwnd) != search.alreadyOpen.end()) return TRUE;
-    ShowWindow(hwnd, SW_HIDE);
     search.found = hwnd;
+    search.hidden = HideIfShown(hwnd);
     return FALSE;
 }
 
@@ -81,6 +89,12 @@ bool QueryHostIniFiles(HelperState& state) {
         if (GetTickCount64() - start > kDialogTimeoutMs) break;
     }
     if (!search.found) return false;
+    // The dialog window exists, hidden, while the host still adds its controls and texts; one
+    // found then is read and hidden only once the host shows it (or the time-out has passed).
+    while (!search.hidden && IsWindow(search.found) && GetTickCount64() - start <= kDialogTimeoutMs) {
+        search.hidden = HideIfShown(search.found);
+        if (!search.hidden) Sleep(1);
+    }
 
     ScopeExit closeDialog([&] { SendMessageA(search.found, WM_CLOSE, 0, 0); });
     const auto paths = ParseIniFilesText(AsU16(DialogText(search.found)));

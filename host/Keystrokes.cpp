@@ -9,6 +9,7 @@
 #include "util/Raii.h"
 #include "util/Text.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace ombrisk {
@@ -20,6 +21,8 @@ constexpr WPARAM kShowMainWindowCommand = 2016;
 // the queue, every key before it has been processed. Applications ignore unassigned keys.
 constexpr WORD kSentinelKey = 0xE8;
 constexpr ULONGLONG kKeysTimeoutMs = 10000;
+constexpr ULONGLONG kActivateTimeoutMs = 2000;
+constexpr size_t kSliceInputs = 256;
 
 struct TitleSearch {
     std::wstring title;
@@ -57,7 +60,14 @@ bool ActivateByTitle(const std::wstring& title) {
     if (!target) return false;
     if (IsIconic(target)) ShowWindow(target, SW_RESTORE);
     SetForegroundWindow(target);
-    return GetForegroundWindow() == target;
+    // A window of another thread becomes the foreground window only once its thread has
+    // handled the activation; keys sent before that would find no focus to go to.
+    const ULONGLONG start = GetTickCount64();
+    while (GetForegroundWindow() != target) {
+        if (GetTickCount64() - start > kActivateTimeoutMs) return false;
+        Sleep(5);
+    }
+    return true;
 }
 
 INPUT KeyInput(WORD vk, bool up) {
@@ -113,28 +123,59 @@ std::vector<INPUT> ToInputs(const std::vector<KeyAction>& actions) {
     return inputs;
 }
 
+// Polls the sentinel's down bit in this thread's key state until it reads `down`.
+bool WaitForSentinel(bool down, ULONGLONG timeoutMs) {
+    const ULONGLONG start = GetTickCount64();
+    while (((GetKeyState(kSentinelKey) & 0x8000) != 0) != down) {
+        if (GetTickCount64() - start > timeoutMs) return false;
+        Sleep(1);
+    }
+    return true;
+}
+
 // Plays the inputs into the foreground window and returns when its thread has taken every
-// one of them from its queue. The calling thread's input is attached to that thread for the
-// wait, so that the shared key state shows the sentinel key's toggle once it was processed.
-bool PlayAndWait(std::vector<INPUT> inputs) {
+// one of them from its queue: the sentinel is pressed after them and held until the key state
+// shared with that thread shows it down, which happens when that thread reads it. The key
+// state is only shared while this thread's input is attached to that thread. The attachment
+// the object made at creation is used as it is (attaching again would reset the shared key
+// state, detaching afterwards would end the object's attachment); any other thread is
+// attached for the call only. The down bit, unlike the toggle bit, is the same whichever way
+// a fresh attachment left the shared state, because the system's state has the key down too.
+bool PlayAndWait(std::vector<INPUT> inputs, DWORD attachedThread) {
     HWND foreground = GetForegroundWindow();
     const DWORD target = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
     const DWORD self = GetCurrentThreadId();
     bool attached = false;
-    if (target && target != self) attached = AttachThreadInput(self, target, TRUE) != FALSE;
+    if (target && target != self && target != attachedThread) attached = AttachThreadInput(self, target, TRUE) != FALSE;
     ScopeExit detach([&] {
         if (attached) AttachThreadInput(self, target, FALSE);
     });
-    const SHORT before = GetKeyState(kSentinelKey) & 1;
-    inputs.push_back(KeyInput(kSentinelKey, false));
-    inputs.push_back(KeyInput(kSentinelKey, true));
-    const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    if (sent != inputs.size()) return false;
+    // The sentinel of an earlier call is let go first, so its down bit cannot count for this one.
+    if (!WaitForSentinel(false, kKeysTimeoutMs)) return false;
+    // The keys go in slices of kSliceInputs, each followed by the sentinel and waited for, so
+    // the target's queue never holds more than one slice; once kKeysTimeoutMs have passed the
+    // rest is not sent. A huge key string thus ends in bounded time and leaves no flood of keys
+    // behind that would make the next calls time out.
     const ULONGLONG start = GetTickCount64();
-    while ((GetKeyState(kSentinelKey) & 1) == before) {
-        if (GetTickCount64() - start > kKeysTimeoutMs) return false;
-        Sleep(1);
-    }
+    size_t next = 0;
+    do {
+        const size_t count = std::min(kSliceInputs, inputs.size() - next);
+        std::vector<INPUT> slice(inputs.begin() + static_cast<ptrdiff_t>(next),
+                                 inputs.begin() + static_cast<ptrdiff_t>(next + count));
+        next += count;
+        slice.push_back(KeyInput(kSentinelKey, false));
+        const UINT sent = SendInput(static_cast<UINT>(slice.size()), slice.data(), sizeof(INPUT));
+        const ULONGLONG spent = GetTickCount64() - start;
+        const bool processed =
+            sent == slice.size() && spent < kKeysTimeoutMs && WaitForSentinel(true, kKeysTimeoutMs - spent);
+        INPUT release = KeyInput(kSentinelKey, true);
+        SendInput(1, &release, sizeof(INPUT));
+        if (!processed) return false;
+        if (next < inputs.size()) {
+            const ULONGLONG used = GetTickCount64() - start;
+            if (used >= kKeysTimeoutMs || !WaitForSentinel(false, kKeysTimeoutMs - used)) return false;
+        }
+    } while (next < inputs.size());
     return true;
 }
 
@@ -151,17 +192,20 @@ bool SendKeystrokeToHost(const HelperState& state, std::wstring keys) {
     const int got = GetWindowTextA(host, caption, sizeof(caption));
     const std::wstring title = got > 0 ? FromAnsi(std::string_view(caption, static_cast<size_t>(got))) : L"Total";
 
-    bool ok = ActivateByTitle(title);
+    const bool activated = ActivateByTitle(title);
+    bool ok = activated;
     try {
         SleepMs(PauseMs(*state.Pause.get(), 2));
     } catch (const ScriptError&) {
         ok = false;  // no wait length can be computed from Pause; the keys still go
     }
     std::vector<KeyAction> actions;
-    if (ParseSendKeys(expanded, actions) != KeyParseStatus::Ok) ok = false;
-    // Keys are typed only into the activated host, never into whatever else has the focus.
-    else if (ok && !actions.empty())
-        ok = PlayAndWait(ToInputs(actions));
+    if (ParseSendKeys(expanded, actions) != KeyParseStatus::Ok) {
+        ok = false;
+    } else if (activated && !actions.empty()) {
+        // Keys are typed only into the activated host, never into whatever else has the focus.
+        if (!PlayAndWait(ToInputs(actions), state.InputAttached ? static_cast<DWORD>(state.HostThreadId) : 0)) ok = false;
+    }
     try {
         SleepMs(PauseMs(*state.Pause.get(), 2));
     } catch (const ScriptError&) {

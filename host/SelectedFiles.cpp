@@ -24,6 +24,21 @@ void Step(F&& f) noexcept {
     }
 }
 
+// Sleeps ms milliseconds (at least looks once) while answering the messages other threads
+// send to this thread's windows. Before the host puts the names on the clipboard it empties
+// it, and emptying tells the clipboard's owner with a sent message; after ClearClip that owner
+// is our reply window, and a plain sleep would hold the host's copy until after the read.
+void SleepAnsweringSentMessages(int32_t ms) noexcept {
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms > 0 ? ms : 0);
+    for (;;) {
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end) return;
+        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_SENDMESSAGE, 0);
+    }
+}
+
 }  // namespace
 
 void GetSelectedFiles(const HelperState& state, bool withFullPath, bool fromTarget, VARIANT* result) {
@@ -46,9 +61,9 @@ void GetSelectedFiles(const HelperState& state, bool withFullPath, bool fromTarg
         PostMessageA(host, kHostCommandMessage, command, 0);
     if (fromTarget) {
         SendKeystrokeToHost(state, L"{TAB}");
-        SleepMs(PauseMs(pause, 3));
+        SleepAnsweringSentMessages(PauseMs(pause, 3));
     }
-    SleepMs(PauseMs(pause, 3));
+    SleepAnsweringSentMessages(PauseMs(pause, 3));
 
     if (GetClipboardSequenceNumber() != sequence) {
         std::wstring text;

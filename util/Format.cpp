@@ -6,6 +6,8 @@
 #include "util/Raii.h"
 #include "util/Text.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace ombrisk {
@@ -42,8 +44,45 @@ char16_t UpperUnit(char16_t c) {
     }
 }
 
+// Wine's formatting service builds its text in a stack buffer of 256 characters and writes past
+// it when the text is longer (1E+300 under "0.00" ends the process); it also misreads a format of
+// 256 characters or more. Calls whose text could exceed the buffer are refused before it.
+constexpr size_t kServiceTextLimit = 255;
+
+// Digits of the integer part of a number or of a text that reads as one; 0 for anything else.
+int IntegerDigits(const VARIANT& value) {
+    switch (V_VT(&value)) {
+    case VT_BSTR: case VT_DATE: case VT_CY: case VT_DECIMAL: case VT_R4: case VT_R8: case VT_I1: case VT_UI1:
+    case VT_I2: case VT_UI2: case VT_I4: case VT_UI4: case VT_I8: case VT_UI8: case VT_INT: case VT_UINT:
+        break;
+    default:
+        return 0;
+    }
+    UniqueVariant number;
+    const HRESULT hr = VariantChangeTypeEx(number.get(), const_cast<VARIANT*>(&value), LOCALE_USER_DEFAULT, 0, VT_R8);
+    if (hr == DISP_E_OVERFLOW) return 400;  // beyond a double: more digits than any buffer here holds
+    if (FAILED(hr)) return 0;
+    const double magnitude = std::fabs(V_R8(number.get()));
+    if (!std::isfinite(magnitude)) return 400;
+    return magnitude < 10 ? 1 : static_cast<int>(std::floor(std::log10(magnitude))) + 1;
+}
+
+// The longer of the user's decimal and thousands separators.
+size_t SeparatorWidth() {
+    size_t width = 1;
+    for (LCTYPE type : {LOCALE_SDECIMAL, LOCALE_STHOUSAND}) {
+        wchar_t text[8] = {};
+        const int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, type, text, 8);
+        if (n > 1) width = std::max(width, static_cast<size_t>(n - 1));
+    }
+    return width;
+}
+
 // The platform's service; an empty format is the general format.
 std::wstring Service(const VARIANT& value, const std::wstring& format) {
+    if (!format.empty() && FormattedLengthBound(AsU16(format), IntegerDigits(value), SeparatorWidth()) > kServiceTextLimit)
+        throw ScriptError(VbHresult(static_cast<int>(VbError::Overflow)),
+                          L"Overflow: the formatted text could be longer than 255 characters");
     SetErrorInfo(0, nullptr);  // whatever is recorded afterwards comes from this call
     UniqueBstr out;
     const HRESULT hr = VarFormat(const_cast<VARIANT*>(&value), format.empty() ? nullptr : const_cast<wchar_t*>(format.c_str()),
@@ -80,6 +119,14 @@ void DateFromString(VARIANT& value) {
     }
 }
 
+// Empty is the number 0 under a number format. Wine's service formats an Empty value there as if
+// it had no digits at all (".00", even "-.00", for "0.00") and refuses it under a literal format.
+void EmptyAsZero(VARIANT& value) {
+    if (V_VT(&value) != VT_EMPTY) return;
+    V_VT(&value) = VT_I2;
+    V_I2(&value) = 0;
+}
+
 std::wstring FormatScalar(VARIANT& value, std::wstring format) {
     switch (ClassifyFormat(AsU16(format))) {
     case FormatKind::General:
@@ -92,6 +139,7 @@ std::wstring FormatScalar(VARIANT& value, std::wstring format) {
     }
     case FormatKind::Number:
     case FormatKind::NamedNumber:
+        EmptyAsZero(value);
         // A date under a number format is its serial number; the service would write a date.
         if (V_VT(&value) == VT_DATE) {
             const double serial = V_DATE(&value);
@@ -113,6 +161,7 @@ std::wstring FormatScalar(VARIANT& value, std::wstring format) {
         return ToWide(FormatText(AsU16(text), text.empty(), AsU16(format), &LowerUnit, &UpperUnit));
     }
     case FormatKind::Literal:
+        EmptyAsZero(value);
         break;
     }
     return Service(value, format);

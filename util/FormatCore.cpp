@@ -1,5 +1,6 @@
 #include "util/FormatCore.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -100,7 +101,89 @@ constexpr int64_t kAutomationEpoch = -25569;  // 30 December 1899 in days since 
 // The day of an automation date: a negative date's fraction is a time of day, not a part of a day.
 int64_t DayOf(double date) { return static_cast<int64_t>(std::trunc(date)); }
 
+// Widths in FormattedLengthBound.
+constexpr size_t kNameWidth = 32;       // a month or day name, a short date, a long time, a currency
+constexpr size_t kLongDateWidth = 64;   // a long date, a general date
+constexpr size_t kDateSeparatorWidth = 4;
+
+// Characters written for a run of `run` equal date or time letters c (lower case).
+size_t DateRunWidth(char16_t c, size_t run) {
+    auto per = [run](size_t width, size_t letters) { return width * ((run + letters - 1) / letters); };
+    switch (c) {
+    case u'd': return run <= 2 ? 2 : run <= 5 ? kNameWidth : per(kLongDateWidth, 6);
+    case u'm': return run <= 2 ? 2 : per(kNameWidth, 4);
+    case u'y': return per(4, 4);
+    case u'h': case u'n': case u's': return per(2, 2);
+    case u'w': return 2 * run;
+    case u't': return per(kNameWidth, 5);
+    case u'c': return run * (kLongDateWidth + kNameWidth);
+    case u'a': case u'p': return run * 16;  // AM/PM designators
+    default: return run;
+    }
+}
+
+// The integer part: every digit, two more for a percent sign's scaling, a separator per three.
+size_t IntegerPartWidth(size_t digits, bool percent, bool thousands, size_t separatorWidth) {
+    if (percent) digits += 2;
+    return digits + (thousands ? (digits + 2) / 3 * separatorWidth : 0);
+}
+
+size_t SectionLengthBound(const std::vector<Piece>& section, size_t integerDigits, size_t separatorWidth) {
+    size_t total = 4;  // sign and brackets
+    bool digits = false, exponent = false, percent = false, thousands = false;
+    for (size_t i = 0; i < section.size(); ++i) {
+        const Piece& p = section[i];
+        if (p.literal) {
+            total += p.text.size();
+            continue;
+        }
+        const char16_t c = AsciiLower(p.ch);
+        if (IsDateLetter(c)) {
+            size_t run = 1;
+            while (i + run < section.size() && !section[i + run].literal && AsciiLower(section[i + run].ch) == c) ++run;
+            total += DateRunWidth(c, run);
+            i += run - 1;
+        } else if (c == u'0' || c == u'#') {
+            digits = true;
+            total += 1;
+        } else if (c == u'e' && i + 1 < section.size() && !section[i + 1].literal &&
+                   (section[i + 1].ch == u'+' || section[i + 1].ch == u'-')) {
+            exponent = true;
+            total += 1;
+        } else if (c == u',') {
+            thousands = true;
+        } else if (c == u'.') {
+            total += separatorWidth;
+        } else if (c == u':' || c == u'/') {
+            total += kDateSeparatorWidth;
+        } else {
+            if (c == u'%') percent = true;
+            total += 1;
+        }
+    }
+    if (digits && !exponent) total += IntegerPartWidth(integerDigits, percent, thousands, separatorWidth);
+    return total;
+}
+
 }  // namespace
+
+size_t FormattedLengthBound(std::u16string_view format, int integerDigits, size_t separatorWidth) {
+    const size_t digits = integerDigits > 0 ? static_cast<size_t>(integerDigits) : 0;
+    for (std::u16string_view name : kNamedNumber) {
+        if (!EqualsNoCase(format, name)) continue;
+        // Currency, Fixed, Standard and Percent write every digit of the integer part.
+        const bool grouped = name == u"Currency" || name == u"Standard";
+        if (grouped || name == u"Fixed" || name == u"Percent")
+            return IntegerPartWidth(digits, name == u"Percent", grouped, separatorWidth) + separatorWidth + kNameWidth;
+        return kNameWidth;
+    }
+    for (std::u16string_view name : kNamedDate)
+        if (EqualsNoCase(format, name)) return kLongDateWidth + kNameWidth;
+    size_t bound = 0;
+    for (const std::vector<Piece>& section : Sections(format))
+        bound = std::max(bound, SectionLengthBound(section, digits, separatorWidth));
+    return bound;
+}
 
 FormatKind ClassifyFormat(std::u16string_view format) {
     if (format.empty()) return FormatKind::General;

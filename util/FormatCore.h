@@ -22,6 +22,14 @@ enum class FormatKind {
 
 FormatKind ClassifyFormat(std::u16string_view format);
 
+// An upper bound of the length of the text the platform's formatting service writes for a value
+// under a non-empty format, when the value's integer part has integerDigits digits (0 for a
+// value that is not a number) and the user's decimal and thousands separators are at most
+// separatorWidth characters long. Generous where the user's settings decide: month and day
+// names count 32 characters, a long date 64, date and time separators 4. A section with an
+// exponent writes few digits however large the value.
+size_t FormattedLengthBound(std::u16string_view format, int integerDigits, size_t separatorWidth);
+
 // The user-defined equivalent of a named format that is formatted here ("Medium Date" gives
 // dd-mmm-yy); empty for every other format.
 std::u16string_view NamedFormatReplacement(std::u16string_view format);

@@ -45,6 +45,21 @@ std::wstring ListModeName(const VARIANT& in) {
     return TrimSpaces(ToString(v));
 }
 
+// The profile functions take a file name of fewer than MAX_PATH characters; a bare name counts
+// with the Windows folder it is looked for in. Wine copies the name into a buffer of that size
+// without checking, so a longer one would overwrite the stack: such a name is a file that
+// cannot exist, read as missing and never written.
+bool ProfileCanTake(const std::wstring& fileName) {
+    const std::wstring_view name(fileName.c_str());  // what the platform sees: up to a NUL
+    size_t length = name.size();
+    const bool bare = name.find_first_of(L"\\/") == std::wstring_view::npos && !(length >= 2 && name[1] == L':');
+    if (bare) {
+        wchar_t folder[MAX_PATH] = {};
+        length += GetWindowsDirectoryW(folder, MAX_PATH) + 1;
+    }
+    return length < MAX_PATH;
+}
+
 // Null for the empty text: the profile functions read a null pointer as "absent".
 const wchar_t* OrAbsent(const std::wstring& s) noexcept { return s.empty() ? nullptr : s.c_str(); }
 
@@ -108,6 +123,10 @@ void IniRead(const VARIANT& file, const VARIANT& section, const VARIANT& key, co
 
     if (!sectionText.empty() && !keyText.empty()) {
         const std::wstring def = OptionalText(defaultValue);
+        if (!ProfileCanTake(fileName)) {
+            PutString(result, def);
+            return;
+        }
         // The value however long: a full buffer (count = offered size - 1) may hold a cut value.
         for (DWORD n = 1024;; n = Doubled(n)) {
             std::wstring buffer(n, L'\0');
@@ -124,7 +143,7 @@ void IniRead(const VARIANT& file, const VARIANT& section, const VARIANT& key, co
     const std::wstring listKey = ListModeName(key);
     std::wstring names;
     // Without a section the key does not matter: the profile function lists the sections.
-    if (!ReadNameList(fileName, OrAbsent(listSection), listSection.empty() ? nullptr : OrAbsent(listKey), names)) {
+    if (!ProfileCanTake(fileName) || !ReadNameList(fileName, OrAbsent(listSection), listSection.empty() ? nullptr : OrAbsent(listKey), names)) {
         PutEmpty(result);
         return;
     }
@@ -134,7 +153,7 @@ void IniRead(const VARIANT& file, const VARIANT& section, const VARIANT& key, co
 void IniReadSection(const VARIANT& file, const VARIANT& section, VARIANT* result) {
     const std::wstring fileName = ToString(file);
     const std::wstring sectionText = ToString(section);
-    if (fileName.empty() || sectionText.empty()) {
+    if (fileName.empty() || sectionText.empty() || !ProfileCanTake(fileName)) {
         PutEmpty(result);
         return;
     }
@@ -153,6 +172,7 @@ bool IniWrite(const VARIANT& file, const VARIANT& section, const VARIANT& key, c
     const std::wstring sectionText = TrimSpaces(ToString(section));
     const std::wstring keyText = TrimSpaces(ToString(key));
     const std::wstring valueText = TrimSpaces(ToString(value));
+    if (!ProfileCanTake(fileName)) return false;
     return WritePrivateProfileStringW(sectionText.c_str(), keyText.c_str(), valueText.c_str(), fileName.c_str()) != FALSE;
 }
 
@@ -161,13 +181,14 @@ bool IniWriteSection(const VARIANT& file, const VARIANT& section, const VARIANT&
     const std::wstring sectionText = ToString(section);
     std::u16string data = ReplaceText(AsU16(ToString(keysAndValues)), AsU16(kCrLf), AsU16(kNul), CompareMode::Binary);
     data.append(2, u'\0');
+    if (!ProfileCanTake(fileName)) return false;
     return WritePrivateProfileSectionW(sectionText.c_str(), AsWide(data).data(), fileName.c_str()) != FALSE;
 }
 
 bool IniSectionExists(const VARIANT& file, const VARIANT& section) {
     const std::wstring fileName = ToString(file);
     const std::wstring sectionText = ToString(section);
-    if (fileName.empty() || sectionText.empty()) return false;
+    if (fileName.empty() || sectionText.empty() || !ProfileCanTake(fileName)) return false;
     const std::wstring names = ReadGrowing(2048, [&](wchar_t* buffer, DWORD n) {
         return GetPrivateProfileSectionNamesW(buffer, n, fileName.c_str());
     });
@@ -185,6 +206,7 @@ bool IniDelete(const VARIANT& file, const VARIANT& section, const VARIANT& key) 
     const std::wstring fileName = ToString(file);
     const std::wstring sectionText = ToString(section);
     const std::wstring keyText = TrimSpaces(OptionalText(key));
+    if (!ProfileCanTake(fileName)) return false;
     return WritePrivateProfileStringW(sectionText.c_str(), OrAbsent(keyText), nullptr, fileName.c_str()) != FALSE;
 }
 

@@ -15,7 +15,17 @@ inline constexpr wchar_t kClientClass[] = L"OmbriskStandInClient";
 // The property the library leaves on the host window (read by `ctl getprop`).
 inline constexpr wchar_t kHelperMark[] = L"[Signed by Helper]";
 inline constexpr UINT kCommandMessage = WM_USER + 51;  // 1075, wParam = command number
+// Only `ctl stop` sends this; WM_CLOSE and every close request by keys are logged and refused.
+inline constexpr UINT kStopMessage = WM_APP + 0x5354;
 inline constexpr int kShowCommand = 2016;
+inline constexpr int kIniFilesCommand = 690;
+inline constexpr int kCopyNamesCommand = 2017;
+inline constexpr int kCopyFullNamesCommand = 2018;
+// Commands only the stand-in knows: a dialog the user already had open, the tooltips of
+// `tooltip_text`, and the child windows laid out again from the current configuration.
+inline constexpr int kUserDialogCommand = 9001;
+inline constexpr int kTooltipCommand = 9002;
+inline constexpr int kLayoutCommand = 9003;
 inline constexpr ULONG_PTR kCodeGW = 0x5747;  // "GW", first character in the low byte
 inline constexpr ULONG_PTR kCodeRW = 0x5752;  // "RW"
 inline constexpr ULONG_PTR kCodeRA = 0x4152;  // "RA", an answer in ANSI text
@@ -28,5 +38,9 @@ int run_ctl(const std::vector<std::wstring>& args);
 
 // Top-level windows of the host's class that carry the stand-in's mark, in z-order.
 std::vector<HWND> find_standin_windows();
+
+// Every top-level window that carries the stand-in's mark, whatever its class (a stand-in may
+// run under another class, window_class=, to be a second window for the keystroke tests).
+std::vector<HWND> find_marked_windows();
 
 }  // namespace ombrisk::standin

@@ -67,7 +67,7 @@ bool has_ready_line(const std::wstring& log_path, DWORD pid) {
 }
 
 bool has_window_of(DWORD pid) {
-  for (HWND hwnd : find_standin_windows()) {
+  for (HWND hwnd : find_marked_windows()) {
     DWORD owner = 0;
     GetWindowThreadProcessId(hwnd, &owner);
     if (owner == pid) return true;
@@ -105,13 +105,15 @@ int ctl_start(const std::wstring& config_path) {
   return kExitFailed;
 }
 
+// Every stand-in window of any class closes; the host refuses WM_CLOSE, so it gets the
+// private stop message that nothing else sends.
 int ctl_stop() {
-  for (HWND hwnd : find_standin_windows()) {
+  for (HWND hwnd : find_marked_windows()) {
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     if (pid == 0 || _wcsicmp(exe_name_of(pid).c_str(), L"standin.exe") != 0) continue;
     unique_handle process(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid));
-    PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    PostMessageW(hwnd, kStopMessage, 0, 0);
     if (process && WaitForSingleObject(process.get(), 5000) == WAIT_TIMEOUT) {
       complain("the host did not close within 5 s; terminating it");
       TerminateProcess(process.get(), 1);
@@ -286,11 +288,38 @@ int ctl_debug(const std::wstring& text) {
   return kExitOk;
 }
 
+// Swaps the mouse buttons (1) or not (0) and stores the setting, so that processes which have
+// not read it yet see it too (Wine keeps it per process once read). Exit code: the swap state
+// GetSystemMetrics reports here afterwards (0 or 1).
+int ctl_swapbuttons(const std::wstring& value) {
+  long swap = 0;
+  if (!parse_long(value, swap) || swap < 0 || swap > 1) return kExitUsage;
+  SystemParametersInfoW(SPI_SETMOUSEBUTTONSWAP, static_cast<UINT>(swap), nullptr, SPIF_UPDATEINIFILE);
+  return GetSystemMetrics(SM_SWAPBUTTON) ? 1 : 0;
+}
+
+// Exit code = x * 65536 + y of the cursor's screen position; -1 when it cannot be read.
+int ctl_cursor() {
+  POINT p{};
+  if (!GetCursorPos(&p)) return -1;
+  return static_cast<int>(p.x * 65536 + p.y);
+}
+
+// Exit code = width * 65536 + height of the primary screen, as SM_CXSCREEN / SM_CYSCREEN say.
+int ctl_metrics() { return GetSystemMetrics(SM_CXSCREEN) * 65536 + GetSystemMetrics(SM_CYSCREEN); }
+
+int ctl_setcursor(const std::wstring& x, const std::wstring& y) {
+  long px = 0, py = 0;
+  if (!parse_long(x, px) || !parse_long(y, py)) return kExitUsage;
+  return SetCursorPos(static_cast<int>(px), static_cast<int>(py)) ? kExitOk : kExitFailed;
+}
+
 void usage() {
   complain(
       "usage: standin.exe host <config> | ctl start <config> | ctl stop | ctl sleep <ms> |"
       " ctl send <cmd> | ctl post <cmd> | ctl ask <TEXT> <outfile> | ctl debug <text> |"
-      " ctl getprop [name] | ctl countwindows <class> | ctl closebox <title> <ms> | ctl visible | ctl resident <readyfile>");
+      " ctl getprop [name] | ctl countwindows <class> | ctl closebox <title> <ms> | ctl visible | ctl resident <readyfile> |"
+      " ctl swapbuttons 0|1 | ctl cursor | ctl setcursor <x> <y> | ctl metrics");
 }
 
 BOOL CALLBACK collect_standin_window(HWND hwnd, LPARAM param) {
@@ -300,11 +329,22 @@ BOOL CALLBACK collect_standin_window(HWND hwnd, LPARAM param) {
   return TRUE;
 }
 
+BOOL CALLBACK collect_marked_window(HWND hwnd, LPARAM param) {
+  if (GetPropW(hwnd, kMarkProperty)) reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+  return TRUE;
+}
+
 }  // namespace
 
 std::vector<HWND> find_standin_windows() {
   std::vector<HWND> found;
   EnumWindows(collect_standin_window, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+std::vector<HWND> find_marked_windows() {
+  std::vector<HWND> found;
+  EnumWindows(collect_marked_window, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
@@ -321,6 +361,10 @@ int run_ctl(const std::vector<std::wstring>& args) {
   if (verb == L"getprop" && args.size() <= 2) return ctl_getprop(args.size() == 2 ? args[1] : kHelperMark);
   if (verb == L"countwindows" && args.size() == 2) return ctl_countwindows(args[1]);
   if (verb == L"closebox" && args.size() == 3) return ctl_closebox(args[1], args[2]);
+  if (verb == L"swapbuttons" && args.size() == 2) return ctl_swapbuttons(args[1]);
+  if (verb == L"cursor" && args.size() == 1) return ctl_cursor();
+  if (verb == L"metrics" && args.size() == 1) return ctl_metrics();
+  if (verb == L"setcursor" && args.size() == 3) return ctl_setcursor(args[1], args[2]);
   long ms = 0;
   if (verb == L"sleep" && args.size() == 2 && parse_long(args[1], ms) && ms >= 0) {
     Sleep(static_cast<DWORD>(ms));

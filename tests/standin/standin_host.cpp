@@ -1,35 +1,19 @@
 // The host: a top-level "TTOTAL_CMD" window whose procedure logs every message the library
-// relies on and answers it as the configuration says. One handler per event kind.
+// relies on and answers it as the configuration says. One handler per event kind; the child
+// windows, dialogs, clipboard and tooltips live in the other standin_*.cpp files.
 #include <windows.h>
 
-#include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "standin.h"
-#include "standin_config.h"
-#include "standin_log.h"
+#include "standin_host.h"
 #include "standin_text.h"
 
 namespace ombrisk::standin {
 
-namespace {
-
-struct Host {
-  Config config;
-  Log log;
-  HWND hwnd = nullptr;
-};
-
 Host* g_host = nullptr;  // the host runs one window on one thread
 
-std::string format(const char* fmt, auto... args) {
-  char buf[512];
-  std::snprintf(buf, sizeof buf, fmt, args...);
-  return buf;
-}
-
-std::string decimal(HWND hwnd) { return std::to_string(reinterpret_cast<std::uintptr_t>(hwnd)); }
+namespace {
 
 std::string class_name_of(HWND hwnd) {
   wchar_t name[256] = {};
@@ -46,18 +30,74 @@ std::wstring code_text(ULONG_PTR code) {
   return s;
 }
 
+// The asterisk sound as the library changes it while it waits for the settings dialog.
+void log_sound(Host& host) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"AppEvents\\Schemes\\Apps\\.Default\\SystemAsterisk\\.Current", 0,
+                    KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    host.log.line("SOUND missing");
+    return;
+  }
+  wchar_t value[1024] = {};
+  DWORD size = sizeof value - sizeof(wchar_t);
+  DWORD type = 0;
+  const LONG rc = RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+  RegCloseKey(key);
+  if (rc != ERROR_SUCCESS) {
+    host.log.line("SOUND missing");
+    return;
+  }
+  host.log.line("SOUND [" + to_utf8(std::wstring(value, size / sizeof(wchar_t)).c_str()) + "]");
+}
+
 LRESULT on_command(Host& host, WPARAM wparam, LPARAM lparam) {
   host.config.refresh();
   const bool sent = InSendMessage();
   const auto cmd = static_cast<long>(static_cast<LONG>(wparam));
   host.log.line(format("CMD %s %ld lparam=%ld", sent ? "sent" : "posted", cmd, static_cast<long>(lparam)));
-  if (cmd == kShowCommand) {
-    ShowWindow(host.hwnd, SW_SHOW);
-    host.log.line("SHOW");
+  switch (cmd) {
+    case kShowCommand:
+      ShowWindow(host.hwnd, SW_SHOW);
+      host.log.line("SHOW");
+      break;
+    case kIniFilesCommand:
+      if (host.config.number(L"log_sound", 0) != 0) log_sound(host);
+      run_after(host, host.config.number(L"dialog_delay_ms", 0), [&host] { open_ini_dialog(host); });
+      break;
+    case kCopyNamesCommand:
+    case kCopyFullNamesCommand:
+      copy_selected_names(host, cmd);
+      break;
+    case kUserDialogCommand:
+      open_user_dialog(host);
+      break;
+    case kTooltipCommand:
+      open_tooltips(host);
+      break;
+    case kLayoutCommand:
+      host.log.line(apply_layout(host));
+      break;
+    default:
+      break;
   }
   if (const long delay = host.config.number(L"cmd_delay_ms", 0); delay > 0) Sleep(static_cast<DWORD>(delay));
   const long fallback = host.config.number(L"cmd_result", 1);
   return host.config.number(L"cmd_result." + std::to_wstring(cmd), fallback);
+}
+
+// What the host answers to a "GW" request: answer.<TEXT> when configured; otherwise the active
+// side for "A", and for the path requests the configured path.L / path.R (only when that key
+// is present, so a host configured without paths stays silent as before).
+std::optional<std::wstring> answer_for(const Host& host, const std::wstring& key) {
+  if (auto answer = host.config.get(L"answer." + key)) return answer;
+  if (key == L"A") return std::wstring(1, host.active);
+  wchar_t side = 0;
+  if (key == L"LP") side = L'L';
+  if (key == L"RP") side = L'R';
+  if (key == L"SP") side = host.active;
+  if (key == L"TP") side = host.active == L'L' ? L'R' : L'L';
+  if (side && host.config.get(std::wstring(L"path.") + side)) return panel_path(host, side);
+  return std::nullopt;
 }
 
 // A "GW" request: ANSI text up to the first NUL. The answer goes back, before we return, to
@@ -68,7 +108,7 @@ void answer_request(Host& host, HWND reply_to, const COPYDATASTRUCT& cds) {
   std::string request;
   for (DWORD i = 0; bytes && i < cds.cbData && bytes[i] != '\0'; ++i) request += bytes[i];
   const std::wstring key = from_ansi(request);
-  const auto answer = host.config.get(L"answer." + key);
+  const auto answer = answer_for(host, key);
   if (host.config.number(L"ignore." + key, 0) != 0 || !answer) {
     host.log.line("SILENT " + request);
     return;
@@ -107,73 +147,177 @@ LRESULT on_copydata(Host& host, HWND from, const COPYDATASTRUCT* cds) {
   return host.config.number(L"copydata_result." + code, fallback);
 }
 
-void on_close(Host& host) {
+bool key_down(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
+
+// WM_KEYDOWN / WM_SYSKEYDOWN. The modifier state is the one the message was queued with.
+// key_delay_ms makes every key slow to process; Tab switches the active panel.
+void on_key_down(Host& host, WPARAM vk) {
+  host.config.refresh();
+  if (const long delay = host.config.number(L"key_delay_ms", 0); delay > 0) Sleep(static_cast<DWORD>(delay));
+  host.log.line(format("KEYDOWN vk=%u shift=%d ctrl=%d alt=%d", static_cast<unsigned>(vk), key_down(VK_SHIFT),
+                       key_down(VK_CONTROL), key_down(VK_MENU)));
+  if (vk == VK_TAB) {
+    host.active = host.active == L'L' ? L'R' : L'L';
+    host.log.line(format("PANEL %c", static_cast<char>(host.active)));
+  }
+}
+
+void on_char(Host& host, WPARAM code) { host.log.line(format("CHAR code=%u", static_cast<unsigned>(code & 0xFFFF))); }
+
+// Close requests by keys (Alt+F4 arrives as SC_CLOSE) and the menu key are logged and refused,
+// so no key string can end the host or stall it in a menu loop.
+bool on_syscommand(Host& host, WPARAM wparam) {
+  const UINT code = static_cast<UINT>(wparam & 0xFFF0);
+  if (code == SC_CLOSE) {
+    host.log.line("SYSCOMMAND close refused");
+    return true;
+  }
+  if (code == SC_KEYMENU) {
+    host.log.line("SYSCOMMAND keymenu refused");
+    return true;
+  }
+  return false;
+}
+
+void on_close_request(Host& host) { host.log.line("WM_CLOSE refused"); }
+
+void on_stop(Host& host) {
   host.log.line("CLOSE");
   DestroyWindow(host.hwnd);
 }
 
-LRESULT dispatch(Host& host, UINT msg, WPARAM wparam, LPARAM lparam) {
-  switch (msg) {
-    case kCommandMessage:
-      return on_command(host, wparam, lparam);
-    case WM_COPYDATA:
-      return on_copydata(host, reinterpret_cast<HWND>(wparam), reinterpret_cast<const COPYDATASTRUCT*>(lparam));
-    case WM_CLOSE:
-      on_close(host);
-      return 0;
-    case WM_DESTROY:
-      RemovePropW(host.hwnd, kMarkProperty);
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcW(host.hwnd, msg, wparam, lparam);
-  }
+// Logs each change of the topmost style (the separator drag makes the host topmost for a moment).
+void on_position_changed(Host& host) {
+  const bool topmost = (GetWindowLongW(host.hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  if (topmost == host.topmost) return;
+  host.topmost = topmost;
+  host.log.line(format("TOPMOST %d", topmost ? 1 : 0));
+}
+
+void on_click(Host& host, UINT msg, LPARAM lparam) {
+  const bool left = msg == WM_LBUTTONDOWN;
+  host.log.line(format("CLICK window=main x=%d y=%d button=%c", static_cast<short>(LOWORD(lparam)),
+                       static_cast<short>(HIWORD(lparam)), left ? 'L' : 'R'));
+}
+
+void on_timer(Host& host, UINT_PTR id) {
+  KillTimer(host.hwnd, id);
+  const auto it = host.timers.find(id);
+  if (it == host.timers.end()) return;
+  const std::function<void()> action = std::move(it->second);
+  host.timers.erase(it);
+  action();
 }
 
 LRESULT CALLBACK host_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   Host* host = g_host;
-  if (!host || host->hwnd != hwnd) return DefWindowProcW(hwnd, msg, wparam, lparam);
-  try {
-    return dispatch(*host, msg, wparam, lparam);
-  } catch (...) {
-    // Out of memory while logging: the event is lost, the host keeps running.
-    return 0;
+  if (host && host->hwnd == hwnd) {
+    switch (msg) {
+      case kCommandMessage:
+        return on_command(*host, wparam, lparam);
+      case WM_COPYDATA:
+        return on_copydata(*host, reinterpret_cast<HWND>(wparam), reinterpret_cast<const COPYDATASTRUCT*>(lparam));
+      case WM_KEYDOWN:
+      case WM_SYSKEYDOWN:
+        on_key_down(*host, wparam);
+        break;  // DefWindowProc turns Alt+F4 into SC_CLOSE, which is refused below
+      case WM_CHAR:
+      case WM_SYSCHAR:
+        on_char(*host, wparam);
+        return 0;
+      case WM_SYSCOMMAND:
+        if (on_syscommand(*host, wparam)) return 0;
+        break;
+      case WM_CLOSE:
+        on_close_request(*host);
+        return 0;
+      case kStopMessage:
+        on_stop(*host);
+        return 0;
+      case WM_WINDOWPOSCHANGED:
+        on_position_changed(*host);
+        break;
+      case WM_GETMINMAXINFO:
+        // Let client_width=0 really give a client area of width 0.
+        reinterpret_cast<MINMAXINFO*>(lparam)->ptMinTrackSize = POINT{0, 0};
+        return 0;
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+        on_click(*host, msg, lparam);
+        return 0;
+      case WM_TIMER:
+        on_timer(*host, wparam);
+        return 0;
+      case WM_DESTROY:
+        RemovePropW(hwnd, kMarkProperty);
+        PostQuitMessage(0);
+        return 0;
+      default:
+        break;
+    }
   }
+  return DefWindowProcW(hwnd, msg, wparam, lparam);
 }
 
 }  // namespace
 
+void run_after(Host& host, long ms, std::function<void()> action) {
+  if (ms <= 0) {
+    action();
+    return;
+  }
+  const UINT_PTR id = host.next_timer++;
+  host.timers[id] = std::move(action);
+  if (!SetTimer(host.hwnd, id, static_cast<UINT>(ms), nullptr)) {
+    host.timers.erase(id);
+    host.log.line("TIMER failed");
+  }
+}
+
+bool ensure_class(const wchar_t* name, WNDPROC proc, HBRUSH background) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(instance, name, &existing)) return true;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = background ? background : reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = name;
+  return RegisterClassExW(&wc) != 0;
+}
+
 int run_host(const std::wstring& config_path) {
-  Host host{Config(config_path), Log(L""), nullptr};
+  Host host(config_path);
   if (!host.config.refresh()) return 2;
   const auto log_path = host.config.get(L"log");
   if (!log_path || log_path->empty()) return 2;
   host.log = Log(*log_path);
   if (!host.log.truncate()) return 2;
+  host.active = host.config.text(L"active", L"L") == L"R" ? L'R' : L'L';
   g_host = &host;
 
+  const std::wstring window_class = host.config.text(L"window_class", kHostClass);
+  if (!ensure_class(window_class.c_str(), host_proc)) return 3;
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = host_proc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = kHostClass;
-  if (!RegisterClassExW(&wc)) return 3;
-
   const std::wstring caption = host.config.text(L"caption", L"Total Commander stand-in");
-  host.hwnd = CreateWindowExW(0, kHostClass, caption.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr, nullptr,
-                              instance, nullptr);
+  host.hwnd = CreateWindowExW(0, window_class.c_str(), caption.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
+                              800, 600, nullptr, nullptr, instance, nullptr);
   if (!host.hwnd) return 3;
   SetPropW(host.hwnd, kMarkProperty, reinterpret_cast<HANDLE>(1));
+  const std::string layout = apply_layout(host);
   if (host.config.number(L"hidden", 0) == 0) {
     ShowWindow(host.hwnd, SW_SHOW);
     UpdateWindow(host.hwnd);
+    SetForegroundWindow(host.hwnd);
   }
-  // READY comes last, so whoever waits for it finds the window complete.
+  // READY comes first in the log and last in the start-up, so whoever waits for it finds the
+  // window complete.
   host.log.line(format("READY hwnd=%s pid=%lu tid=%lu", decimal(host.hwnd).c_str(), GetCurrentProcessId(),
                        GetCurrentThreadId()));
+  if (host.config.number(L"log_layout", 0) != 0) host.log.line(layout);
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -13,13 +13,33 @@
 //   utiltool creationkept <file>
 //     sets file's creation time to 2 January 2001 and exits 0 when it reads back so (Wine on
 //     Linux cannot store creation times), 1 when not.
+//   utiltool procstats <pid> <outFile>
+//     writes one line about process pid (0: the process that started this tool, normally the
+//     script host) to outFile: "pid=N name=X private=B working=B gdi=N user=N handles=N windows=N
+//     classes=A|B".
+//     A figure the platform does not give is -1; windows counts the process's top-level and
+//     message-only windows (classes: their class names), which another process can see even
+//     where the platform gives no USER count.
+//   utiltool clipopen
+//     opens the clipboard, with a window of its own as owner, and closes it again: exit code 0
+//     when that worked within half a second, 3 when another program kept it open all the time.
+//   utiltool clipwatch <stopFile> <outFile>
+//     opens and closes the clipboard that way every millisecond or so until stopFile exists, then
+//     writes "opens=N refusals=N longest_ms=N" to outFile: the longest stretch of time in which
+//     every attempt was refused tells whether some program left the clipboard open.
+//   utiltool winstate <outFile>
+//     writes "found=0|1 topmost=0|1 props=<names>" about the top-level "TTOTAL_CMD" window to
+//     outFile; props lists the window's property names, separated by "|".
 // readyFile is deleted again once the clipboard or file has been let go. Waits for goFile end
 // after 30 s. Exit code 0 on success; 2 for bad arguments, 3 when the
 // clipboard or the file cannot be had.
 #include "util/Raii.h"
 
 #include <windows.h>
+#include <psapi.h>
+#include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
@@ -137,6 +157,205 @@ int CreationKept(const wchar_t* path) {
     return CompareFileTime(&wanted, &got) == 0 ? 0 : 1;
 }
 
+bool WriteLine(const wchar_t* outFile, const std::string& line) {
+    UniqueFile out(CreateFileW(outFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD done = 0;
+    return out && WriteFile(out.get(), line.data(), static_cast<DWORD>(line.size()), &done, nullptr);
+}
+
+// The parent of this process and the executable names by process id, from a process snapshot.
+DWORD ParentProcessId(std::wstring& parentName) {
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return 0;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    DWORD parent = 0;
+    std::vector<std::pair<DWORD, std::wstring>> names;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        if (entry.th32ProcessID == GetCurrentProcessId()) parent = entry.th32ParentProcessID;
+        names.emplace_back(entry.th32ProcessID, entry.szExeFile);
+    }
+    for (const auto& [pid, name] : names)
+        if (pid == parent && parent != 0) parentName = name;
+    return parent;
+}
+
+struct WindowCount {
+    DWORD pid;
+    long count;
+    std::string classes;  // their class names, separated by "|"
+};
+
+BOOL CALLBACK CountWindow(HWND hwnd, LPARAM lParam) {
+    auto& c = *reinterpret_cast<WindowCount*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != c.pid) return TRUE;
+    ++c.count;
+    char name[128] = {};
+    GetClassNameA(hwnd, name, sizeof(name));
+    if (!c.classes.empty()) c.classes.push_back('|');
+    for (const char* p = name; *p; ++p) c.classes.push_back(*p == ' ' ? '_' : *p);
+    return TRUE;
+}
+
+WindowCount WindowsOf(DWORD pid) {
+    WindowCount c{pid, 0, {}};
+    EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&c));
+    for (HWND h = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); h; h = FindWindowExW(HWND_MESSAGE, h, nullptr, nullptr))
+        CountWindow(h, reinterpret_cast<LPARAM>(&c));
+    return c;
+}
+
+std::string Narrow(const std::wstring& s) {
+    std::string r;
+    for (wchar_t c : s) r.push_back(c > 0x20 && c < 0x7F ? static_cast<char>(c) : '_');
+    return r;
+}
+
+// Handles of process pid in the system's handle table (NtQuerySystemInformation class 16), for
+// where GetProcessHandleCount gives nothing; -1 when that is not available either.
+long SystemHandleCount(DWORD pid) {
+    struct Entry {
+        ULONG ProcessId;
+        UCHAR ObjectTypeNumber;
+        UCHAR Flags;
+        USHORT Handle;
+        PVOID Object;
+        ACCESS_MASK GrantedAccess;
+    };
+    using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    auto query = ntdll ? reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQuerySystemInformation"))) : nullptr;
+    if (!query) return -1;
+    std::vector<unsigned char> buffer(1 << 20);
+    for (int attempt = 0; attempt < 6; ++attempt) {
+        ULONG needed = 0;
+        const LONG status = query(16, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        if (status == 0) {
+            const ULONG count = *reinterpret_cast<const ULONG*>(buffer.data());
+            const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(ULONG_PTR));
+            long n = 0;
+            for (ULONG i = 0; i < count; ++i)
+                if (entries[i].ProcessId == pid) ++n;
+            return n;
+        }
+        if (status != static_cast<LONG>(0xC0000004)) return -1;  // other than STATUS_INFO_LENGTH_MISMATCH
+        buffer.resize(std::max<size_t>(buffer.size() * 2, needed + 4096));
+    }
+    return -1;
+}
+
+int ProcStats(DWORD pid, const wchar_t* outFile) {
+    std::wstring name;
+    if (pid == 0) pid = ParentProcessId(name);
+    if (pid == 0) return 3;
+    UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+    if (!process) return 3;
+    long long privateBytes = -1, working = -1;
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof(counters);
+    if (GetProcessMemoryInfo(process.get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof(counters))) {
+        privateBytes = static_cast<long long>(counters.PrivateUsage);
+        working = static_cast<long long>(counters.WorkingSetSize);
+    }
+    // GetGuiResources gives 0 with ERROR_CALL_NOT_IMPLEMENTED where it is only a stub (Wine).
+    SetLastError(0);
+    long gdi = static_cast<long>(GetGuiResources(process.get(), GR_GDIOBJECTS));
+    if (gdi == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) gdi = -1;
+    SetLastError(0);
+    long user = static_cast<long>(GetGuiResources(process.get(), GR_USEROBJECTS));
+    if (user == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) user = -1;
+    DWORD handles = 0;
+    long handleCount = GetProcessHandleCount(process.get(), &handles) ? static_cast<long>(handles) : -1;
+    if (handleCount <= 0) handleCount = SystemHandleCount(pid);
+    // Wine leaves PrivateUsage 0 for another process; the commit charge it reports is the same figure.
+    if (privateBytes == 0) privateBytes = static_cast<long long>(counters.PagefileUsage);
+    std::string line = "pid=" + std::to_string(pid) + " name=" + (name.empty() ? "?" : Narrow(name)) +
+                             " private=" + std::to_string(privateBytes) + " working=" + std::to_string(working) +
+                             " gdi=" + std::to_string(gdi) + " user=" + std::to_string(user) +
+                             " handles=" + std::to_string(handleCount);
+    const WindowCount windows = WindowsOf(pid);
+    line += " windows=" + std::to_string(windows.count) + " classes=" + windows.classes;
+    return WriteLine(outFile, line) ? 0 : 3;
+}
+
+// A window of this process to own the clipboard: Wine lets a second opener through when both
+// name the same window (null included), so only an owner of our own tells whether another
+// program holds the clipboard.
+UniqueWindow OwnerWindow() {
+    return UniqueWindow(CreateWindowExW(0, L"STATIC", L"utiltool", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+}
+
+int ClipOpen() {
+    UniqueWindow window = OwnerWindow();
+    if (!window) return 2;
+    // Tried for half a second: another program that opens it for a moment (a watcher) lets go
+    // again at once; only one that keeps it open refuses every attempt.
+    const ULONGLONG start = GetTickCount64();
+    do {
+        std::optional<ClipboardOpen> clipboard;
+        clipboard.emplace(window.get());
+        if (clipboard->opened()) return 0;
+        Sleep(1);
+    } while (GetTickCount64() - start < 500);
+    return 3;
+}
+
+int ClipWatch(const wchar_t* stopFile, const wchar_t* outFile) {
+    UniqueWindow window = OwnerWindow();
+    if (!window) return 2;
+    long opens = 0, refusals = 0;
+    ULONGLONG refusedSince = 0, longest = 0;
+    const ULONGLONG start = GetTickCount64();
+    while (!Exists(stopFile) && GetTickCount64() - start < 600000) {
+        bool opened = false;
+        {
+            std::optional<ClipboardOpen> clipboard;
+            clipboard.emplace(window.get());
+            opened = clipboard->opened();
+        }
+        const ULONGLONG now = GetTickCount64();
+        if (opened) {
+            ++opens;
+            refusedSince = 0;
+        } else {
+            ++refusals;
+            if (!refusedSince) refusedSince = now;
+            if (now - refusedSince > longest) longest = now - refusedSince;
+        }
+        Sleep(1);
+    }
+    return WriteLine(outFile, "opens=" + std::to_string(opens) + " refusals=" + std::to_string(refusals) +
+                                  " longest_ms=" + std::to_string(longest))
+               ? 0
+               : 3;
+}
+
+BOOL CALLBACK CollectProp(HWND, LPWSTR name, HANDLE, ULONG_PTR lParam) {
+    auto& names = *reinterpret_cast<std::string*>(lParam);
+    if (!names.empty()) names.push_back('|');
+    // An atom without a name arrives as a number below 0x10000.
+    if (reinterpret_cast<ULONG_PTR>(name) < 0x10000) {
+        names.push_back('#');
+        names.append(std::to_string(reinterpret_cast<ULONG_PTR>(name)));
+    } else {
+        for (const wchar_t* p = name; *p; ++p) names.push_back(*p == L' ' ? '_' : static_cast<char>(*p < 0x80 ? *p : '?'));
+    }
+    return TRUE;
+}
+
+int WinState(const wchar_t* outFile) {
+    HWND host = FindWindowW(L"TTOTAL_CMD", nullptr);
+    std::string props;
+    if (host) EnumPropsExW(host, CollectProp, reinterpret_cast<LPARAM>(&props));
+    const bool topmost = host && (GetWindowLongW(host, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    return WriteLine(outFile, std::string("found=") + (host ? "1" : "0") + " topmost=" + (topmost ? "1" : "0") +
+                                  " props=" + props)
+               ? 0
+               : 3;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -145,5 +364,9 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 5 && std::wcscmp(argv[1], L"lock") == 0) return Lock(argv[2], argv[3], argv[4]);
     if (argc == 4 && std::wcscmp(argv[1], L"filetimes") == 0) return FileTimes(argv[2], argv[3]);
     if (argc == 3 && std::wcscmp(argv[1], L"creationkept") == 0) return CreationKept(argv[2]);
+    if (argc == 4 && std::wcscmp(argv[1], L"procstats") == 0) return ProcStats(static_cast<DWORD>(_wtoi(argv[2])), argv[3]);
+    if (argc == 2 && std::wcscmp(argv[1], L"clipopen") == 0) return ClipOpen();
+    if (argc == 4 && std::wcscmp(argv[1], L"clipwatch") == 0) return ClipWatch(argv[2], argv[3]);
+    if (argc == 3 && std::wcscmp(argv[1], L"winstate") == 0) return WinState(argv[2]);
     return 2;
 }

@@ -228,6 +228,47 @@ function HostAsk(text) {
   return ReadUnicodeFile(out);
 }
 
+// Starts a second stand-in next to the host; see lib.vbs.
+function StartNamedHost(name, extraConfigLines) {
+  var cfg = TEST_DIR + name + ".cfg";
+  WriteUnicodeFile(cfg, "log=" + TEST_DIR + name + ".log\r\n" + extraConfigLines + "\r\n");
+  var rc = RunWait(Quote(STANDIN_EXE) + " ctl start " + Quote(cfg));
+  if (rc != 0) Report(false, "stand-in " + name + " did not start (ctl start exit code " + rc + ")");
+  return rc == 0;
+}
+
+function NamedHostLog(name) {
+  return ReadTextFile(TEST_DIR + name + ".log");
+}
+
+// ---- keys as the host saw them -----------------------------------------------------------
+
+// KEYDOWN lines without the sentinel (vk 232) as "+^%<vk>" tokens; see lib.vbs.
+function KeyDownsOf(logText) {
+  var lines = LinesWithPrefix(logText, "KEYDOWN "), out = [];
+  for (var i = 0; i < lines.length; i++) {
+    if (LogField(lines[i], "vk") == "232") continue;
+    out.push((LogField(lines[i], "shift") == "1" ? "+" : "") + (LogField(lines[i], "ctrl") == "1" ? "^" : "") +
+             (LogField(lines[i], "alt") == "1" ? "%" : "") + LogField(lines[i], "vk"));
+  }
+  return out.join(" ");
+}
+
+// The characters of the CHAR lines, as a string (any code).
+function TypedOf(logText) {
+  var lines = LinesWithPrefix(logText, "CHAR "), s = "";
+  for (var i = 0; i < lines.length; i++) s += String.fromCharCode(Number(LogField(lines[i], "code")));
+  return s;
+}
+
+function HostKeyDowns() {
+  return KeyDownsOf(HostLog());
+}
+
+function HostTyped() {
+  return TypedOf(HostLog());
+}
+
 // ---- debug output ------------------------------------------------------------------------
 
 function DebugOutput() {

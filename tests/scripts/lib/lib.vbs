@@ -342,6 +342,67 @@ Function HostAsk(text)
   HostAsk = ReadUnicodeFile(out)
 End Function
 
+' Starts a second stand-in next to the host, for instance another top-level window
+' (window_class=..., caption=...): configuration TEST_DIR\<name>.cfg, log TEST_DIR\<name>.log.
+' `ctl stop` (StopHost) ends it with the host. Reports a failure only; True when it runs.
+Function StartNamedHost(name, extraConfigLines)
+  Dim rc, cfg
+  cfg = TEST_DIR & name & ".cfg"
+  WriteUnicodeFile cfg, "log=" & TEST_DIR & name & ".log" & vbCrLf & extraConfigLines & vbCrLf
+  rc = RunWait(Quote(STANDIN_EXE) & " ctl start " & Quote(cfg))
+  If rc <> 0 Then Report False, "stand-in " & name & " did not start (ctl start exit code " & rc & ")"
+  StartNamedHost = (rc = 0)
+End Function
+
+Function NamedHostLog(name)
+  NamedHostLog = ReadTextFile(TEST_DIR & name & ".log")
+End Function
+
+' ---- keys as the host saw them -----------------------------------------------------------
+
+' One token per KEYDOWN line of a log text, leaving out the library's sentinel key (vk 232):
+' the decimal virtual-key code after "+", "^", "%" for Shift, Ctrl, Alt held at that moment.
+Function KeyDownsOf(logText)
+  Dim lines, i, s, t
+  lines = LinesWithPrefix(logText, "KEYDOWN ")
+  s = ""
+  For i = 0 To UBound(lines)
+    If LogField(lines(i), "vk") <> "232" Then
+      t = ""
+      If LogField(lines(i), "shift") = "1" Then t = t & "+"
+      If LogField(lines(i), "ctrl") = "1" Then t = t & "^"
+      If LogField(lines(i), "alt") = "1" Then t = t & "%"
+      If s <> "" Then s = s & " "
+      s = s & t & LogField(lines(i), "vk")
+    End If
+  Next
+  KeyDownsOf = s
+End Function
+
+' The characters of the CHAR lines of a log text; a code above 255 as [U+XXXX].
+Function TypedOf(logText)
+  Dim lines, i, code, s
+  lines = LinesWithPrefix(logText, "CHAR ")
+  s = ""
+  For i = 0 To UBound(lines)
+    code = CLng(LogField(lines(i), "code"))
+    If code < 256 Then
+      s = s & Chr(code)
+    Else
+      s = s & "[U+" & Right("000" & Hex(code), 4) & "]"
+    End If
+  Next
+  TypedOf = s
+End Function
+
+Function HostKeyDowns()
+  HostKeyDowns = KeyDownsOf(HostLog())
+End Function
+
+Function HostTyped()
+  HostTyped = TypedOf(HostLog())
+End Function
+
 ' ---- debug output ------------------------------------------------------------------------
 
 ' Everything Wine wrote to the script process's standard error (WINEDEBUG=-all,+debugstr).

@@ -1,0 +1,218 @@
+// Two single-threaded apartments at once: each thread initialises COM for itself, creates its
+// own Helper objects and makes GetInfo requests with its own request text while the other
+// thread does the same, and checks that every answer it gets is its own and that it has a
+// reply window of its own. The stand-in host (started by the calling script) answers ALPHA and
+// BETA differently. Writes "ok N - ..." / "not ok N - ..." lines, "INFO ..." lines for the
+// calling script, and a final "DONE passed=P failed=F" line to the file named on the command
+// line.
+//   threadclient <outFile> [requests per thread]
+#include <windows.h>
+#include <objbase.h>
+#include <oleauto.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+FILE* g_out = nullptr;
+int g_passed = 0;
+int g_failed = 0;
+
+// Called by the main thread only, after the workers have ended.
+void Check(bool good, const std::string& msg) {
+    if (good)
+        ++g_passed;
+    else
+        ++g_failed;
+    fprintf(g_out, "%s %d - %s\n", good ? "ok" : "not ok", g_passed + g_failed, msg.c_str());
+    fflush(g_out);
+}
+
+void Info(const std::string& msg) {
+    fprintf(g_out, "INFO %s\n", msg.c_str());
+    fflush(g_out);
+}
+
+std::string Narrow(const wchar_t* s, size_t n) {
+    std::string r;
+    for (size_t i = 0; i < n; ++i) r.push_back(s[i] < 0x80 ? static_cast<char>(s[i]) : '?');
+    return r;
+}
+
+IDispatch* CreateHelper() {
+    CLSID clsid;
+    if (FAILED(CLSIDFromProgID(L"Ombrisk.Helper", &clsid))) return nullptr;
+    IDispatch* d = nullptr;
+    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(&d));
+    return d;
+}
+
+DISPID IdOf(IDispatch* d, const wchar_t* name) {
+    DISPID id = DISPID_UNKNOWN;
+    LPOLESTR n = const_cast<LPOLESTR>(name);
+    d->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
+    return id;
+}
+
+// GetInfo(request) as a script calls it; the answer text, or "<error 0x...>" when the call fails.
+std::string GetInfo(IDispatch* d, DISPID id, const wchar_t* request) {
+    VARIANT arg;
+    VariantInit(&arg);
+    V_VT(&arg) = VT_BSTR;
+    V_BSTR(&arg) = SysAllocString(request);
+    DISPPARAMS params{&arg, nullptr, 1, 0};
+    VARIANT result;
+    VariantInit(&result);
+    EXCEPINFO excep{};
+    const HRESULT hr = d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result, &excep, nullptr);
+    VariantClear(&arg);
+    SysFreeString(excep.bstrSource);
+    SysFreeString(excep.bstrDescription);
+    SysFreeString(excep.bstrHelpFile);
+    std::string text;
+    if (FAILED(hr)) {
+        char b[32];
+        snprintf(b, sizeof b, "<error 0x%08lX>", static_cast<unsigned long>(hr));
+        text = b;
+    } else if (V_VT(&result) == VT_BSTR) {
+        text = Narrow(V_BSTR(&result), SysStringLen(V_BSTR(&result)));
+    } else {
+        text = "<type " + std::to_string(V_VT(&result)) + ">";
+    }
+    VariantClear(&result);
+    return text;
+}
+
+// The reply windows (class OmbriskReplyWindow) that belong to the calling thread.
+BOOL CALLBACK CollectReplyWindow(HWND hwnd, LPARAM lParam) {
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    if (std::strcmp(name, "OmbriskReplyWindow") == 0) reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> OwnReplyWindows() {
+    std::vector<HWND> found;
+    EnumThreadWindows(GetCurrentThreadId(), CollectReplyWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+struct Worker {
+    const char* name = "";
+    const wchar_t* request = L"";  // this thread's request text
+    std::string answer;      // what the host answers to it
+    int requests = 0;
+    HANDLE startGate = nullptr;  // both threads begin their requests together
+    // Results, read by the main thread after the join.
+    int own = 0;
+    int foreign = 0;
+    int other = 0;
+    std::string firstWrong;
+    HWND replyWindow = nullptr;
+    HWND replyWindowAfterRelease = nullptr;
+    size_t replyWindowsAtEnd = 0;
+    bool created = false;
+};
+
+void Record(Worker& w, const std::string& got, const std::string& foreignAnswer) {
+    if (got == w.answer) {
+        ++w.own;
+        return;
+    }
+    if (got == foreignAnswer) ++w.foreign;
+    else ++w.other;
+    if (w.firstWrong.empty()) w.firstWrong = got;
+}
+
+struct Pair {
+    Worker* self;
+    Worker* peer;
+};
+
+DWORD WINAPI Run(void* param) {
+    auto* pair = static_cast<Pair*>(param);
+    Worker& w = *pair->self;
+    CoInitialize(nullptr);
+    IDispatch* first = CreateHelper();
+    IDispatch* second = CreateHelper();
+    w.created = first && second;
+    if (w.created) {
+        const DISPID id = IdOf(first, L"GetInfo");
+        const std::vector<HWND> windows = OwnReplyWindows();
+        w.replyWindow = windows.size() == 1 ? windows[0] : nullptr;
+        WaitForSingleObject(w.startGate, 10000);
+        for (int i = 0; i < w.requests; ++i) {
+            Record(w, GetInfo(first, id, w.request), pair->peer->answer);
+            if (i == w.requests / 2) {
+                // Releasing an object closes this thread's reply window; the other object gets
+                // a new one with its next request, and the other thread is not disturbed.
+                second->Release();
+                second = nullptr;
+                Record(w, GetInfo(first, id, w.request), pair->peer->answer);
+                const std::vector<HWND> again = OwnReplyWindows();
+                w.replyWindowAfterRelease = again.size() == 1 ? again[0] : nullptr;
+            }
+        }
+    }
+    if (second) second->Release();
+    if (first) first->Release();
+    w.replyWindowsAtEnd = OwnReplyWindows().size();
+    CoUninitialize();
+    return 0;
+}
+
+std::string Hwnd(HWND h) { return std::to_string(reinterpret_cast<uintptr_t>(h)); }
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    g_out = argc > 1 ? _wfopen(argv[1], L"w") : stdout;
+    if (!g_out) return 2;
+    const int requests = argc > 2 ? _wtoi(argv[2]) : 400;
+    HANDLE gate = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    Worker a, b;
+    a.name = "A";
+    a.request = L"ALPHA";
+    a.answer = "alpha answer";
+    b.name = "B";
+    b.request = L"BETA";
+    b.answer = "beta answer";
+    for (Worker* w : {&a, &b}) {
+        w->requests = requests;
+        w->startGate = gate;
+    }
+    Pair pa{&a, &b}, pb{&b, &a};
+    HANDLE threads[2] = {CreateThread(nullptr, 0, Run, &pa, 0, nullptr), CreateThread(nullptr, 0, Run, &pb, 0, nullptr)};
+    // Both threads have created their objects (or given up) well before this; then they start
+    // their requests at the same moment.
+    Sleep(1000);
+    SetEvent(gate);
+    const DWORD waited = WaitForMultipleObjects(2, threads, TRUE, 120000);
+    Check(waited == WAIT_OBJECT_0, "both threads finished");
+    for (Worker* w : {&a, &b}) {
+        const std::string n = w->name;
+        Check(w->created, "thread " + n + " created its two objects in its own apartment");
+        Check(w->own == w->requests + 1, "thread " + n + ": all " + std::to_string(w->requests + 1) + " answers were its own (" +
+                                             std::to_string(w->own) + " own, " + std::to_string(w->foreign) +
+                                             " of the other thread, " + std::to_string(w->other) + " other" +
+                                             (w->firstWrong.empty() ? "" : ", first wrong: " + w->firstWrong) + ")");
+        Check(w->replyWindow != nullptr, "thread " + n + " has one reply window of its own");
+        Check(w->replyWindowAfterRelease != nullptr && w->replyWindowAfterRelease != w->replyWindow,
+              "thread " + n + " got a new reply window after releasing one of its objects");
+        Check(w->replyWindowsAtEnd == 0, "thread " + n + " has no reply window once its objects are gone");
+        Info("thread " + n + " request=" + Narrow(w->request, wcslen(w->request)) + " window=" + Hwnd(w->replyWindow) +
+             " window2=" + Hwnd(w->replyWindowAfterRelease));
+    }
+    Check(a.replyWindow && b.replyWindow && a.replyWindow != b.replyWindow, "the two threads' reply windows differ");
+    for (HANDLE t : threads)
+        if (t) CloseHandle(t);
+    CloseHandle(gate);
+    fprintf(g_out, "DONE passed=%d failed=%d\n", g_passed, g_failed);
+    fclose(g_out);
+    return g_failed == 0 ? 0 : 1;
+}
