@@ -16,6 +16,8 @@ int VbNumberOf(HRESULT hr) {
     case DISP_E_TYPEMISMATCH: return 13;
     case DISP_E_OVERFLOW: return 6;
     case DISP_E_BADINDEX: return 9;
+    case DISP_E_PARAMNOTFOUND: return 449;
+    case DISP_E_BADPARAMCOUNT: return 450;
     case E_OUTOFMEMORY: return 7;
     case E_INVALIDARG: return 5;
     default: return 0;
@@ -32,6 +34,8 @@ std::wstring DescribeHresult(HRESULT hr) {
     case 9: return L"Subscript out of range";
     case 13: return L"Type mismatch";
     case 94: return L"Invalid use of Null";
+    case 449: return L"Argument not optional";
+    case 450: return L"Wrong number of arguments or invalid property assignment";
     default: break;
     }
     wchar_t* text = nullptr;
@@ -41,6 +45,16 @@ std::wstring DescribeHresult(HRESULT hr) {
     if (text) LocalFree(text);
     while (!result.empty() && (result.back() == L'\n' || result.back() == L'\r' || result.back() == L'.')) result.pop_back();
     return result;
+}
+
+HRESULT ScriptErrorForDispatchFailure(HRESULT hr) noexcept {
+    if ((static_cast<unsigned>(hr) & 0xFFFF0000u) == 0x800A0000u) return hr;
+    switch (hr) {
+    case DISP_E_TYPEMISMATCH: case DISP_E_OVERFLOW: case DISP_E_PARAMNOTFOUND: case DISP_E_BADPARAMCOUNT:
+        return VbHresult(VbNumberOf(hr));
+    default:
+        return S_OK;
+    }
 }
 
 void ThrowConversionError(HRESULT hr) {

@@ -17,6 +17,8 @@ enum class VbError : int {
     OutOfMemory = 7,
     SubscriptOutOfRange = 9,
     TypeMismatch = 13,
+    ArgumentNotOptional = 449,
+    WrongArgumentCount = 450,
     InvalidUseOfNull = 94,
 };
 
@@ -38,6 +40,11 @@ struct ScriptError {
 // Turns an HRESULT from an automation conversion (VariantChangeType and friends) into the
 // error a script expects: DISP_E_TYPEMISMATCH -> 13, DISP_E_OVERFLOW -> 6, and so on.
 [[noreturn]] void ThrowConversionError(HRESULT hr);
+
+// The script error a failed IDispatch::Invoke stands for: the dispatcher's argument errors
+// (type mismatch, overflow, argument not optional, wrong number of arguments) and the library's
+// own errors map to a script error HRESULT; anything else gives S_OK (pass hr on unchanged).
+HRESULT ScriptErrorForDispatchFailure(HRESULT hr) noexcept;
 
 // Records error information for hr on this thread and returns hr. The description is the
 // given one or the standard text for hr.

@@ -176,29 +176,35 @@ HRESULT Helper::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* par
     if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
     ITypeInfo* ti = HelperInterfaceInfo();
     if (!ti) return TYPE_E_CANTLOADLIBRARY;
+    SetErrorInfo(0, nullptr);
+    HRESULT hr = S_OK;
     // One argument too many is refused rather than silently dropped.
     const int limit = ArgumentLimit(id, flags);
-    if (params && limit >= 0 && params->cArgs > static_cast<UINT>(limit)) return DISP_E_BADPARAMCOUNT;
-    if (id == kDispidSendCommand) {
-        const VARIANT* waitIt = FindArgument(params, 1);
-        waitItOmitted_ = !waitIt || IsMissing(*waitIt);
-    }
-    SetErrorInfo(0, nullptr);
-    const HRESULT hr = ti->Invoke(static_cast<_Helper*>(this), id, flags, params, result, excep, argErr);
-    waitItOmitted_ = false;
-    // Some dispatchers hand back the member's own failure instead of DISP_E_EXCEPTION; the
-    // script still gets the error information the member recorded.
-    if (FAILED(hr) && hr != DISP_E_EXCEPTION && excep && (static_cast<unsigned>(hr) & 0xFFFF0000u) == 0x800A0000u) {
-        ComPtr<IErrorInfo> info;
-        *excep = EXCEPINFO{};
-        if (GetErrorInfo(0, info.put()) == S_OK && info) {
-            info->GetSource(&excep->bstrSource);
-            info->GetDescription(&excep->bstrDescription);
+    if (params && limit >= 0 && params->cArgs > static_cast<UINT>(limit)) {
+        hr = DISP_E_BADPARAMCOUNT;
+    } else {
+        if (id == kDispidSendCommand) {
+            const VARIANT* waitIt = FindArgument(params, 1);
+            waitItOmitted_ = !waitIt || IsMissing(*waitIt);
         }
-        excep->scode = hr;
-        return DISP_E_EXCEPTION;
+        hr = ti->Invoke(static_cast<_Helper*>(this), id, flags, params, result, excep, argErr);
+        waitItOmitted_ = false;
     }
-    return hr;
+    if (!FAILED(hr) || hr == DISP_E_EXCEPTION || !excep) return hr;
+    // Argument errors of the dispatcher become script errors with a number and a description,
+    // as the member's own failures are: a script engine that does not describe DISP_E codes
+    // itself still shows a clear message.
+    const HRESULT scriptError = ScriptErrorForDispatchFailure(hr);
+    if (scriptError == S_OK) return hr;
+    *excep = EXCEPINFO{};
+    ComPtr<IErrorInfo> info;
+    if (scriptError != hr) SetScriptError(scriptError);
+    if (GetErrorInfo(0, info.put()) == S_OK && info) {
+        info->GetSource(&excep->bstrSource);
+        info->GetDescription(&excep->bstrDescription);
+    }
+    excep->scode = scriptError;
+    return DISP_E_EXCEPTION;
 }
 
 HRESULT Helper::GetClassInfo(ITypeInfo** info) noexcept {

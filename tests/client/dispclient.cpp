@@ -218,9 +218,18 @@ void DispatchChecks(IDispatch* d) {
     r = Call(d, IdOf(d, L"Sleep"), DISPATCH_METHOD, {Str(L"1")});
     Check(SUCCEEDED(r.hr), "Sleep accepts the text 1 for its Long");
     r = Call(d, IdOf(d, L"Sleep"), DISPATCH_METHOD, {});
-    Check(r.hr == DISP_E_PARAMNOTFOUND || r.hr == DISP_E_BADPARAMCOUNT, "a missing required argument is refused");
+    Check(r.hr == DISP_E_EXCEPTION && (r.excep.scode == static_cast<SCODE>(0x800A01C1) ||
+                                       r.excep.scode == static_cast<SCODE>(0x800A01C2)) &&
+              r.excep.bstrDescription && SysStringLen(r.excep.bstrDescription) > 0,
+          "a missing required argument is refused with a described script error (" + HexOf(r.excep.scode) + ")");
     r = Call(d, IdOf(d, L"Sleep"), DISPATCH_METHOD, {I4(0), I4(0)});
-    Check(FAILED(r.hr), "one argument too many is refused");
+    Check(r.hr == DISP_E_EXCEPTION && r.excep.scode == static_cast<SCODE>(0x800A01C2) &&
+              Narrow(r.excep.bstrDescription) == "Wrong number of arguments or invalid property assignment",
+          "one argument too many is refused with error 450 and its description");
+    r = Call(d, IdOf(d, L"Sleep"), DISPATCH_METHOD, {Str(L"soon")});
+    Check(r.hr == DISP_E_EXCEPTION && r.excep.scode == static_cast<SCODE>(0x800A000D) && r.argErr == 0 &&
+              Narrow(r.excep.bstrDescription) == "Type mismatch",
+          "an argument the dispatcher cannot convert is a described type mismatch, naming the argument");
 
     // Omitted optional arguments: a missing marker and a shorter list behave alike.
     r = Call(d, IdOf(d, L"LockTC"), DISPATCH_METHOD, {Missing()});
