@@ -47,8 +47,9 @@ BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM lParam) {
 }
 
 // Gives the foreground and the keyboard focus to the window whose caption equals title, or
-// failing that begins with it. False when no window matches or it does not take the foreground.
-bool ActivateByTitle(const std::wstring& title) {
+// failing that begins with it. Returns that window; null when no window matches or it does not
+// take the foreground.
+HWND ActivateByTitle(const std::wstring& title) {
     TitleSearch exact{title, false};
     EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&exact));
     HWND target = exact.found;
@@ -57,17 +58,17 @@ bool ActivateByTitle(const std::wstring& title) {
         EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&prefix));
         target = prefix.found;
     }
-    if (!target) return false;
+    if (!target) return nullptr;
     if (IsIconic(target)) ShowWindow(target, SW_RESTORE);
     SetForegroundWindow(target);
     // A window of another thread becomes the foreground window only once its thread has
     // handled the activation; keys sent before that would find no focus to go to.
     const ULONGLONG start = GetTickCount64();
     while (GetForegroundWindow() != target) {
-        if (GetTickCount64() - start > kActivateTimeoutMs) return false;
+        if (GetTickCount64() - start > kActivateTimeoutMs) return nullptr;
         Sleep(5);
     }
-    return true;
+    return target;
 }
 
 INPUT KeyInput(WORD vk, bool up) {
@@ -141,7 +142,7 @@ bool WaitForSentinel(bool down, ULONGLONG timeoutMs) {
 // state, detaching afterwards would end the object's attachment); any other thread is
 // attached for the call only. The down bit, unlike the toggle bit, is the same whichever way
 // a fresh attachment left the shared state, because the system's state has the key down too.
-bool PlayAndWait(std::vector<INPUT> inputs, DWORD attachedThread) {
+bool PlayAndWait(std::vector<INPUT> inputs, DWORD attachedThread, HWND activated) {
     HWND foreground = GetForegroundWindow();
     const DWORD target = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
     const DWORD self = GetCurrentThreadId();
@@ -159,6 +160,8 @@ bool PlayAndWait(std::vector<INPUT> inputs, DWORD attachedThread) {
     const ULONGLONG start = GetTickCount64();
     size_t next = 0;
     do {
+        // A window that took the foreground from the host since its activation gets no keys.
+        if (GetForegroundWindow() != activated) return false;
         const size_t count = std::min(kSliceInputs, inputs.size() - next);
         std::vector<INPUT> slice(inputs.begin() + static_cast<ptrdiff_t>(next),
                                  inputs.begin() + static_cast<ptrdiff_t>(next + count));
@@ -192,8 +195,8 @@ bool SendKeystrokeToHost(const HelperState& state, std::wstring keys) {
     const int got = GetWindowTextA(host, caption, sizeof(caption));
     const std::wstring title = got > 0 ? FromAnsi(std::string_view(caption, static_cast<size_t>(got))) : L"Total";
 
-    const bool activated = ActivateByTitle(title);
-    bool ok = activated;
+    HWND activated = ActivateByTitle(title);
+    bool ok = activated != nullptr;
     try {
         SleepMs(PauseMs(*state.Pause.get(), 2));
     } catch (const ScriptError&) {
@@ -204,7 +207,8 @@ bool SendKeystrokeToHost(const HelperState& state, std::wstring keys) {
         ok = false;
     } else if (activated && !actions.empty()) {
         // Keys are typed only into the activated host, never into whatever else has the focus.
-        if (!PlayAndWait(ToInputs(actions), state.InputAttached ? static_cast<DWORD>(state.HostThreadId) : 0)) ok = false;
+        if (!PlayAndWait(ToInputs(actions), state.InputAttached ? static_cast<DWORD>(state.HostThreadId) : 0, activated))
+            ok = false;
     }
     try {
         SleepMs(PauseMs(*state.Pause.get(), 2));

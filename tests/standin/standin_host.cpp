@@ -103,32 +103,62 @@ std::optional<std::wstring> answer_for(const Host& host, const std::wstring& key
 // A "GW" request: ANSI text up to the first NUL. The answer goes back, before we return, to
 // the window named in wParam: by default as "RW" in UTF-16LE with a terminating U+0000;
 // answer_code.<TEXT> picks another code, and "RA" sends ANSI text with one NUL instead.
+// Sends one answer to reply_to and logs it. answer_shape.<TEXT> makes the host misbehave on
+// purpose: "empty" (cbData 0), "null" (cbData 0 and no data), "odd" (no terminator, one stray
+// byte after the text), "noterm" (no terminator), "big" (the answer padded with "x" to 1 MiB of
+// text), "twice" (a second answer, answer2.<TEXT>, right after the first), "later" (answered
+// 100 ms after the request returned, from a timer), "destroy" (the main window is destroyed
+// while the request is handled, nothing answered).
+void send_answer(Host& host, HWND reply_to, const std::string& request, const std::wstring& text,
+                 const std::wstring& code, const std::wstring& shape) {
+  ULONG_PTR dw_data = kCodeRW;
+  if (code.size() == 2) dw_data = (code[0] & 0xFF) | ((code[1] & 0xFF) << 8);
+  std::string payload;
+  if (code == L"RA") {
+    payload = to_ansi(text) + '\0';
+  } else {
+    std::wstring body = text;
+    if (shape == L"big" && body.size() < 524288) body.append(524288 - body.size(), L'x');
+    if (shape != L"noterm" && shape != L"odd") body += L'\0';
+    payload.assign(reinterpret_cast<const char*>(body.data()), body.size() * sizeof(wchar_t));
+    if (shape == L"odd") payload += 'Z';
+  }
+  COPYDATASTRUCT reply{dw_data, static_cast<DWORD>(payload.size()), payload.data()};
+  if (shape == L"empty" || shape == L"null") reply.cbData = 0;
+  if (shape == L"null") reply.lpData = nullptr;
+  DWORD_PTR result = 0;
+  const LRESULT delivered = SendMessageTimeoutW(reply_to, WM_COPYDATA, reinterpret_cast<WPARAM>(host.hwnd),
+                                                reinterpret_cast<LPARAM>(&reply), SMTO_NORMAL, 5000, &result);
+  host.log.line(format("ANSWER %s code=%s cb=%lu delivered=%d", request.c_str(), to_utf8(code_text(dw_data)).c_str(),
+                       reply.cbData, delivered ? 1 : 0));
+}
+
 void answer_request(Host& host, HWND reply_to, const COPYDATASTRUCT& cds) {
   const char* bytes = static_cast<const char*>(cds.lpData);
   std::string request;
   for (DWORD i = 0; bytes && i < cds.cbData && bytes[i] != '\0'; ++i) request += bytes[i];
   const std::wstring key = from_ansi(request);
+  const std::wstring shape = host.config.text(L"answer_shape." + key, L"");
+  if (shape == L"destroy") {
+    host.log.line("DESTROY during " + request);
+    DestroyWindow(host.hwnd);
+    return;
+  }
   const auto answer = answer_for(host, key);
   if (host.config.number(L"ignore." + key, 0) != 0 || !answer) {
     host.log.line("SILENT " + request);
     return;
   }
   const std::wstring code = host.config.text(L"answer_code." + key, L"RW");
-  ULONG_PTR dw_data = kCodeRW;
-  if (code.size() == 2) dw_data = (code[0] & 0xFF) | ((code[1] & 0xFF) << 8);
-  std::string payload;
-  if (code == L"RA") {
-    payload = to_ansi(*answer) + '\0';
-  } else {
-    const std::wstring text = *answer + L'\0';
-    payload.assign(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+  if (shape == L"later") {
+    host.log.line("LATER " + request);
+    run_after(host, 100, [&host, reply_to, request, text = *answer, code] {
+      send_answer(host, reply_to, request, text, code, L"");
+    });
+    return;
   }
-  COPYDATASTRUCT reply{dw_data, static_cast<DWORD>(payload.size()), payload.data()};
-  DWORD_PTR result = 0;
-  const LRESULT delivered = SendMessageTimeoutW(reply_to, WM_COPYDATA, reinterpret_cast<WPARAM>(host.hwnd),
-                                                reinterpret_cast<LPARAM>(&reply), SMTO_NORMAL, 5000, &result);
-  host.log.line(format("ANSWER %s code=%s cb=%lu delivered=%d", request.c_str(), to_utf8(code_text(dw_data)).c_str(),
-                       reply.cbData, delivered ? 1 : 0));
+  send_answer(host, reply_to, request, *answer, code, shape);
+  if (shape == L"twice") send_answer(host, reply_to, request, host.config.text(L"answer2." + key, L""), code, L"");
 }
 
 LRESULT on_copydata(Host& host, HWND from, const COPYDATASTRUCT* cds) {
@@ -248,6 +278,7 @@ LRESULT CALLBACK host_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
       case WM_TIMER:
         on_timer(*host, wparam);
         return 0;
+
       case WM_DESTROY:
         RemovePropW(hwnd, kMarkProperty);
         PostQuitMessage(0);

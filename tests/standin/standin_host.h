@@ -7,6 +7,7 @@
 //   log, caption, hidden, window_class            the window (window_class: a second window)
 //   cmd_result[.<n>], cmd_delay_ms                commands (WM_USER+51)
 //   answer.<TEXT>, answer_code.<TEXT>, ignore.<TEXT>, copydata_result[.<CODE>]   WM_COPYDATA
+//   answer_shape.<TEXT>, answer2.<TEXT>           misbehaving answers (see send_answer)
 //   active, path.L, path.R                        panels: Tab switches; "A", "LP", "RP", "SP", "TP"
 //   key_delay_ms                                  every key down takes that long to process
 //   selected.L, selected.R, clip_delay_ms, clip_none                  commands 2017 and 2018
@@ -15,7 +16,7 @@
 //   pathbars, pathbar.L, pathbar.R, pathbar_layout, log_layout        child windows
 //   tooltip_text, tooltip_class                   command 9002
 // Log lines: READY, CMD, SHOW, COPYDATA, ANSWER, SILENT, KEYDOWN, CHAR, PANEL, SYSCOMMAND,
-// WM_CLOSE refused, CLOSE, TOPMOST, CLICK, SEPARATOR, CLIP, SOUND, DIALOG, TOOLTIP, LAYOUT.
+// WM_CLOSE refused, CLOSE, TOPMOST, LATER, DESTROY, CLICK, SEPARATOR, CLIP, SOUND, DIALOG, TOOLTIP, LAYOUT.
 #pragma once
 #include <windows.h>
 
