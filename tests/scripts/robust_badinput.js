@@ -14,9 +14,10 @@ function ResetIni() {
   WriteUnicodeFile(iniFile, iniText);
 }
 
-// code: a number is that error of the library (0x800A0000 + number), dN the dispatcher's own
-// DISP_E_ error N (0x80020000 + N: 3 no such member, 5 type mismatch, 10 overflow, 14 wrong
-// number of arguments), T/F a Boolean, E Empty (undefined), S any string, =text that string.
+// code: a number is that script error (0x800A0000 + number; the dispatcher's argument errors
+// arrive as 13, 6, 449 and 450 with a description too), dN a DISP_E_ error N the library passes
+// on (0x80020000 + N: 3 no such member), T/F a Boolean, E Empty (undefined), S any string,
+// =text that string.
 function ErrorCode(error) {
   var n = error.number & 0xFFFF;
   return ((error.number >>> 16) == 0x8002 ? "d" : "") + n;
@@ -31,8 +32,8 @@ function Matches(code, error, value) {
   return false;
 }
 
-// The library's errors carry the usual numbers and a description. The dispatcher's own refusals
-// arrive as DISP_E_ codes; Wine's JScript gives those no description (see the report below).
+// The library's errors carry the usual numbers and a description. A DISP_E_ code that reaches the
+// script unconverted has no description in Wine's JScript (see the report below).
 function Allowed(error) {
   var n = error.number & 0xFFFF;
   if ((error.number >>> 16) == 0x8002) return n == 3 || n == 4 || n == 5 || n == 10 || n == 14 || n == 15;
@@ -85,14 +86,14 @@ ResetIni();
 
 // Text parameters: null has no text; undefined is the empty text; a JScript array is an object
 // whose value is its text ("1,two,3"); a dictionary has no value without a key.
-Each("DbgPrint", "d5|E|E|d5|E|E|E|E", function (v) { return h.DbgPrint(v); });
-Each("SetTextToClip", "d5|E|E|d5|E|E|E|E", function (v) { return h.SetTextToClip(v); });
-Each("LoadIncFile", "d5|F|F|d5|F|F|F|F", function (v) { return h.LoadIncFile(v); });
+Each("DbgPrint", "13|E|E|13|E|E|E|E", function (v) { return h.DbgPrint(v); });
+Each("SetTextToClip", "13|E|E|13|E|E|E|E", function (v) { return h.SetTextToClip(v); });
+Each("LoadIncFile", "13|F|F|13|F|F|F|F", function (v) { return h.LoadIncFile(v); });
 // A Long: numbers beyond it overflow.
-Each("Sleep", "d5|E|d5|d5|d5|E|d10|d10", function (v) { return h.Sleep(v); });
+Each("Sleep", "13|E|13|13|13|E|6|6", function (v) { return h.Sleep(v); });
 // Booleans: any number is true, text other than true/false is no Boolean.
-Each("NoArrayReturn let", "d5|E|d5|d5|d5|E|E|E", function (v) { h.NoArrayReturn = v; h.NoArrayReturn = false; });
-Each("LockTC", "d5|F|d5|d5|d5|F|F|F", function (v) { return h.LockTC(v); });
+Each("NoArrayReturn let", "13|E|13|13|13|E|E|E", function (v) { h.NoArrayReturn = v; h.NoArrayReturn = false; });
+Each("LockTC", "13|F|13|13|13|F|F|F", function (v) { return h.LockTC(v); });
 // Variants converted by the library.
 Each("Pause let", "E|E|13|13|13|E|E|E", function (v) { h.Pause = v; h.Pause = 0; });
 Each("GetInfo", "=|=|=|=|=|=|=|=", function (v) { return h.GetInfo(v); });
@@ -105,15 +106,15 @@ Each("SetFileDateAtr file", "F|F|F|F|F|F|F|F", function (v) { return h.SetFileDa
 Each("Separator let", "94|E|13|13|13|E|E|E", function (v) { h.Separator = v; });
 
 // Too few and too many.
-Try("DbgPrint()", "d14", function () { return h.DbgPrint(); });
-Try("Sleep()", "d14", function () { return h.Sleep(); });
-Try("INIWrite with three arguments", "d14", function () { return h.INIWrite(iniFile, "S", "k"); });
+Try("DbgPrint()", "450", function () { return h.DbgPrint(); });
+Try("Sleep()", "450", function () { return h.Sleep(); });
+Try("INIWrite with three arguments", "450", function () { return h.INIWrite(iniFile, "S", "k"); });
 Try("GetFilter without its argument", "d3", function () { return h.GetFilter(); });
-Try("Sleep(0, 0)", "d14", function () { return h.Sleep(0, 0); });
-Try("FormatAny(1, \"0\", 2)", "d14", function () { return h.FormatAny(1, "0", 2); });
-Try("INIDelete with four arguments", "d14", function () { return h.INIDelete(iniFile, "S", "k", 1); });
-Try("About(1), refused before the box shows", "d14", function () { return h.About(1); });
-Try("GetIniFiles(1)", "d14", function () { return h.GetIniFiles(1); });
+Try("Sleep(0, 0)", "450", function () { return h.Sleep(0, 0); });
+Try("FormatAny(1, \"0\", 2)", "450", function () { return h.FormatAny(1, "0", 2); });
+Try("INIDelete with four arguments", "450", function () { return h.INIDelete(iniFile, "S", "k", 1); });
+Try("About(1), refused before the box shows", "450", function () { return h.About(1); });
+Try("GetIniFiles(1)", "450", function () { return h.GetIniFiles(1); });
 
 h.SetTextToClip(saved);
 Eq(h.GetTextFromClip(), saved, "the clipboard holds its text from before again");
