@@ -458,9 +458,9 @@ End Function
 
 ' Runs one call and judges it: an error must carry a number a script may see for a wrong
 ' argument and a description, and the outcome must be the documented one (code).
-Sub Try(spec, n, label, code)
+Sub Try(entry, n, label, code)
   Dim m, good, msg, t0, ms
-  m = spec(0)
+  m = entry(0)
   g_calls = g_calls + 1
   g_errNum = 0
   g_errDesc = ""
@@ -510,40 +510,40 @@ End Sub
 ' Every member: each wrong kind in each parameter, one required argument missing (left off the
 ' end, and left out as a gap before the others), and one argument too many.
 Sub RunMatrix(onlyHost)
-  Dim list, j, spec, req, total, p
+  Dim list, j, entry, req, total, p
   list = Members()
   For j = 0 To UBound(list)
-    spec = list(j)
-    If Not onlyHost Or HostMember(spec(0)) Then
-      req = spec(2)
-      total = spec(3)
-      If spec(0) <> "About" Then
+    entry = list(j)
+    If Not onlyHost Or HostMember(entry(0)) Then
+      req = entry(2)
+      total = entry(3)
+      If entry(0) <> "About" Then
         For p = 0 To total - 1
           For k = 0 To UBound(kinds)
-            GoodArguments spec
+            GoodArguments entry
             SetBad p, k
-            Try spec, total, "arg " & (p + 1) & " " & kinds(k), Expected(spec(0), p + 1, k)
+            Try entry, total, "arg " & (p + 1) & " " & kinds(k), Expected(entry(0), p + 1, k)
           Next
         Next
         ' A property let cannot leave its value out in VBScript.
-        If req > 0 And Right(spec(0), 4) <> ".let" Then
-          GoodArguments spec
-          Try spec, req - 1, "required argument " & req & " left off", "450"
-          If total > 1 Then Try spec, -total, "argument 1 left out", ExpectedGap(spec(0))
+        If req > 0 And Right(entry(0), 4) <> ".let" Then
+          GoodArguments entry
+          Try entry, req - 1, "required argument " & req & " left off", "450"
+          If total > 1 Then Try entry, -total, "argument 1 left out", ExpectedGap(entry(0))
         End If
       End If
-      GoodArguments spec
+      GoodArguments entry
       a(total) = 1
-      Try spec, total + 1, "one argument too many", "450"
+      Try entry, total + 1, "one argument too many", "450"
     End If
   Next
 End Sub
 
-Sub GoodArguments(spec)
+Sub GoodArguments(entry)
   Dim q
   a = Array(Empty, Empty, Empty, Empty, Empty, Empty)
-  For q = 0 To spec(3) - 1
-    a(q) = spec(4)(q)
+  For q = 0 To entry(3) - 1
+    a(q) = entry(4)(q)
   Next
 End Sub
 
