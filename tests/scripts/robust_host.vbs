@@ -1,5 +1,5 @@
 ' A host that misbehaves: odd answers, answers at the wrong time, a window that goes away in
-' the middle of a request, and two host windows.
+' the middle of a request, two host windows, and a host that will not keep the foreground.
 Dim h, s, n, cfg
 
 cfg = "answer.SP=C:\Windows\" & vbCrLf & _
@@ -62,6 +62,20 @@ inSecond = LogCountIn(NamedHostLog("second"))
 Dim oneWindow
 oneWindow = (inFirst = 3 And inSecond = 0) Or (inFirst = 0 And inSecond = 3)
 Ok oneWindow, "all commands went to one of the two windows (" & inFirst & " and " & inSecond & ")"
+Set h = Nothing
+StopHost
+
+' A host whose window hands the foreground on to another window whenever it gets it: the keys
+' are typed nowhere, and the result is false.
+StartHost "refuse_foreground=1"
+Set h = CreateObject("Ombrisk.Helper")
+h.Pause = 200
+ClearHostLog
+Eq h.SendKeystroke("abc"), False, "SendKeystroke returns false when the host gives the foreground away"
+Ok HostLogCount("FOREGROUND refused") > 0, "the host did give it away"
+SleepMs 300
+Eq HostLogCount("KEYDOWN "), 0, "no key reached the host"
+Eq HostLogCount("DECOY KEYDOWN "), 0, "and no key reached the window that took the foreground"
 Set h = Nothing
 StopHost
 

@@ -230,6 +230,34 @@ void on_click(Host& host, UINT msg, LPARAM lparam) {
                        static_cast<short>(HIWORD(lparam)), left ? 'L' : 'R'));
 }
 
+// refuse_foreground=1: whenever the main window is activated it hands the foreground on to a
+// decoy window of its own, which logs any key it gets as "DECOY KEYDOWN vk=<n>".
+LRESULT CALLBACK decoy_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if ((msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) && g_host)
+    g_host->log.line(format("DECOY KEYDOWN vk=%u", static_cast<unsigned>(wparam)));
+  if (msg == WM_CLOSE) return 0;
+  return DefWindowProcW(hwnd, msg, wparam, lparam);
+}
+
+}  // namespace
+
+void hand_foreground_away(Host& host) {
+  host.config.refresh();
+  if (host.config.number(L"refuse_foreground", 0) == 0) return;
+  if (!host.decoy && ensure_class(L"StandInDecoy", decoy_proc, nullptr))
+    host.decoy = CreateWindowExW(0, L"StandInDecoy", L"Decoy window", WS_OVERLAPPEDWINDOW, 900, 0, 200, 100, nullptr,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!host.decoy) return;
+  host.log.line("FOREGROUND refused");
+  PostMessageW(host.hwnd, kRefuseForegroundMessage, 0, 0);
+}
+
+namespace {
+
+void on_activate(Host& host, WPARAM wparam) {
+  if (LOWORD(wparam) != WA_INACTIVE && host.ready) hand_foreground_away(host);
+}
+
 void on_timer(Host& host, UINT_PTR id) {
   KillTimer(host.hwnd, id);
   const auto it = host.timers.find(id);
@@ -277,6 +305,14 @@ LRESULT CALLBACK host_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
         return 0;
       case WM_TIMER:
         on_timer(*host, wparam);
+        return 0;
+      case WM_ACTIVATE:
+        on_activate(*host, wparam);
+        break;
+      case kRefuseForegroundMessage:
+        ShowWindow(host->decoy, SW_SHOW);
+        host->log.line(format("FOREGROUND to decoy set=%d now_decoy=%d", SetForegroundWindow(host->decoy) ? 1 : 0,
+                              GetForegroundWindow() == host->decoy ? 1 : 0));
         return 0;
 
       case WM_DESTROY:
@@ -348,6 +384,8 @@ int run_host(const std::wstring& config_path) {
   // window complete.
   host.log.line(format("READY hwnd=%s pid=%lu tid=%lu", decimal(host.hwnd).c_str(), GetCurrentProcessId(),
                        GetCurrentThreadId()));
+  host.ready = true;
+  hand_foreground_away(host);
   if (host.config.number(L"log_layout", 0) != 0) host.log.line(layout);
 
   MSG msg;

@@ -8,6 +8,7 @@
 //   cmd_result[.<n>], cmd_delay_ms                commands (WM_USER+51)
 //   answer.<TEXT>, answer_code.<TEXT>, ignore.<TEXT>, copydata_result[.<CODE>]   WM_COPYDATA
 //   answer_shape.<TEXT>, answer2.<TEXT>           misbehaving answers (see send_answer)
+//   refuse_foreground                             the foreground is handed on to a decoy window
 //   active, path.L, path.R                        panels: Tab switches; "A", "LP", "RP", "SP", "TP"
 //   key_delay_ms                                  every key down takes that long to process
 //   selected.L, selected.R, clip_delay_ms, clip_none                  commands 2017 and 2018
@@ -16,7 +17,7 @@
 //   pathbars, pathbar.L, pathbar.R, pathbar_layout, log_layout        child windows
 //   tooltip_text, tooltip_class                   command 9002
 // Log lines: READY, CMD, SHOW, COPYDATA, ANSWER, SILENT, KEYDOWN, CHAR, PANEL, SYSCOMMAND,
-// WM_CLOSE refused, CLOSE, TOPMOST, LATER, DESTROY, CLICK, SEPARATOR, CLIP, SOUND, DIALOG, TOOLTIP, LAYOUT.
+// WM_CLOSE refused, CLOSE, TOPMOST, LATER, DESTROY, FOREGROUND, DECOY KEYDOWN, CLICK, SEPARATOR, CLIP, SOUND, DIALOG, TOOLTIP, LAYOUT.
 #pragma once
 #include <windows.h>
 
@@ -45,6 +46,8 @@ struct Host {
   HWND hwnd = nullptr;
   wchar_t active = L'L';  // the active panel, switched by Tab
   bool topmost = false;   // last WS_EX_TOPMOST seen, to log its changes
+  bool ready = false;     // READY is logged: start-up is over
+  HWND decoy = nullptr;   // refuse_foreground: the window the foreground is handed to
 
   // Child windows. tpanels are the "TPanel" children in z-order; bar is the one of them that a
   // drag moves (null when none is at most 4 pixels wide); bar_x is its client x.
@@ -73,6 +76,10 @@ std::string format(const char* fmt, Args... args) {
 }
 
 inline std::string decimal(HWND hwnd) { return std::to_string(reinterpret_cast<std::uintptr_t>(hwnd)); }
+
+// With refuse_foreground=1, hands the foreground on to a decoy window (posted, so it happens
+// once the current activation is over).
+void hand_foreground_away(Host& host);
 
 // Runs action on the host's thread from a timer ms milliseconds from now; at once when ms <= 0.
 void run_after(Host& host, long ms, std::function<void()> action);
