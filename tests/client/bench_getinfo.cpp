@@ -7,6 +7,8 @@
 // The stand-in host must run and answer SP with the text given in EXPECTED below. Writes
 // "ok N - ..." / "not ok N - ..." lines, "BENCH ..." lines with the figures and a final
 // "DONE passed=P failed=F" line to outFile.
+#include "tests/client/ClientReport.h"
+
 #include <windows.h>
 #include <activscp.h>
 #include <objbase.h>
@@ -19,6 +21,9 @@
 
 namespace {
 
+using namespace client_report;
+
+
 const wchar_t kExpected[] = L"C:\\bench\\";  // the stand-in's answer to SP (set by the calling script)
 const GUID kIID_IActiveScript = {0xbb1a2ae1, 0xa4f9, 0x11cf, {0x8f, 0x20, 0x00, 0x80, 0x5f, 0x2c, 0xd0, 0x64}};
 const GUID kIID_IActiveScriptParse = {0xbb1a2ae2, 0xa4f9, 0x11cf, {0x8f, 0x20, 0x00, 0x80, 0x5f, 0x2c, 0xd0, 0x64}};
@@ -26,18 +31,7 @@ const GUID kIID_IActiveScriptSite = {0xdb01a1e3, 0xa42b, 0x11cf, {0x8f, 0x20, 0x
 constexpr ULONG_PTR kCodeGW = 0x5747;  // "GW", first character in the low byte
 constexpr ULONG_PTR kCodeRW = 0x5752;  // "RW"
 
-FILE* g_out = nullptr;
-int g_passed = 0;
-int g_failed = 0;
 
-void Check(bool good, const std::string& msg) {
-    if (good)
-        ++g_passed;
-    else
-        ++g_failed;
-    fprintf(g_out, "%s %d - %s\n", good ? "ok" : "not ok", g_passed + g_failed, msg.c_str());
-    fflush(g_out);
-}
 
 std::string Narrow(const wchar_t* s) {
     std::string r;

@@ -2,6 +2,8 @@
 // handling of what clients really send, the error information, and two apartment threads
 // using their own objects at once. Writes "ok N - ..." / "not ok N - ..." lines and a final
 // "DONE passed=P failed=F" line to the file named on the command line.
+#include "tests/client/ClientReport.h"
+
 #include <windows.h>
 #include <objbase.h>
 #include <ocidl.h>
@@ -13,18 +15,10 @@
 
 namespace {
 
-FILE* g_out = nullptr;
-int g_passed = 0;
-int g_failed = 0;
+using namespace client_report;
 
-void Check(bool good, const std::string& msg) {
-    if (good)
-        ++g_passed;
-    else
-        ++g_failed;
-    fprintf(g_out, "%s %d - %s\n", good ? "ok" : "not ok", g_passed + g_failed, msg.c_str());
-    fflush(g_out);
-}
+
+
 
 std::string Narrow(const wchar_t* s) {
     if (!s) return "";
@@ -40,20 +34,7 @@ std::string HexOf(long v) {
     return b;
 }
 
-IDispatch* CreateHelper() {
-    CLSID clsid;
-    if (FAILED(CLSIDFromProgID(L"Ombrisk.Helper", &clsid))) return nullptr;
-    IDispatch* d = nullptr;
-    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(&d));
-    return d;
-}
 
-DISPID IdOf(IDispatch* d, const wchar_t* name) {
-    DISPID id = DISPID_UNKNOWN;
-    LPOLESTR n = const_cast<LPOLESTR>(name);
-    d->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
-    return id;
-}
 
 struct CallResult {
     HRESULT hr;

@@ -6,6 +6,8 @@
 // calling script, and a final "DONE passed=P failed=F" line to the file named on the command
 // line.
 //   threadclient <outFile> [requests per thread]
+#include "tests/client/ClientReport.h"
+
 #include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
@@ -19,24 +21,12 @@
 
 namespace {
 
-FILE* g_out = nullptr;
-int g_passed = 0;
-int g_failed = 0;
+using namespace client_report;
+
+
 
 // Called by the main thread only, after the workers have ended.
-void Check(bool good, const std::string& msg) {
-    if (good)
-        ++g_passed;
-    else
-        ++g_failed;
-    fprintf(g_out, "%s %d - %s\n", good ? "ok" : "not ok", g_passed + g_failed, msg.c_str());
-    fflush(g_out);
-}
 
-void Info(const std::string& msg) {
-    fprintf(g_out, "INFO %s\n", msg.c_str());
-    fflush(g_out);
-}
 
 std::string Narrow(const wchar_t* s, size_t n) {
     std::string r;
@@ -44,20 +34,7 @@ std::string Narrow(const wchar_t* s, size_t n) {
     return r;
 }
 
-IDispatch* CreateHelper() {
-    CLSID clsid;
-    if (FAILED(CLSIDFromProgID(L"Ombrisk.Helper", &clsid))) return nullptr;
-    IDispatch* d = nullptr;
-    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(&d));
-    return d;
-}
 
-DISPID IdOf(IDispatch* d, const wchar_t* name) {
-    DISPID id = DISPID_UNKNOWN;
-    LPOLESTR n = const_cast<LPOLESTR>(name);
-    d->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
-    return id;
-}
 
 // GetInfo(request) as a script calls it; the answer text, or "<error 0x...>" when the call fails.
 std::string GetInfo(IDispatch* d, DISPID id, const wchar_t* request) {

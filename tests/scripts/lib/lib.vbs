@@ -358,6 +358,34 @@ Function NamedHostLog(name)
   NamedHostLog = ReadTextFile(TEST_DIR & name & ".log")
 End Function
 
+' ---- compiled clients -------------------------------------------------------------------
+
+' Runs a program of the Windows build (beside standin.exe) with its report file and args, and
+' relays its "ok N - ..." / "not ok N - ..." lines as checks named "label: ...". Returns the
+' report's other lines (INFO, BENCH, ...) as an array.
+Function RunClient(exeName, args, label)
+  Dim exe, out, text, lines, i, line, rest
+  exe = Left(STANDIN_EXE, InStrRev(STANDIN_EXE, "\")) & exeName
+  out = TEST_DIR & exeName & ".txt"
+  RunWait Quote(exe) & " " & Quote(out) & " " & args
+  text = ReadTextFile(out)
+  Ok InStr(text, "DONE passed=") > 0, label & " ran to its end"
+  lines = Split(Replace(text, vbCr, ""), vbLf)
+  rest = ""
+  For i = 0 To UBound(lines)
+    line = lines(i)
+    If Left(line, 3) = "ok " Then
+      Report True, label & ": " & Mid(line, InStr(line, " - ") + 3)
+    ElseIf Left(line, 7) = "not ok " Then
+      Report False, label & ": " & Mid(line, InStr(line, " - ") + 3)
+    ElseIf line <> "" And Left(line, 5) <> "DONE " Then
+      If rest <> "" Then rest = rest & vbLf
+      rest = rest & line
+    End If
+  Next
+  RunClient = Split(rest, vbLf)
+End Function
+
 ' ---- keys as the host saw them -----------------------------------------------------------
 
 ' One token per KEYDOWN line of a log text, leaving out the library's sentinel key (vk 232):
