@@ -1,31 +1,46 @@
 # Two commands do everything on a fresh machine: `make demo` and `make test`.
 BUILD  := build
 WIN    := $(BUILD)/win
+WIN64  := $(BUILD)/win64
 NATIVE := $(BUILD)/native
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all setup build build-win build-native test demo fuzz clean
+.PHONY: all setup build build-win build-win64 build-native test demo dist fuzz bench clean
 
 all: build
 
 setup:
 	@bash tools/setup.sh
 
-build: setup build-win build-native
+# build/win: the x86 DLL and test programs; build/win64: the same sources for x64.
+build: setup build-win build-win64 build-native
 
 build-win:
 	@[ -f $(WIN)/CMakeCache.txt ] || cmake -S . -B $(WIN) $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(WIN)
 
+build-win64:
+	@[ -f $(WIN64)/CMakeCache.txt ] || cmake -S . -B $(WIN64) $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WIN64)
+
 build-native:
-	@[ -f $(NATIVE)/CMakeCache.txt ] || cmake -S . -B $(NATIVE) $(CMAKE_GEN) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOMBRISK_WIN_BUILD=$(abspath $(WIN))
+	@[ -f $(NATIVE)/CMakeCache.txt ] || cmake -S . -B $(NATIVE) $(CMAKE_GEN) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOMBRISK_WIN_BUILD=$(abspath $(WIN)) -DOMBRISK_WIN64_BUILD=$(abspath $(WIN64))
 	cmake --build $(NATIVE)
 
 test: build
 	ctest --test-dir $(NATIVE) --output-on-failure -j1 -LE '^fuzz-long$$'
 
+# The Windows package: dist/Ombrisk-<version>.zip with both DLLs, install.cmd, examples, docs.
+dist: build
+	python3 tools/dist.py --win $(WIN) --win64 $(WIN64) --out dist
+
 demo: build
 	python3 tests/harness/demo.py --win-build $(abspath $(WIN))
+
+# The figures of docs/performance.md, each against a baseline in the same run, under Wine in an
+# environment of its own (build/native/bench), stopped again at the end. Not part of `make test`.
+bench: build
+	python3 tests/harness/bench.py --state-dir $(abspath $(NATIVE))/bench --win-build $(abspath $(WIN))
 
 # Every fuzz target for OMBRISK_FUZZ_SECONDS (default 60) each; the option is switched off
 # again afterwards so that `make test` keeps to its short runs.

@@ -1,6 +1,49 @@
 # Fails the build when the DLL exports a decorated entry point (such as DllGetClassObject@12)
-# or imports a DLL that is not Windows' own. Run with -DDLL=<path>.
-execute_process(COMMAND i686-w64-mingw32-objdump -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+# or imports a DLL that is not Windows' own. Run with -DDLL=<path>; with -DMACHINE=x86 or
+# -DMACHINE=x64 it also fails when the DLL or its embedded type library is built for the other
+# platform.
+
+# The PE header's machine field (at e_lfanew + 4) tells x86 (014c) from x64 (8664); the
+# binutils of that target read the file.
+file(READ ${DLL} lfanew OFFSET 60 LIMIT 4 HEX)
+string(REGEX REPLACE "(..)(..)(..)(..)" "\\4\\3\\2\\1" lfanew "${lfanew}")
+math(EXPR pe_offset "0x${lfanew} + 4")
+file(READ ${DLL} machine OFFSET ${pe_offset} LIMIT 2 HEX)
+if(machine STREQUAL "4c01")
+  set(arch x86)
+  set(objdump i686-w64-mingw32-objdump)
+elseif(machine STREQUAL "6486")
+  set(arch x64)
+  set(objdump x86_64-w64-mingw32-objdump)
+else()
+  message(FATAL_ERROR "${DLL}: not an x86 or x64 PE file (machine ${machine})")
+endif()
+if(DEFINED MACHINE AND NOT MACHINE STREQUAL arch)
+  message(FATAL_ERROR "${DLL} is built for ${arch}, not ${MACHINE}")
+endif()
+
+# With MACHINE the embedded type library must describe that platform: its header ("MSFT",
+# version 2.1) holds the SYSKIND in the low bits of the byte at offset 20 (1 win32, 3 win64).
+if(DEFINED MACHINE)
+  file(READ ${DLL} hex HEX)
+  string(FIND "${hex}" "4d53465402000100" header)
+  if(header EQUAL -1)
+    message(FATAL_ERROR "${DLL}: no embedded type library")
+  endif()
+  math(EXPR at "${header} + 40")
+  string(SUBSTRING "${hex}" ${at} 2 varflags)
+  math(EXPR syskind "0x${varflags} & 15")
+  if(arch STREQUAL "x64")
+    set(want 3)
+  else()
+    set(want 1)
+  endif()
+  if(NOT syskind EQUAL want)
+    message(FATAL_ERROR "${DLL}: the type library is for SYSKIND ${syskind}, not ${want} (${arch})")
+  endif()
+endif()
+
+execute_process(COMMAND ${objdump} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${DLL}")
 endif()

@@ -28,6 +28,16 @@ std::wstring Environment(const wchar_t* name) {
     }
 }
 
+// A value under HKLM. A 32-bit installer writes machine-wide values that a 64-bit process
+// finds only in the 32-bit view (Wow6432Node): the x64 DLL looks there second.
+std::wstring ReadMachineValue(const wchar_t* valueName) {
+    std::wstring v = ReadRegValue(HKEY_LOCAL_MACHINE, kHostKey, valueName);
+#ifdef _WIN64
+    if (v.empty()) v = ReadRegValue(HKEY_LOCAL_MACHINE, kHostKey, valueName, KEY_WOW64_32KEY);
+#endif
+    return v;
+}
+
 std::wstring WithBackslash(const std::wstring& path) { return ToWide(AddBackslash(AsU16(path))); }
 
 // A normal file: not a folder, not hidden, not a system file.
@@ -64,7 +74,7 @@ std::wstring FindIni(const std::wstring& tcPath, const wchar_t* envName, const w
     v = SwitchFromCommandLine(switchKey);
     if (!v.empty()) return v;
     v = ReadRegValue(HKEY_CURRENT_USER, kHostKey, valueName);
-    if (v.empty()) v = ReadRegValue(HKEY_LOCAL_MACHINE, kHostKey, valueName);
+    if (v.empty()) v = ReadMachineValue(valueName);
     if (v.empty()) return fallback;
     return ToWide(ExpandIniPath(AsU16(v), AsU16(tcPath), AsU16(Environment(L"USERPROFILE"))));
 }
@@ -78,7 +88,7 @@ std::wstring FindTCPath() {
     if (!v.empty()) return v;
     v = ReadRegValue(HKEY_CURRENT_USER, kHostKey, L"InstallDir");
     if (!v.empty() && IsNormalFile(GetFileAttributesW((WithBackslash(v) + kProgramFile).c_str()))) return v;
-    return ReadRegValue(HKEY_LOCAL_MACHINE, kHostKey, L"InstallDir");
+    return ReadMachineValue(L"InstallDir");
 }
 
 std::wstring FindMainIni(const std::wstring& tcPath) {

@@ -32,9 +32,9 @@ std::wstring QueryValueText(HKEY key, const std::string& valueName) {
 
 }  // namespace
 
-std::wstring ReadRegValue(HKEY root, const std::wstring& keyPath, const std::wstring& valueName) {
+std::wstring ReadRegValue(HKEY root, const std::wstring& keyPath, const std::wstring& valueName, REGSAM view) {
     UniqueHkey key;
-    RegOpenKeyA(root, ToAnsi(keyPath).c_str(), key.put());
+    RegOpenKeyExA(root, ToAnsi(keyPath).c_str(), 0, KEY_QUERY_VALUE | view, key.put());
     // A key that did not open leaves the handle 0, and the query then finds nothing.
     if (!key) return {};
     return QueryValueText(key.get(), ToAnsi(valueName));

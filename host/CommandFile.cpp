@@ -28,6 +28,13 @@ private:
 
 bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Characters that may follow digits inside a number: more digits, the point, an exponent and
+// the blanks that are skipped anywhere.
+bool ContinuesNumber(char c) {
+    return IsDecimalDigit(c) || c == '.' || c == 'E' || c == 'e' || c == 'D' || c == 'd' || c == ' ' || c == '\t' ||
+           c == '\n';
+}
+
 int DigitValue(char c, int base) {
     int v = -1;
     if (c >= '0' && c <= '9') v = c - '0';
@@ -110,6 +117,18 @@ uint64_t ReadDecimalRounded(NumberScanner& in) {
 }  // namespace
 
 NumberStatus ReadCommandNumber(std::string_view text, int32_t& value) {
+    // The common form "540;comment": up to nine plain digits ended by a character that can
+    // neither continue a number nor be skipped inside one. Read directly; anything else takes
+    // the full reading below.
+    {
+        size_t n = 0;
+        int32_t v = 0;
+        while (n < text.size() && n < 9 && IsDecimalDigit(text[n])) v = v * 10 + (text[n++] - '0');
+        if (n > 0 && (n == text.size() || !ContinuesNumber(text[n]))) {
+            value = v;
+            return NumberStatus::Ok;
+        }
+    }
     NumberScanner in(text);
     bool negative = false;
     if (char c = in.Peek(); c == '+' || c == '-') {
@@ -144,6 +163,10 @@ NumberStatus ReadCommandNumber(std::string_view text, int32_t& value) {
 CommandFileStatus ParseCommandFile(std::string_view fileBytes, std::vector<CommandEntryA>& table) {
     size_t count = 0;
     size_t lineStart = 0;
+    // At most one entry per line: room for all of them at once instead of growing by copies.
+    size_t lines = 1;
+    for (size_t p = fileBytes.find('\r'); p != std::string_view::npos; p = fileBytes.find('\r', p + 1)) ++lines;
+    table.reserve(lines);
     while (lineStart < fileBytes.size()) {
         // Only CR ends a line; the LF of a CR LF is eaten with it, a lone LF stays in the line.
         size_t lineEnd = fileBytes.find('\r', lineStart);
@@ -155,8 +178,12 @@ CommandFileStatus ParseCommandFile(std::string_view fileBytes, std::vector<Comma
         const size_t eq = line.find('=');
         if (eq == std::string_view::npos) continue;
 
-        // The first defining line drops whatever an earlier file left beyond this index.
-        table.resize(count + 1);
+        // The first defining line drops whatever an earlier file left beyond this index; the
+        // entry at count is then there (kept from before, or left by a zero entry) or added.
+        if (table.size() > count + 1)
+            table.resize(count + 1);
+        else if (table.size() == count)
+            table.emplace_back();
 
         int32_t number = 0;
         if (ReadCommandNumber(line.substr(eq + 1), number) == NumberStatus::Overflow) {

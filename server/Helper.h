@@ -7,6 +7,7 @@
 #include <ocidl.h>
 
 #include "generated/Ombrisk_h.h"
+#include "server/DispatchNames.h"
 #include "server/HelperState.h"
 
 #include <string_view>
@@ -99,6 +100,8 @@ private:
     // Set by Invoke for the current call: SendCommand's WaitIt was left out by the script.
     // The type information cannot tell an omitted Boolean from a passed one.
     bool waitItOmitted_ = false;
+    // Names the script engine looked up on this object (it asks again at every call).
+    DispatchNameCache names_;
 };
 
 }  // namespace ombrisk

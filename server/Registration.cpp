@@ -16,24 +16,33 @@ const wchar_t kIid[] = L"{02ACAA0E-1016-4E54-8BEA-F60FD8228362}";
 const wchar_t kProgId[] = L"Ombrisk.Helper";
 const wchar_t kDispatchProxy[] = L"{00020424-0000-0000-C000-000000000046}";  // automation marshaler
 
+// The type library's platform subkey this DLL writes: its own SYSKIND.
+#ifdef _WIN64
+const wchar_t kPlatform[] = L"win64";
+const wchar_t kOtherPlatform[] = L"win32";
+#else
+const wchar_t kPlatform[] = L"win32";
+const wchar_t kOtherPlatform[] = L"win64";
+#endif
+
 struct Value {
-    std::wstring key;   // below the Classes root
+    std::wstring key;     // below the Classes root
     const wchar_t* name;  // null: the key's default value
     std::wstring data;
 };
 
-// The top-level keys registration creates; deleting these trees undoes all of it.
-std::vector<std::wstring> OwnedKeys() {
-    return {std::wstring(L"CLSID\\") + kClsid, kProgId, std::wstring(L"TypeLib\\") + kLibid,
-            std::wstring(L"Interface\\") + kIid};
-}
+std::wstring ClsidKey() { return std::wstring(L"CLSID\\") + kClsid; }
+std::wstring InterfaceKey() { return std::wstring(L"Interface\\") + kIid; }
+std::wstring TypeLibKey() { return std::wstring(L"TypeLib\\") + kLibid; }
+std::wstring TypeLibLcidKey() { return TypeLibKey() + L"\\1.0\\0"; }
+
+std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
 
 std::vector<Value> Values() {
     const std::wstring path = ModulePath();
-    std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
-    const std::wstring clsidKey = std::wstring(L"CLSID\\") + kClsid;
-    const std::wstring libKey = std::wstring(L"TypeLib\\") + kLibid + L"\\1.0";
-    const std::wstring ifKey = std::wstring(L"Interface\\") + kIid;
+    const std::wstring clsidKey = ClsidKey();
+    const std::wstring libKey = TypeLibKey() + L"\\1.0";
+    const std::wstring ifKey = InterfaceKey();
     return {
         {clsidKey, nullptr, L"Ombrisk helper object"},
         {clsidKey + L"\\InprocServer32", nullptr, path},
@@ -47,8 +56,8 @@ std::vector<Value> Values() {
         {std::wstring(kProgId) + L"\\CLSID", nullptr, kClsid},
         {libKey, nullptr, L"Ombrisk"},
         {libKey + L"\\FLAGS", nullptr, L"0"},
-        {libKey + L"\\HELPDIR", nullptr, folder},
-        {libKey + L"\\0\\win32", nullptr, path},
+        {libKey + L"\\HELPDIR", nullptr, FolderOf(path)},
+        {libKey + L"\\0\\" + kPlatform, nullptr, path},
         {ifKey, nullptr, L"_Helper"},
         {ifKey + L"\\ProxyStubClsid", nullptr, kDispatchProxy},
         {ifKey + L"\\ProxyStubClsid32", nullptr, kDispatchProxy},
@@ -57,10 +66,74 @@ std::vector<Value> Values() {
     };
 }
 
+// The registry view of the other bitness as a KEY_WOW64_* flag, or 0 when the system has only
+// one view (a 32-bit DLL on 32-bit Windows).
+REGSAM OtherView() noexcept {
+#ifdef _WIN64
+    return KEY_WOW64_32KEY;
+#else
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64 ? KEY_WOW64_64KEY : 0;
+#endif
+}
+
+HKEY BaseKey(RegistrationScope scope) {
+    return scope == RegistrationScope::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
 HRESULT OpenClassesRoot(RegistrationScope scope, REGSAM access, UniqueHkey& root) {
-    HKEY base = scope == RegistrationScope::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-    const LONG rc = RegCreateKeyExW(base, L"Software\\Classes", 0, nullptr, 0, access, nullptr, root.put(), nullptr);
+    const LONG rc =
+        RegCreateKeyExW(BaseKey(scope), L"Software\\Classes", 0, nullptr, 0, access, nullptr, root.put(), nullptr);
     return HRESULT_FROM_WIN32(rc);
+}
+
+// A key's path from HKLM or HKCU. Keys of the other view are always opened by such a full path:
+// Wine ignores KEY_WOW64_32KEY on a path opened below a handle of the 64-bit view's
+// Software\Classes and opens the 64-bit key.
+std::wstring FullPath(const std::wstring& path) { return L"Software\\Classes\\" + path; }
+
+bool KeyExists(HKEY base, const std::wstring& path, REGSAM view) {
+    UniqueHkey key;
+    return RegOpenKeyExW(base, FullPath(path).c_str(), 0, KEY_QUERY_VALUE | view, key.put()) == ERROR_SUCCESS;
+}
+
+bool HasSubkeys(HKEY root, const std::wstring& path) {
+    UniqueHkey key;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) return false;
+    DWORD subkeys = 0;
+    return RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
+                            nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+           subkeys != 0;
+}
+
+std::wstring ReadDefault(HKEY root, const std::wstring& path) {
+    UniqueHkey key;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) return {};
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ)
+        return {};
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) !=
+        ERROR_SUCCESS)
+        return {};
+    text.resize(wcsnlen(text.c_str(), text.size()));
+    return text;
+}
+
+// Deletes the Classes key path with everything below it in the given view (0: this process's
+// own). The key is opened in that view first and emptied through its handle, so that no
+// relative open falls back to this process's view. A missing key is success.
+LONG DeleteTreeInView(HKEY base, const std::wstring& path, REGSAM view) {
+    const std::wstring full = FullPath(path);
+    UniqueHkey key;
+    LONG rc = RegOpenKeyExW(base, full.c_str(), 0, KEY_ALL_ACCESS | view, key.put());
+    if (rc == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
+    if (rc != ERROR_SUCCESS) return rc;
+    rc = RegDeleteTreeW(key.get(), nullptr);
+    key.reset();
+    if (rc == ERROR_SUCCESS) rc = RegDeleteKeyExW(base, full.c_str(), view, 0);
+    return rc == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : rc;
 }
 
 }  // namespace
@@ -92,12 +165,42 @@ HRESULT UnregisterServer(RegistrationScope scope) noexcept {
         UniqueHkey root;
         HRESULT hr = OpenClassesRoot(scope, KEY_ALL_ACCESS, root);
         if (FAILED(hr)) return hr;
-        HRESULT result = S_OK;
-        for (const std::wstring& key : OwnedKeys()) {
-            const LONG rc = RegDeleteTreeW(root.get(), key.c_str());
-            if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) result = HRESULT_FROM_WIN32(rc);
+        LONG failed = ERROR_SUCCESS;
+        auto remove = [&](const std::wstring& path, REGSAM view) {
+            const LONG rc = DeleteTreeInView(BaseKey(scope), path, view);
+            if (rc != ERROR_SUCCESS) failed = rc;
+        };
+        // This view's own keys.
+        remove(ClsidKey(), 0);
+        remove(InterfaceKey(), 0);
+        remove(TypeLibLcidKey() + L"\\" + kPlatform, 0);
+        // The shared keys stay while the other view still registers the class; where the views
+        // are not separate (one view only, or a registry that shares these keys), the check finds
+        // the class gone and everything goes.
+        const REGSAM other = OtherView();
+        const bool otherRegistered = other != 0 && KeyExists(BaseKey(scope), ClsidKey() + L"\\InprocServer32", other);
+        if (!otherRegistered) {
+            remove(kProgId, 0);
+            remove(TypeLibKey(), 0);
+            if (other != 0) {  // a registry that keeps these keys per view has a copy there too
+                remove(kProgId, other);
+                remove(TypeLibKey(), other);
+            }
+        } else if (!HasSubkeys(root.get(), TypeLibLcidKey())) {
+            remove(TypeLibKey(), 0);  // the type library key is per view here: this view's copy is empty
+        } else {
+            // The remaining platform's folder becomes the help folder of the shared key.
+            const std::wstring otherPath = ReadDefault(root.get(), TypeLibLcidKey() + L"\\" + kOtherPlatform);
+            UniqueHkey lib;
+            if (!otherPath.empty() &&
+                RegOpenKeyExW(root.get(), (TypeLibKey() + L"\\1.0\\HELPDIR").c_str(), 0, KEY_SET_VALUE, lib.put()) ==
+                    ERROR_SUCCESS) {
+                const std::wstring folder = FolderOf(otherPath);
+                RegSetValueExW(lib.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                               static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+            }
         }
-        return result;
+        return HRESULT_FROM_WIN32(failed);
     } catch (...) {
         return E_OUTOFMEMORY;
     }

@@ -12,11 +12,47 @@ ITypeLib* g_lib = nullptr;
 ITypeInfo* g_interface = nullptr;
 ITypeInfo* g_class = nullptr;
 
+// Per DISPID, the most arguments (retval not counted) of its property-put forms and of its
+// other forms, -1 where it has none. Filled once with the type information: reading a FUNCDESC
+// copies it, and doing that for every member at every call cost more than the call itself.
+struct ArgumentLimits {
+    DISPID id;
+    int other;
+    int put;
+};
+constexpr size_t kMaxMembers = 128;
+ArgumentLimits g_limits[kMaxMembers];
+size_t g_limitCount = 0;
+
+void CollectArgumentLimits(ITypeInfo* ti) {
+    TYPEATTR* attr = nullptr;
+    if (!ti || FAILED(ti->GetTypeAttr(&attr))) return;
+    const WORD funcs = attr->cFuncs;
+    ti->ReleaseTypeAttr(attr);
+    for (WORD i = 0; i < funcs; ++i) {
+        FUNCDESC* fd = nullptr;
+        if (FAILED(ti->GetFuncDesc(i, &fd))) continue;
+        const bool put = fd->invkind == INVOKE_PROPERTYPUT || fd->invkind == INVOKE_PROPERTYPUTREF;
+        int count = 0;
+        for (SHORT p = 0; p < fd->cParams; ++p)
+            if (!(fd->lprgelemdescParam[p].paramdesc.wParamFlags & PARAMFLAG_FRETVAL)) ++count;
+        size_t k = 0;
+        while (k < g_limitCount && g_limits[k].id != fd->memid) ++k;
+        if (k == g_limitCount && k < kMaxMembers) g_limits[g_limitCount++] = ArgumentLimits{fd->memid, -1, -1};
+        if (k < g_limitCount) {
+            int& limit = put ? g_limits[k].put : g_limits[k].other;
+            if (count > limit) limit = count;
+        }
+        ti->ReleaseFuncDesc(fd);
+    }
+}
+
 BOOL CALLBACK LoadOnce(PINIT_ONCE, PVOID, PVOID*) {
     const std::wstring path = ModulePath();
     if (FAILED(LoadTypeLibEx(path.c_str(), REGKIND_NONE, &g_lib))) return TRUE;
     g_lib->GetTypeInfoOfGuid(IID__Helper, &g_interface);
     g_lib->GetTypeInfoOfGuid(CLSID_Helper, &g_class);
+    CollectArgumentLimits(g_interface);
     return TRUE;
 }
 
@@ -40,26 +76,11 @@ ITypeLib* OmbriskTypeLib() noexcept {
 }
 
 int ArgumentLimit(DISPID id, WORD flags) noexcept {
-    ITypeInfo* ti = HelperInterfaceInfo();
-    TYPEATTR* attr = nullptr;
-    if (!ti || FAILED(ti->GetTypeAttr(&attr))) return -1;
-    const WORD funcs = attr->cFuncs;
-    ti->ReleaseTypeAttr(attr);
-    int limit = -1;
-    for (WORD i = 0; i < funcs; ++i) {
-        FUNCDESC* fd = nullptr;
-        if (FAILED(ti->GetFuncDesc(i, &fd))) continue;
-        const bool put = fd->invkind == INVOKE_PROPERTYPUT || fd->invkind == INVOKE_PROPERTYPUTREF;
-        const bool wanted = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) ? put : !put;
-        if (fd->memid == id && wanted) {
-            int count = 0;
-            for (SHORT p = 0; p < fd->cParams; ++p)
-                if (!(fd->lprgelemdescParam[p].paramdesc.wParamFlags & PARAMFLAG_FRETVAL)) ++count;
-            if (count > limit) limit = count;
-        }
-        ti->ReleaseFuncDesc(fd);
-    }
-    return limit;
+    if (!HelperInterfaceInfo()) return -1;
+    const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+    for (size_t k = 0; k < g_limitCount; ++k)
+        if (g_limits[k].id == id) return put ? g_limits[k].put : g_limits[k].other;
+    return -1;
 }
 
 void ReleaseTypeInfo() noexcept {
@@ -69,6 +90,7 @@ void ReleaseTypeInfo() noexcept {
     g_class = nullptr;
     g_interface = nullptr;
     g_lib = nullptr;
+    g_limitCount = 0;
 }
 
 }  // namespace ombrisk

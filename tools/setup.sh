@@ -8,7 +8,7 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok ins
 
 packages=(
   wine wine32:i386 wine64 xvfb xauth x11-utils
-  g++-mingw-w64-i686 mingw-w64-tools libwine-dev
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-tools libwine-dev
   cmake ninja-build make g++ clang libclang-rt-14-dev
   googletest libbenchmark-dev
 )

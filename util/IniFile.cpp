@@ -79,10 +79,28 @@ void PutString(VARIANT* result, std::wstring_view text) {
 
 void PutEmpty(VARIANT* result) { VariantClear(result); }
 
+// A buffer size (characters) that a list of names read from file fits in at the first call:
+// each name takes at least as many bytes of the file as the list takes characters for it and
+// its NUL (brackets, "=" or a line end). Without it a long list is read again and again with
+// doubled buffers, and the platform builds the whole list each time. A bare name, which the
+// platform looks for in the Windows folder, and a missing file start small; huge files start
+// at a bound and grow as before.
+DWORD FirstListBuffer(const std::wstring& fileName) {
+    constexpr DWORD kSmall = 8192;
+    constexpr ULONGLONG kLargest = 1u << 26;
+    const std::wstring_view name(fileName.c_str());
+    const bool bare = name.find_first_of(L"\\/") == std::wstring_view::npos && !(name.size() >= 2 && name[1] == L':');
+    WIN32_FILE_ATTRIBUTE_DATA info{};
+    if (bare || !GetFileAttributesExW(fileName.c_str(), GetFileExInfoStandard, &info)) return kSmall;
+    const ULONGLONG bytes = (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    const ULONGLONG wanted = bytes + 64;
+    return wanted <= kSmall ? kSmall : static_cast<DWORD>(wanted < kLargest ? wanted : kLargest);
+}
+
 // The names of all sections (section absent) or of one section's keys: the NUL-separated list
 // without the NUL after the last name, or nothing when the count is 0.
 bool ReadNameList(const std::wstring& file, const wchar_t* section, const wchar_t* key, std::wstring& names) {
-    for (DWORD n = 8192;; n = Doubled(n)) {
+    for (DWORD n = FirstListBuffer(file);; n = Doubled(n)) {
         std::wstring buffer(n, L'\0');
         const DWORD offered = n - 1;
         const DWORD count = GetPrivateProfileStringW(section, key, nullptr, buffer.data(), offered, file.c_str());

@@ -12,7 +12,7 @@ namespace ombrisk {
 namespace {
 
 // A zero-based VT_VARIANT array holding one string per item. Throws std::bad_alloc.
-SAFEARRAY* MakeStringArray(const std::vector<std::u16string>& items) {
+SAFEARRAY* MakeStringArray(const std::vector<std::u16string_view>& items) {
     if (items.size() > LONG_MAX) throw std::bad_alloc();
     UniqueSafeArray array(SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(items.size())));
     if (!array) throw std::bad_alloc();
@@ -39,7 +39,7 @@ void MakeListResult(std::wstring_view text, std::wstring_view delimiter, bool no
         V_BSTR(out.get()) = AllocBstr(AsWide(joined));
         V_VT(out.get()) = VT_BSTR;
     } else {
-        V_ARRAY(out.get()) = MakeStringArray(SplitList(AsU16(text), AsU16(delimiter), true));
+        V_ARRAY(out.get()) = MakeStringArray(SplitListViews(AsU16(text), AsU16(delimiter), true));
         V_VT(out.get()) = VT_ARRAY | VT_VARIANT;
     }
     VariantClear(result);

@@ -87,9 +87,9 @@ inline char16_t* CopySegment(char16_t* out, const char16_t* outEnd, const char16
 
 }  // namespace
 
-std::vector<std::u16string> SplitList(std::u16string_view text, std::u16string_view delimiter,
-                                      bool dropTrailingEmpty) {
-    std::vector<std::u16string> items;
+std::vector<std::u16string_view> SplitListViews(std::u16string_view text, std::u16string_view delimiter,
+                                                bool dropTrailingEmpty) {
+    std::vector<std::u16string_view> items;
     if (delimiter.empty()) {
         items.emplace_back(text);
         return items;
@@ -110,6 +110,12 @@ std::vector<std::u16string> SplitList(std::u16string_view text, std::u16string_v
     });
     if (!dropLast) items.emplace_back(text.substr(start));
     return items;
+}
+
+std::vector<std::u16string> SplitList(std::u16string_view text, std::u16string_view delimiter,
+                                      bool dropTrailingEmpty) {
+    const std::vector<std::u16string_view> views = SplitListViews(text, delimiter, dropTrailingEmpty);
+    return std::vector<std::u16string>(views.begin(), views.end());
 }
 
 std::u16string ReplaceText(std::u16string_view text, std::u16string_view find,

@@ -14,6 +14,10 @@ namespace ombrisk {
 std::vector<std::u16string> SplitList(std::u16string_view text, std::u16string_view delimiter,
                                       bool dropTrailingEmpty);
 
+// The same elements as views into `text` (which must outlive them), without copying any.
+std::vector<std::u16string_view> SplitListViews(std::u16string_view text, std::u16string_view delimiter,
+                                                bool dropTrailingEmpty);
+
 enum class CompareMode { Binary = 0, Text = 1 };
 
 // Replaces every non-overlapping `find`, left to right; inserted text is never searched again.

@@ -39,11 +39,13 @@ LRESULT CALLBACK ReplyWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 void HookReplyWindow(HWND hwnd) noexcept {
     t_replyHwnd = hwnd;
-    t_prevWndProc = reinterpret_cast<WNDPROC>(SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(ReplyWndProc)));
+    t_prevWndProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ReplyWndProc)));
 }
 
 void UnhookReplyWindow() noexcept {
-    if (t_replyHwnd && t_prevWndProc) SetWindowLongA(t_replyHwnd, GWL_WNDPROC, reinterpret_cast<LONG>(t_prevWndProc));
+    if (t_replyHwnd && t_prevWndProc)
+        SetWindowLongPtrA(t_replyHwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(t_prevWndProc));
     t_replyHwnd = nullptr;
     t_prevWndProc = nullptr;
 }

@@ -169,6 +169,74 @@ void TypeLibraryChecks(IDispatch* d) {
     ti->Release();
 }
 
+// What an object browser shows: the library, the class, the interface and every member carry
+// a help string, each short enough for its one-line description field.
+void HelpStringChecks(IDispatch* d) {
+    ITypeInfo* ti = nullptr;
+    ITypeLib* tl = nullptr;
+    UINT index = 0;
+    if (SUCCEEDED(d->GetTypeInfo(0, 0, &ti)) && ti) ti->GetContainingTypeLib(&tl, &index);
+    Check(tl != nullptr, "the type library is reachable from the type information");
+    if (!tl) {
+        if (ti) ti->Release();
+        return;
+    }
+    auto docOf = [](auto* owner, MEMBERID id, std::string& name) {
+        BSTR n = nullptr, doc = nullptr;
+        owner->GetDocumentation(id, &n, &doc, nullptr, nullptr);
+        name = Narrow(n);
+        std::string text = Narrow(doc);
+        SysFreeString(n);
+        SysFreeString(doc);
+        return text;
+    };
+    auto shortText = [](const std::string& s) { return !s.empty() && s.size() <= 100; };
+    std::string name;
+    std::string doc = docOf(tl, -1, name);
+    Check(name == "Ombrisk" && shortText(doc), "library " + name + " has a help string: " + doc);
+    doc = docOf(ti, MEMBERID_NIL, name);
+    Check(shortText(doc), "interface " + name + " has a help string: " + doc);
+    std::string classDoc = "(no coclass)";
+    for (UINT i = 0; i < tl->GetTypeInfoCount(); ++i) {
+        TYPEKIND kind{};
+        if (SUCCEEDED(tl->GetTypeInfoType(i, &kind)) && kind == TKIND_COCLASS) {
+            BSTR n = nullptr, text = nullptr;
+            tl->GetDocumentation(static_cast<INT>(i), &n, &text, nullptr, nullptr);
+            name = Narrow(n);
+            classDoc = Narrow(text);
+            SysFreeString(n);
+            SysFreeString(text);
+        }
+    }
+    Check(name == "Helper" && shortText(classDoc), "class " + name + " has a help string: " + classDoc);
+
+    // Every slot of the vtable view; a property's get and let share their DISPID, and both
+    // carry a help string in the IDL.
+    ITypeInfo* vt = nullptr;
+    HREFTYPE ref = 0;
+    if (SUCCEEDED(ti->GetRefTypeOfImplType(-1, &ref))) ti->GetRefTypeInfo(ref, &vt);
+    TYPEATTR* va = nullptr;
+    if (vt) vt->GetTypeAttr(&va);
+    int documented = 0;
+    std::string missing;
+    for (UINT slot = 0; va && slot < va->cFuncs; ++slot) {
+        FUNCDESC* fd = nullptr;
+        if (FAILED(vt->GetFuncDesc(slot, &fd)) || !fd) continue;
+        doc = docOf(vt, fd->memid, name);
+        if (shortText(doc))
+            ++documented;
+        else
+            missing += " " + name + "(" + std::to_string(doc.size()) + " chars)";
+        vt->ReleaseFuncDesc(fd);
+    }
+    Check(documented == 43, "all 43 members carry a short help string (" + std::to_string(documented) +
+                                " do; without:" + (missing.empty() ? std::string(" none") : missing) + ")");
+    if (va) vt->ReleaseTypeAttr(va);
+    if (vt) vt->Release();
+    tl->Release();
+    ti->Release();
+}
+
 void DispatchChecks(IDispatch* d) {
     // Names are found without regard to case; unknown names are refused.
     Check(IdOf(d, L"pause") == 0x68030005 && IdOf(d, L"PAUSE") == 0x68030005, "names are case-insensitive");
@@ -268,6 +336,7 @@ int wmain(int argc, wchar_t** argv) {
     Check(d != nullptr, "CoCreateInstance of Ombrisk.Helper");
     if (d) {
         TypeLibraryChecks(d);
+        HelpStringChecks(d);
         DispatchChecks(d);
         ClassInfoChecks(d);
         d->Release();

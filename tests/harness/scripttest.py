@@ -1,4 +1,5 @@
-"""Runs one VBScript or JScript test under Wine's cscript against the stand-in host.
+"""Runs one VBScript or JScript test under Wine's cscript against the stand-in host (the 64-bit
+cscript when the environment's prefix is a win64 one).
 
 The script that runs is built from a generated prologue (constants), the script library of
 tests/scripts/lib and the test file. Pass = exit code 0, a final "DONE passed=<n> failed=0"
@@ -17,7 +18,8 @@ import sys
 import time
 from pathlib import Path
 
-from wineenv import ProcRecord, SetupError, WineEnv, kill_pid, log, proc_cmdline, proc_environ, winpath
+from wineenv import (ProcRecord, SetupError, WineEnv, cscript_program, kill_pid, log, proc_cmdline, proc_environ,
+                     winpath)
 
 DEFAULT_TIMEOUT = 120
 # Wine's cscript reads script files in the ANSI code page; a UTF-16 file with BOM does not run.
@@ -72,12 +74,16 @@ def prologue(lang: str, constants: dict[str, object]) -> str:
         for name, value in constants.items():
             if isinstance(value, bool):
                 lines.append(f"Const {name} = {'True' if value else 'False'}")
+            elif isinstance(value, int):
+                lines.append(f"Const {name} = {value}")
             else:
                 lines.append(f"Const {name} = {_vbs_string(str(value))}")
     else:
         for name, value in constants.items():
             if isinstance(value, bool):
                 lines.append(f"var {name} = {'true' if value else 'false'};")
+            elif isinstance(value, int):
+                lines.append(f"var {name} = {value};")
             else:
                 lines.append(f"var {name} = {_js_string(str(value))};")
     return "\r\n".join(lines) + "\r\n"
@@ -144,6 +150,9 @@ def run(args: argparse.Namespace) -> int:
     except SetupError as exc:
         log(f"FAILED: {exc}")
         return 1
+    if args.arch and args.arch != state.arch:
+        log(f"FAILED: the environment in {args.state_dir} is a {state.arch} one, not {args.arch}")
+        return 1
     win_build = Path(args.win_build).absolute()
     standin = env.standin(win_build)
     if not standin.exists():
@@ -157,6 +166,7 @@ def run(args: argparse.Namespace) -> int:
     test_text = script.read_text(encoding="utf-8")
     timeout = args.timeout or parse_timeout(test_text.splitlines()[0] if test_text else "")
     library = (Path(args.lib_dir) / f"lib.{lang}").read_text(encoding="utf-8")
+    dll32 = state.dll32_path if state.arch == "win64" else state.dll_path
     constants = {
         "TEST_DIR": winpath(test_dir) + "\\",
         "STANDIN_EXE": winpath(standin),
@@ -165,6 +175,10 @@ def run(args: argparse.Namespace) -> int:
         "SCRIPT_NAME": name,
         "DLL_PATH": winpath(state.dll_path) if state.dll_path else "",
         "DLL_REGISTERED": state.dll_registered,
+        # The bitness of cscript and of the DLL it loads; the x86 DLL (the same as DLL_PATH in
+        # a win32 prefix, registered beside the x64 one in a win64 prefix).
+        "CSCRIPT_BITS": 64 if state.arch == "win64" else 32,
+        "DLL32_PATH": winpath(dll32) if dll32 else "",
     }
     try:
         built = build_script(lang, constants, library, test_text)
@@ -179,8 +193,8 @@ def run(args: argparse.Namespace) -> int:
     timed_out = False
     # Output goes to files, never to pipes: background Wine processes inherit the descriptors.
     with open(stdout_path, "wb") as out, open(debug_file, "wb") as err:
-        proc = subprocess.Popen(["wine", "cscript", "//nologo", winpath(built_path)], cwd=test_dir,
-                                env=env.env(SCRIPT_WINEDEBUG), stdin=subprocess.DEVNULL, stdout=out,
+        proc = subprocess.Popen([env.loader(), cscript_program(state.arch), "//nologo", winpath(built_path)],
+                                cwd=test_dir, env=env.env(SCRIPT_WINEDEBUG), stdin=subprocess.DEVNULL, stdout=out,
                                 stderr=err, start_new_session=True)
         try:
             exit_code = proc.wait(timeout=timeout)
@@ -228,6 +242,7 @@ def main(argv: list[str]) -> int:
     ap.add_argument("--data-dir", default=str(tests / "data"))
     ap.add_argument("--timeout", type=int, default=0, help="seconds; default from the script's first line or 120")
     ap.add_argument("--show-debug", action="store_true", help="print the debug output on failure")
+    ap.add_argument("--arch", choices=["win32", "win64"], help="fail unless the environment is of this architecture")
     return run(ap.parse_args(argv))
 
 

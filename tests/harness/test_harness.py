@@ -184,5 +184,69 @@ class Paths(unittest.TestCase):
         self.assertEqual(wineenv.winpath("/work/main/build/x.vbs"), "Z:\\work\\main\\build\\x.vbs")
 
 
+class Architectures(unittest.TestCase):
+    """The win64 environment starts the 64-bit programs with the 64-bit loader: Debian's `wine`
+    would start cscript and regsvr32 as 32-bit programs even in a win64 prefix."""
+
+    def test_loader_and_script_host_per_architecture(self):
+        self.assertEqual(wineenv.wine_loader("win32"), "wine")
+        self.assertEqual(wineenv.cscript_program("win32"), "cscript")
+        self.assertEqual(wineenv.cscript_program("win64"), r"C:\windows\system32\cscript.exe")
+        with self.assertRaises(wineenv.SetupError):
+            wineenv.wine_loader("win16")
+        with self.assertRaises(wineenv.SetupError):
+            wineenv.WineEnv("/tmp/x", "amd64")
+
+    def test_win64_loader_is_the_64_bit_one_or_a_clear_error(self):
+        try:
+            loader = wineenv.wine_loader("win64")
+        except wineenv.SetupError as exc:
+            self.assertIn("wine64", str(exc))
+            return
+        self.assertTrue(Path(loader).name.startswith("wine64"), loader)
+
+    def test_environment_names_its_architecture(self):
+        with tempfile.TemporaryDirectory() as d:
+            env = wineenv.WineEnv(d, "win64")
+            env.state = wineenv.State(display=":7")
+            self.assertEqual(env.env()["WINEARCH"], "win64")
+            self.assertEqual(wineenv.WineEnv(d).arch, "win32")
+
+    def test_load_takes_the_architecture_from_the_state(self):
+        proc = subprocess.Popen(["sleep", "30"])
+        try:
+            time.sleep(0.05)
+            with tempfile.TemporaryDirectory() as d:
+                mine = wineenv.ProcRecord.of(proc.pid, "sleep")
+                wineenv.State(display=":5", arch="win64", xvfb=wineenv.ProcRecord(mine.pid, mine.start, "sleep"),
+                              wineserver=wineenv.ProcRecord(mine.pid, mine.start, "sleep")).save(
+                    Path(d) / wineenv.STATE_NAME)
+                env = wineenv.WineEnv(d)
+                env.load()
+                self.assertEqual(env.arch, "win64")
+        finally:
+            proc.kill()
+            proc.wait()
+
+    def test_a_prefix_of_the_other_architecture_is_not_complete(self):
+        with tempfile.TemporaryDirectory() as d:
+            prefix = Path(d) / wineenv.PREFIX_NAME
+            for name in (wineenv.COMPLETE_MARK, "system.reg", "user.reg"):
+                (prefix / name).parent.mkdir(parents=True, exist_ok=True)
+                (prefix / name).write_text("")
+            (prefix / "drive_c" / "windows").mkdir(parents=True)
+            self.assertTrue(wineenv.WineEnv(d, "win32")._prefix_complete())
+            self.assertFalse(wineenv.WineEnv(d, "win64")._prefix_complete())
+            (prefix / "drive_c" / "windows" / "syswow64").mkdir()
+            self.assertTrue(wineenv.WineEnv(d, "win64")._prefix_complete())
+            self.assertFalse(wineenv.WineEnv(d, "win32")._prefix_complete())
+
+    def test_numbers_in_the_prologue(self):
+        vbs = scripttest.prologue("vbs", {"CSCRIPT_BITS": 64, "F": True})
+        self.assertIn("Const CSCRIPT_BITS = 64", vbs)
+        self.assertIn("Const F = True", vbs)
+        self.assertIn("var CSCRIPT_BITS = 32;", scripttest.prologue("js", {"CSCRIPT_BITS": 32}))
+
+
 if __name__ == "__main__":
     unittest.main()

@@ -1,5 +1,6 @@
-"""The Wine test environment: an Xvfb display, a private 32-bit Wine prefix with a persistent
-wineserver, the registry settings the tests rely on, and the registered automation server.
+"""The Wine test environment: an Xvfb display, a private Wine prefix (32-bit, or 64-bit with
+the 32-bit part beside it) with a persistent wineserver, the registry settings the tests rely
+on, and the registered automation server (in a 64-bit prefix the x64 DLL, and the x86 DLL too).
 
 Everything started here is recorded in a state file and stopped again by process id; nothing
 is ever stopped by name. Standard library only.
@@ -24,6 +25,11 @@ PREFIX_NAME = "prefix"
 COMPLETE_MARK = ".ombrisk-complete"
 DLL_NAME = "Ombrisk.dll"
 STANDIN_NAME = "standin.exe"
+ARCHES = ("win32", "win64")
+# In a win64 prefix these are the 32-bit programs; the names without a folder are the 64-bit ones.
+REGSVR32_32 = r"C:\windows\syswow64\regsvr32.exe"
+CSCRIPT_64 = r"C:\windows\system32\cscript.exe"
+WINE64_LOADERS = ("wine64", "/usr/lib/wine/wine64")
 
 # No window manager runs on the Xvfb display: without Managed=N every hide or destroy of a
 # window waits about 2 s for a reply that never comes. With the AeDebug values a crashing
@@ -45,6 +51,27 @@ class SetupError(RuntimeError):
 
 def log(msg: str) -> None:
     print(f"[wine] {msg}", flush=True)
+
+
+def wine_loader(arch: str) -> str:
+    """The loader that starts a program of the prefix's own bitness. Debian's `wine` is the 32-bit
+    loader: in a win64 prefix it starts cscript, regsvr32 or reg (even named as
+    C:\\windows\\system32\\...) as 32-bit programs; the 64-bit loader starts the 64-bit ones. A
+    program of the other bitness, such as C:\\windows\\syswow64\\cscript.exe, is handed on by either."""
+    if arch not in ARCHES:
+        raise SetupError(f"unknown Wine architecture {arch!r}: use one of {', '.join(ARCHES)}")
+    if arch == "win32":
+        return "wine"
+    for name in WINE64_LOADERS:
+        found = shutil.which(name)
+        if found:
+            return found
+    raise SetupError("no 64-bit Wine loader (wine64) found: install the wine64 package")
+
+
+def cscript_program(arch: str) -> str:
+    """The script host a test runs under: the 64-bit one in a win64 prefix."""
+    return CSCRIPT_64 if arch == "win64" else "cscript"
 
 
 def winpath(path: os.PathLike | str) -> str:
@@ -168,6 +195,7 @@ def kill_pid(rec: ProcRecord, grace: float = 5.0) -> None:
 class State:
     display: str = ""
     prefix: str = ""
+    arch: str = "win32"
     xvfb: ProcRecord | None = None
     wineserver: ProcRecord | None = None
     resident: ProcRecord | None = None
@@ -175,6 +203,9 @@ class State:
     owner: ProcRecord | None = None
     dll_registered: bool = False
     dll_path: str = ""
+    # win64 only: the x86 DLL registered beside the x64 one by the 32-bit regsvr32.
+    dll32_registered: bool = False
+    dll32_path: str = ""
     win_build: str = ""
     setup_seconds: float = 0.0
     notes: list[str] = field(default_factory=list)
@@ -194,13 +225,20 @@ class State:
 
 
 class WineEnv:
-    """One Wine environment rooted at state_dir (state file, prefix, logs of the set-up steps)."""
+    """One Wine environment rooted at state_dir (state file, prefix, logs of the set-up steps).
+    arch is the prefix's WINEARCH for a set-up; load() takes it from the state file."""
 
-    def __init__(self, state_dir: Path | str):
+    def __init__(self, state_dir: Path | str, arch: str = "win32"):
+        if arch not in ARCHES:
+            raise SetupError(f"unknown Wine architecture {arch!r}: use one of {', '.join(ARCHES)}")
         self.state_dir = Path(state_dir).absolute()
         self.prefix = self.state_dir / PREFIX_NAME
         self.state_path = self.state_dir / STATE_NAME
+        self.arch = arch
         self.state: State | None = None
+
+    def loader(self) -> str:
+        return wine_loader(self.arch)
 
     # -- environment of the Wine processes -----------------------------------------------
 
@@ -211,7 +249,7 @@ class WineEnv:
         env.update(
             DISPLAY=self.state.display,
             WINEPREFIX=str(self.prefix),
-            WINEARCH="win32",
+            WINEARCH=self.arch,
             WINEDEBUG=winedebug,
             # No Mono or Gecko installer dialogs while the prefix is created or used.
             WINEDLLOVERRIDES="mscoree,mshtml=",
@@ -221,13 +259,14 @@ class WineEnv:
 
     def wine(self, args: list[str], timeout: float = 120, log_name: str | None = None,
              winedebug: str = "-all", cwd: Path | None = None) -> int:
-        """Runs `wine args...` to completion with its output in a log file (never our own
-        stdout: background Wine processes would keep a caller's pipe open). Returns the exit code."""
+        """Runs `wine args...` (with the loader of the prefix's bitness) to completion with its
+        output in a log file (never our own stdout: background Wine processes would keep a
+        caller's pipe open). Returns the exit code."""
         out_path = self.state_dir / (log_name or "wine-commands.log")
         with open(out_path, "ab") as out:
             out.write(f"$ wine {' '.join(args)}\n".encode())
             out.flush()
-            proc = subprocess.Popen(["wine", *args], env=self.env(winedebug), stdin=subprocess.DEVNULL,
+            proc = subprocess.Popen([self.loader(), *args], env=self.env(winedebug), stdin=subprocess.DEVNULL,
                                     stdout=out, stderr=out, cwd=cwd, start_new_session=True)
             try:
                 return proc.wait(timeout=timeout)
@@ -245,18 +284,23 @@ class WineEnv:
         if not self.state_path.exists():
             raise SetupError(f"no Wine environment at {self.state_dir}: the wine.setup test has not run")
         self.state = State.load(self.state_path)
+        self.arch = self.state.arch
         if not (self.state.xvfb and self.state.xvfb.is_ours()):
             raise SetupError("the Xvfb of this Wine environment is gone: run wine.setup again")
         if not (self.state.wineserver and self.state.wineserver.is_ours()):
             raise SetupError("the wineserver of this Wine environment is gone: run wine.setup again")
         return self.state
 
-    def setup(self, win_build: Path | str) -> State:
+    def setup(self, win_build: Path | str, win32_build: Path | str | None = None, register: bool = True) -> State:
+        """win_build holds the programs of the prefix's bitness, whose DLL is registered (unless
+        register is false); in a win64 prefix the x86 DLL of win32_build is registered too, with
+        the 32-bit regsvr32."""
         t0 = time.monotonic()
+        self.loader()  # fails early when the loader for this bitness is missing
         self.state_dir.mkdir(parents=True, exist_ok=True)
         self.stop_stale()
         parent = os.getppid()
-        self.state = State(prefix=str(self.prefix), win_build=str(Path(win_build).absolute()),
+        self.state = State(prefix=str(self.prefix), arch=self.arch, win_build=str(Path(win_build).absolute()),
                            owner=ProcRecord.of(parent, Path(proc_cmdline(parent)[0] or "?").name))
         try:
             self._start_xvfb()
@@ -276,7 +320,10 @@ class WineEnv:
             self._apply_registry()
             if fresh:
                 (self.prefix / COMPLETE_MARK).write_text(time.strftime("%Y-%m-%d %H:%M:%S\n"))
-            self._register_dll(Path(win_build))
+            if register:
+                self._register_dll(Path(win_build))
+                if self.arch == "win64" and win32_build:
+                    self._register_dll32(Path(win32_build))
             self._start_resident(Path(win_build))
         except BaseException:
             self.teardown()
@@ -287,7 +334,10 @@ class WineEnv:
         return self.state
 
     def _prefix_complete(self) -> bool:
-        return all((self.prefix / name).exists() for name in (COMPLETE_MARK, "system.reg", "user.reg", "drive_c"))
+        if not all((self.prefix / name).exists() for name in (COMPLETE_MARK, "system.reg", "user.reg", "drive_c")):
+            return False
+        # A prefix of the other architecture is made anew (wineboot refuses to convert it).
+        return ((self.prefix / "drive_c" / "windows" / "syswow64").is_dir()) == (self.arch == "win64")
 
     def _start_xvfb(self) -> None:
         # -displayfd lets the server pick a free display number and tell us which.
@@ -373,6 +423,20 @@ class WineEnv:
         self.state.dll_registered = True
         log(f"registered {dll}")
 
+    def _register_dll32(self, win32_build: Path) -> None:
+        dll = win32_build / "bin" / DLL_NAME
+        self.state.dll32_path = str(dll)
+        if not dll.exists():
+            note = f"{dll} does not exist yet: the x86 DLL is not registered beside the x64 one"
+            self.state.notes.append(note)
+            log(note)
+            return
+        rc = self.wine([REGSVR32_32, "/s", winpath(dll)], timeout=60, log_name="regsvr32.log")
+        if rc != 0:
+            raise SetupError(f"the 32-bit regsvr32 /s {dll} failed with exit code {rc}")
+        self.state.dll32_registered = True
+        log(f"registered {dll} (32-bit view)")
+
     def _start_resident(self, win_build: Path) -> None:
         """Keeps one Wine program running for the whole run. When the last one ends, Wine shuts
         the desktop process down, and the next program waits about 10 s for a new one."""
@@ -383,7 +447,7 @@ class WineEnv:
         ready = self.state_dir / "resident.ready"
         ready.unlink(missing_ok=True)
         with open(self.state_dir / "resident.log", "wb") as out:
-            proc = subprocess.Popen(["wine", str(standin), "ctl", "resident", winpath(ready)], env=self.env(),
+            proc = subprocess.Popen([self.loader(), str(standin), "ctl", "resident", winpath(ready)], env=self.env(),
                                     stdin=subprocess.DEVNULL, stdout=out, stderr=out, start_new_session=True)
         self.state.resident = ProcRecord.of(proc.pid, STANDIN_NAME)
         deadline = time.monotonic() + 60
@@ -441,14 +505,16 @@ def main_setup(argv: list[str]) -> int:
     ap = argparse.ArgumentParser(description="Set up or tear down the Wine test environment.")
     ap.add_argument("action", choices=["setup", "teardown"])
     ap.add_argument("--state-dir", required=True)
-    ap.add_argument("--win-build", required=True)
+    ap.add_argument("--win-build", required=True, help="build folder of the programs of the prefix's bitness")
+    ap.add_argument("--arch", choices=ARCHES, default="win32", help="WINEARCH of the prefix")
+    ap.add_argument("--win32-build", help="win64: the x86 build whose DLL is registered beside the x64 one")
     args = ap.parse_args(argv)
-    env = WineEnv(args.state_dir)
     try:
+        env = WineEnv(args.state_dir, args.arch)
         if args.action == "setup":
             if not env.standin(args.win_build).exists():
                 log(f"note: {env.standin(args.win_build)} is not built; every script test will fail")
-            env.setup(args.win_build)
+            env.setup(args.win_build, args.win32_build)
         else:
             t0 = time.monotonic()
             env.teardown()

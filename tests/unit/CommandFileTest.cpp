@@ -77,6 +77,18 @@ TEST(ReadCommandNumber, BlanksAreSkippedAnywhereAndOtherCharactersEndTheNumber) 
     });
 }
 
+// Nine plain digits ended by a character that cannot go on are read directly; a tenth digit,
+// a point, an exponent or a blank after them must still be taken into the number.
+TEST(ReadCommandNumber, TheShortFormAgreesWithTheFullReadingAtItsEdges) {
+    ExpectNumbers({
+        {"999999999;x", 999999999},   {"999999999", 999999999},      {"999999999.5;", 1000000000},
+        {"99999999 9;", 999999999},   {"123456789E1;", 1234567890},  {"123456789d-9", 0},
+        {"1234567891;", 1234567891},  {"0000000001;", 1},             {"000000000", 0},
+        {"12\t3;", 123},              {"12\n3", 123},                {"540,1", 540},
+        {"540\r", 540},               {"4.5;", 4},                   {"45e;", 45},
+    });
+}
+
 TEST(ReadCommandNumber, TextWithoutNumberIsZero) {
     ExpectNumbers(
         {{"", 0}, {";comment", 0}, {"abc", 0}, {".", 0}, {"-", 0}, {"   ", 0}, {"\t\n", 0}});

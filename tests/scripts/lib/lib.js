@@ -1,6 +1,6 @@
 // Library of the Wine script tests (JScript). The harness puts it between the generated
 // constants (TEST_DIR, STANDIN_EXE, DATA_DIR, DEBUG_FILE, SCRIPT_NAME, DLL_PATH,
-// DLL_REGISTERED) and the test itself. Same names as lib.vbs; lists come back as JS arrays.
+// DLL_REGISTERED, CSCRIPT_BITS, DLL32_PATH) and the test itself. Same names as lib.vbs; lists come back as JS arrays.
 // Wine's JScript has no WScript.Sleep or WScript.StdOut; WScript.Echo(true) prints -1.
 
 var g_passed = 0;
@@ -303,4 +303,23 @@ function UnescapeDebug(s) {
     if (c.charAt(0) == "x" && c.length == 3) return String.fromCharCode(parseInt(c.substr(1), 16));
     return c;
   });
+}
+
+// ---- the example scripts (examples/) ----------------------------------------------------
+
+var g_exampleExit = -1;
+
+// The folder of the example scripts, with a trailing "\".
+function ExamplesDir() {
+  return g_fso.GetAbsolutePathName(DATA_DIR + "..\\..\\examples") + "\\";
+}
+
+// Runs examples\<name> with cscript, as a button of the host would, with args as they would
+// stand on its command line. Returns what it printed, without the last line end; its exit code
+// is left in g_exampleExit.
+function RunExample(name, args) {
+  var out = TEST_DIR + "example-output.txt";
+  if (g_fso.FileExists(out)) g_fso.DeleteFile(out, true);
+  g_exampleExit = RunWait("cmd /c cscript //nologo " + Quote(ExamplesDir() + name) + " " + args + " > " + Quote(out));
+  return ReadTextFile(out).replace(/\r\n$/, "");
 }

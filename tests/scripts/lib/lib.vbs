@@ -1,6 +1,6 @@
 ' Library of the Wine script tests (VBScript). The harness puts it between the generated
 ' constants (TEST_DIR, STANDIN_EXE, DATA_DIR, DEBUG_FILE, SCRIPT_NAME, DLL_PATH,
-' DLL_REGISTERED) and the test itself, under Option Explicit.
+' DLL_REGISTERED, CSCRIPT_BITS, DLL32_PATH) and the test itself, under Option Explicit.
 ' Wine's VBScript lacks ExecuteGlobal, Join, Filter, ChrW, AscW, Eval, GetRef, WScript.Sleep and
 ' WScript.StdOut, and "Dim x()" followed by ReDim crashes: nothing below uses them.
 ' An error in an If condition under On Error Resume Next runs the Then branch, so conditions
@@ -495,4 +495,34 @@ Function UnescapeDebug(s)
     i = i + 1
   Loop
   UnescapeDebug = r
+End Function
+
+' ---- the example scripts (examples/) ----------------------------------------------------
+
+Dim g_exampleExit
+
+' The folder of the example scripts, with a trailing "\".
+Function ExamplesDir()
+  ExamplesDir = g_fso.GetAbsolutePathName(DATA_DIR & "..\..\examples") & "\"
+End Function
+
+' Runs examples\<name> with cscript, as a button of the host would, with args as they would
+' stand on its command line. Returns what it printed, without the last line end; its exit code
+' is left in g_exampleExit.
+Function RunExample(name, args)
+  RunExample = RunExampleWith("", name, args)
+End Function
+
+' The same with an environment variable set for the script: setting is "NAME=value" (no
+' blanks; Wine's WScript.Shell cannot set a process variable) or "" for none.
+Function RunExampleWith(setting, name, args)
+  Dim out, text, prefix
+  out = TEST_DIR & "example-output.txt"
+  If g_fso.FileExists(out) Then g_fso.DeleteFile out, True
+  prefix = "cmd /c "
+  If setting <> "" Then prefix = prefix & "set " & setting & "&& "
+  g_exampleExit = RunWait(prefix & "cscript //nologo " & Quote(ExamplesDir() & name) & " " & args & " > " & Quote(out))
+  text = ReadTextFile(out)
+  If Right(text, 2) = vbCrLf Then text = Left(text, Len(text) - 2)
+  RunExampleWith = text
 End Function

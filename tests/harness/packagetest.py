@@ -1,0 +1,232 @@
+"""The Windows package as a user meets it, in a fresh 64-bit Wine prefix.
+
+Builds the zip with tools/dist.py, unzips it into the prefix, runs install.cmd for the current
+user and takes it away again, installs for the machine, runs examples with the 32-bit and the
+64-bit cscript against the stand-in host, uninstalls, and finally looks through the saved
+registry files for anything left of the library. Prints "ok"/"not ok" lines; exit code 0
+only when every check passed. Standard library only.
+"""
+
+from __future__ import annotations
+
+import argparse
+import re
+import shutil
+import subprocess
+import sys
+import time
+import zipfile
+from pathlib import Path
+
+from wineenv import SetupError, WineEnv, log, winpath
+
+ROOT = Path(__file__).absolute().parent.parent.parent
+sys.path.insert(0, str(ROOT / "tools"))
+import dist  # noqa: E402
+
+CLSID = "{3890865D-5A76-461F-8868-A39B7E567D7D}"
+IID = "{02ACAA0E-1016-4E54-8BEA-F60FD8228362}"
+LIBID = "{68B1EFAF-0B02-4020-B374-32A94FBE2741}"
+PROGID = "Ombrisk.Helper"
+CSCRIPT = {32: r"C:\windows\syswow64\cscript.exe", 64: r"C:\windows\system32\cscript.exe"}
+REG_VIEW = {32: "/reg:32", 64: "/reg:64"}
+
+
+class Checks:
+    def __init__(self) -> None:
+        self.passed = 0
+        self.failed = 0
+
+    def check(self, ok: bool, what: str, detail: str = "") -> bool:
+        if ok:
+            self.passed += 1
+            print(f"ok - {what}")
+        else:
+            self.failed += 1
+            print(f"not ok - {what}" + (f": {detail}" if detail else ""))
+        sys.stdout.flush()
+        return ok
+
+
+class Package:
+    """The unzipped package inside the prefix and the Wine commands run on it."""
+
+    def __init__(self, env: WineEnv, folder: Path, work: Path) -> None:
+        self.env = env
+        self.folder = folder
+        self.work = work
+        self.runs = 0
+
+    def run(self, argv: list[str], timeout: float = 120, bits: int = 64) -> tuple[int, str]:
+        """Runs a Wine program to completion, a bare name (cmd, reg) as the 64-bit or the 32-bit
+        program; (exit code, its standard output)."""
+        self.runs += 1
+        out_path = self.work / f"run{self.runs:02d}.txt"
+        loader = self.env.loader() if bits == 64 else "wine"
+        with open(out_path, "wb") as out:
+            proc = subprocess.Popen([loader, *argv], env=self.env.env(), stdin=subprocess.DEVNULL, stdout=out,
+                                    stderr=subprocess.DEVNULL, cwd=self.work, start_new_session=True)
+            try:
+                rc = proc.wait(timeout=timeout)
+            except subprocess.TimeoutExpired:
+                proc.kill()
+                proc.wait(5)
+                rc = -1
+        text = out_path.read_bytes().decode("cp1252", errors="replace").replace("\r\n", "\n")
+        return rc, text
+
+    def cmd(self, name: str, *options: str, bits: int = 64) -> tuple[int, str]:
+        """Runs a command file of the package with the 64-bit cmd, as Explorer does, or the
+        32-bit one, as a button of a 32-bit file manager does."""
+        return self.run(["cmd", "/c", winpath(self.folder / name), *options], bits=bits)
+
+    def reg_value(self, key: str, bits: int) -> str | None:
+        """The default value of key in one registry view, None when the key is missing."""
+        rc, out = self.run(["reg", "query", key, "/ve", REG_VIEW[bits]], timeout=60)
+        if rc != 0:
+            return None
+        for line in out.splitlines():
+            if "REG_SZ" in line:
+                return line.split("REG_SZ", 1)[1].strip()
+        return ""
+
+    def cscript(self, bits: int, script: str, *args: str) -> tuple[int, str]:
+        return self.run([CSCRIPT[bits], "//nologo", winpath(self.folder / "examples" / script), *args])
+
+
+def leftovers(prefix: Path) -> list[str]:
+    """Lines of the prefix's saved registry that still name the library."""
+    needles = [CLSID.lower(), IID.lower(), LIBID.lower(), PROGID.lower(), "ombrisk"]
+    found = []
+    for reg in sorted(prefix.glob("*.reg")):
+        for line in reg.read_text(encoding="utf-8", errors="replace").splitlines():
+            low = line.lower()
+            if any(n in low for n in needles):
+                found.append(f"{reg.name}: {line.strip()}")
+    return found
+
+
+def run(args: argparse.Namespace) -> int:
+    state_dir = Path(args.state_dir).absolute()
+    work = state_dir / "work"
+    shutil.rmtree(work, ignore_errors=True)
+    work.mkdir(parents=True)
+    checks = Checks()
+
+    zip_path = dist.build(Path(args.win_build), Path(args.win64_build), state_dir / "out")
+    with zipfile.ZipFile(zip_path) as zf:
+        names = zf.namelist()
+    top = names[0].split("/")[0]
+    for needed in ("x86/Ombrisk.dll", "x64/Ombrisk.dll", "install.cmd", "uninstall.cmd", "README.txt",
+                   "docs/reference.md", "docs/getting-started.md"):
+        checks.check(f"{top}/{needed}" in names, f"the package holds {needed}")
+    checks.check(sum(n.startswith(f"{top}/examples/") for n in names) >= 8, "the package holds the examples")
+
+    # A fresh prefix every run: nothing may be registered before install.cmd does it.
+    env = WineEnv(state_dir, arch="win64")
+    shutil.rmtree(env.prefix, ignore_errors=True)
+    try:
+        env.setup(args.win_build, register=False)
+    except SetupError as exc:
+        log(f"FAILED: {exc}")
+        return 1
+    try:
+        target = env.prefix / "drive_c" / "Ombrisk Package"
+        with zipfile.ZipFile(zip_path) as zf:
+            zf.extractall(target)
+        pkg = Package(env, target / top, work)
+        inproc = rf"HKCU\Software\Classes\CLSID\{CLSID}\InprocServer32"
+        machine_inproc = rf"HKLM\Software\Classes\CLSID\{CLSID}\InprocServer32"
+
+        # Per user: what install.cmd does without options.
+        rc, out = pkg.cmd("install.cmd")
+        checks.check(rc == 0, "install.cmd for the current user succeeds", f"exit {rc}: {out}")
+        checks.check("32-bit" in out and "64-bit" in out, "it registers for both script hosts", out)
+        checks.check(pkg.reg_value(rf"HKCU\Software\Classes\{PROGID}\CLSID", 64) == CLSID,
+                     "the ProgID is registered for the user")
+        checks.check(bool(pkg.reg_value(inproc, 64)), "the class is registered for the user")
+        rc, out = pkg.cmd("uninstall.cmd", bits=32)
+        checks.check(rc == 0, "uninstall.cmd for the current user succeeds from a 32-bit cmd", f"exit {rc}: {out}")
+        checks.check(pkg.reg_value(rf"HKCU\Software\Classes\{PROGID}", 64) is None
+                     and pkg.reg_value(inproc, 64) is None and pkg.reg_value(inproc, 32) is None,
+                     "the user's registration is gone")
+
+        # For the machine: each script host finds the DLL of its own bitness.
+        rc, out = pkg.cmd("install.cmd", "/machine", bits=32)
+        checks.check(rc == 0, "install.cmd /machine succeeds from a 32-bit cmd", f"exit {rc}: {out}")
+        for bits, folder in ((32, "x86"), (64, "x64")):
+            path = pkg.reg_value(machine_inproc, bits) or ""
+            checks.check(path.lower() == winpath(pkg.folder / folder / "Ombrisk.dll").lower(),
+                         f"the {bits}-bit view names the {folder} DLL", path)
+        run_examples(pkg, checks, Path(args.win_build))
+        rc, out = pkg.cmd("uninstall.cmd", "/machine")
+        checks.check(rc == 0, "uninstall.cmd /machine succeeds", f"exit {rc}: {out}")
+        for bits in (32, 64):
+            rc, out = pkg.cscript(bits, EXAMPLE)
+            checks.check(rc == 2 and "cannot be created" in out,
+                         f"after uninstalling, the {bits}-bit script host cannot create the object", f"exit {rc}: {out!r}")
+    finally:
+        env.teardown()  # ends the wineserver, which saves the registry files
+    left = leftovers(env.prefix)
+    checks.check(not left, "no registry key or value of the library is left", "; ".join(left[:5]))
+    print(f"DONE passed={checks.passed} failed={checks.failed}")
+    return 0 if checks.failed == 0 and checks.passed > 0 else 1
+
+
+EXAMPLE = "show-filters.vbs"
+FILTERS_SHOWN = "Left panel:  *.txt   (active)\nRight panel: (no filter)"
+
+
+def first_scripts(guide: Path) -> dict[str, str]:
+    """The code blocks of the guide's section "A first script", by the file names it gives them."""
+    text = guide.read_text(encoding="utf-8")
+    section = text.split("## A first script", 1)[-1].split("\n## ", 1)[0]
+    blocks = re.findall(r"```(vbscript|js)\n(.*?)```", section, re.DOTALL)
+    names = {"vbscript": "hello.vbs", "js": "hello.js"}
+    return {names[lang]: body for lang, body in blocks}
+
+
+def run_examples(pkg: Package, checks: Checks, win_build: Path) -> None:
+    """Both script hosts run the filter examples against the stand-in host, each loading the
+    DLL of its own bitness (a script host cannot load the other one)."""
+    standin = winpath(win_build / "bin" / "standin.exe")
+    config = pkg.work / "host.cfg"
+    config.write_text(f"log={winpath(pkg.work / 'host.log')}\n"
+                      "path.L=C:\\Left\\\npath.R=D:\\Right\\\n"
+                      "pathbar.L=C:\\Left\\*.txt\npathbar.R=D:\\Right\\\n", encoding="utf-8")
+    rc, _ = pkg.run([standin, "ctl", "start", winpath(config)], bits=32)
+    if not checks.check(rc == 0, "the stand-in host starts", f"ctl start exit {rc}"):
+        return
+    try:
+        guide_scripts = first_scripts(ROOT / "docs" / "getting-started.md")
+        checks.check(set(guide_scripts) == {"hello.vbs", "hello.js"}, "the guide's first script is there in both languages")
+        scripts_dir = pkg.env.prefix / "drive_c" / "Scripts"
+        scripts_dir.mkdir(exist_ok=True)
+        for name, text in guide_scripts.items():
+            (scripts_dir / name).write_bytes(text.replace("\n", "\r\n").encode("cp1252"))
+            for bits in (32, 64):
+                rc, out = pkg.run([CSCRIPT[bits], "//nologo", rf"C:\Scripts\{name}"])
+                checks.check(rc == 0 and out.strip() == "Source panel: C:\\Left\\\nTarget panel: D:\\Right\\",
+                             f"the guide's {name} under the {bits}-bit cscript prints both panels", f"exit {rc}: {out!r}")
+        for bits in (32, 64):
+            for script in (EXAMPLE, "show-filters.js"):
+                rc, out = pkg.cscript(bits, script)
+                checks.check(rc == 0 and out.strip() == FILTERS_SHOWN,
+                             f"{script} under the {bits}-bit cscript shows both filters", f"exit {rc}: {out!r}")
+    finally:
+        pkg.run([standin, "ctl", "stop"], bits=32)
+
+
+def main(argv: list[str]) -> int:
+    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    ap.add_argument("--state-dir", required=True)
+    ap.add_argument("--win-build", required=True)
+    ap.add_argument("--win64-build", required=True)
+    t0 = time.monotonic()
+    rc = run(ap.parse_args(argv))
+    log(f"package test {'PASSED' if rc == 0 else 'FAILED'} in {time.monotonic() - t0:.1f} s")
+    return rc
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

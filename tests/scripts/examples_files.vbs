@@ -1,0 +1,116 @@
+' timeout: 240
+' The example scripts that change files: touch-selected, copy-dates and main-ini-setting, run
+' with cscript against the stand-in host whose panels show real folders of the test.
+Dim h, out, leftDir, rightDir, f, t0, old, ini, expected
+
+leftDir = TEST_DIR & "left\"
+rightDir = TEST_DIR & "right\"
+g_fso.CreateFolder leftDir
+g_fso.CreateFolder rightDir
+g_fso.CreateFolder leftDir & "sub"
+old = DateSerial(2001, 2, 3) + TimeSerial(4, 5, 6)
+
+Function Modified(path)
+  Modified = g_fso.GetFile(path).DateLastModified
+End Function
+
+' Whole seconds between two dates (Wine's VBScript has no DateDiff; its file objects' dates
+' carry a trace of a fraction).
+Function SecondsApart(a, b)
+  SecondsApart = Round(Abs(CDbl(a) - CDbl(b)) * 86400)
+End Function
+
+' Seconds between the file's modified date and Now.
+Function AgeOf(path)
+  AgeOf = SecondsApart(Modified(path), Now)
+End Function
+
+Function Panels(selected)
+  Panels = "selected.L=" & selected & vbCrLf & "path.L=" & leftDir & vbCrLf & "path.R=" & rightDir
+End Function
+
+StartHost Panels("one.txt|two.txt|sub")
+Set h = CreateObject("Ombrisk.Helper")
+
+' ---- touch-selected: the selected files get the current time, folders are skipped ----
+WriteTextFile leftDir & "one.txt", "1"
+WriteTextFile leftDir & "two.txt", "2"
+h.SetFileDateAtr leftDir & "one.txt", old, old, old
+h.SetFileDateAtr leftDir & "two.txt", old, old, old, 1
+Eq SecondsApart(Modified(leftDir & "two.txt"), old), 0, "two.txt starts old"
+ClearHostLog
+out = RunExample("touch-selected.vbs", "")
+Eq Left(out, 16), "2 file(s) dated ", "touch-selected counts two files"
+Ok Right(out, 41) = "; 1 folder(s) or missing name(s) skipped.", "and one folder skipped: " & out
+Eq g_exampleExit, 0, "ends with 0"
+Eq HostLogLines("CMD "), "CMD posted 2018 lparam=0", "it asked the host for full paths"
+Ok AgeOf(leftDir & "one.txt") < 120, "one.txt is dated now (" & Modified(leftDir & "one.txt") & ")"
+Ok AgeOf(leftDir & "two.txt") < 120, "so is the read-only two.txt (" & Modified(leftDir & "two.txt") & ")"
+Eq g_fso.GetFile(leftDir & "two.txt").Attributes And 1, 1, "which is still read-only"
+SetHostConfig Panels("") & vbCrLf & "clip_none=1"
+Eq RunExample("touch-selected.vbs", ""), "Nothing is selected, or the file manager is not running.", _
+  "nothing selected: a message"
+Eq g_exampleExit, 1, "and 1"
+
+' ---- copy-dates: two files given ----
+WriteTextFile TEST_DIR & "from.txt", "from"
+WriteTextFile TEST_DIR & "to.txt", "to"
+h.SetFileDateAtr TEST_DIR & "from.txt", old, old, old, 33
+out = RunExample("copy-dates.vbs", Quote(TEST_DIR & "from.txt") & " " & Quote(TEST_DIR & "to.txt"))
+Eq out, "Dates and attributes of " & TEST_DIR & "from.txt copied to " & TEST_DIR & "to.txt", "copy-dates with two files"
+Eq g_exampleExit, 0, "ends with 0"
+Eq SecondsApart(Modified(TEST_DIR & "to.txt"), old), 0, "the modified date came along"
+Eq g_fso.GetFile(TEST_DIR & "to.txt").Attributes And 33, 33, "and the attributes, read-only and archive"
+Eq RunExample("copy-dates.vbs", Quote(TEST_DIR & "from.txt") & " " & Quote(TEST_DIR & "none.txt") & " /q"), "", _
+  "a missing target, quietly"
+Eq g_exampleExit, 1, "ends with 1"
+Eq Left(RunExample("copy-dates.vbs", "a b c"), 7), "Usage: ", "three names: the usage"
+
+' ---- copy-dates from the selection: onto the file of the same name in the other panel ----
+WriteTextFile leftDir & "pick.txt", "left"
+WriteTextFile rightDir & "pick.txt", "right"
+expected = DateSerial(2010, 11, 12) + TimeSerial(13, 14, 15)
+h.SetFileDateAtr leftDir & "pick.txt", expected, expected, expected, 32
+SetHostConfig Panels("pick.txt|one.txt")
+out = RunExample("copy-dates.vbs", "")
+Eq out, "Dates and attributes of " & leftDir & "pick.txt copied to " & rightDir & "pick.txt", _
+  "the first selected file onto its namesake in the target panel's folder"
+Eq SecondsApart(Modified(rightDir & "pick.txt"), expected), 0, "whose modified date is now the source's"
+Ok SecondsApart(Modified(leftDir & "one.txt"), expected) > 0, "the second selected file is not touched"
+SetHostConfig Panels("alone.txt")
+WriteTextFile leftDir & "alone.txt", "x"
+Eq RunExample("copy-dates.vbs", ""), "No such file: " & rightDir & "alone.txt", "no namesake in the other panel"
+Eq g_exampleExit, 1, "ends with 1"
+
+' ---- main-ini-setting: the file the running host names, read and written ----
+ini = TEST_DIR & "main settings.ini"
+WriteTextFile ini, "[Configuration]" & vbCrLf & "ShowHidden=0" & vbCrLf & "[Layout]" & vbCrLf & "Buttons=1" & vbCrLf
+SetHostConfig "dialog_text=INI-Files: " & ini & "<CR>" & TEST_DIR & "ftp.ini"
+ClearHostLog
+out = RunExample("main-ini-setting.vbs", "")
+Eq out, ini & vbCrLf & "Configuration" & vbCrLf & "Layout", "no arguments: the sections of the host's main file"
+Eq HostLogLines("CMD "), "CMD posted 690 lparam=0", "the host was asked for its settings files"
+Eq RunExample("main-ini-setting.vbs", "Configuration ShowHidden"), "[Configuration] ShowHidden=0", "one value"
+Eq g_exampleExit, 0, "ends with 0"
+Eq RunExample("main-ini-setting.vbs", "Configuration ShowHidden 1 /q"), "", "a value written quietly"
+Eq g_exampleExit, 0, "ends with 0"
+Eq h.INIRead(ini, "Configuration", "ShowHidden"), "1", "the file holds the new value"
+Eq h.INIRead(ini, "Layout", "Buttons"), "1", "and the rest as before"
+Eq RunExample("main-ini-setting.vbs", "Configuration Missing"), "[Configuration] Missing is not set in " & ini, _
+  "a key that is not there"
+Eq g_exampleExit, 1, "ends with 1"
+WriteTextFile ini, "[Configuration]" & vbCrLf & "Empty=" & vbCrLf
+Eq RunExample("main-ini-setting.vbs", "Configuration Empty"), "[Configuration] Empty=", _
+  "an empty value is not taken for a missing one"
+Eq g_exampleExit, 0, "ends with 0"
+
+' Without a host the file comes from the installation: here from COMMANDER_INI.
+StopHost
+ini = TEST_DIR & "from-env.ini"
+Eq RunExampleWith("COMMANDER_INI=" & ini, "main-ini-setting.vbs", "Tabs Count 3"), "[Tabs] Count=3 written to " & ini, _
+  "no host: the file named by COMMANDER_INI is written"
+Eq h.INIRead(ini, "Tabs", "Count"), "3", "and holds the value"
+Eq RunExample("touch-selected.vbs", "/q"), "", "touch-selected without a host is quiet with /q"
+Eq g_exampleExit, 1, "and ends with 1"
+
+Finish
