@@ -50,7 +50,8 @@ if "%SCOPE%"=="machine" echo Registering for all users needs a command prompt op
 exit /b 1
 
 :done
-if "%ACTION%"=="install" echo Ombrisk is ready: scripts can call CreateObject("Ombrisk.Helper").
+if not "%ACTION%"=="install" exit /b 0
+echo Ombrisk is ready: scripts can call CreateObject("Ombrisk.Helper").
 exit /b 0
 
 rem %1 regsvr32 of one bitness, %2 the DLL of that bitness, %3 the bitness.

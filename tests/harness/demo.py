@@ -78,6 +78,10 @@ def run_demo(args: argparse.Namespace) -> int:
         if rc != 0:
             log(f"FAILED: cscript {'timed out' if rc is None else f'exited with {rc}'}")
             return 1
+        print("===== next =====")
+        print("`make dist` builds dist/Ombrisk-<version>.zip for Windows (both DLLs, install.cmd, examples,")
+        print("guides); docs/getting-started.md takes it from there to a script on a button of the file")
+        print("manager, docs/reference.md describes every member, examples/ holds scripts ready for buttons.")
         return 0
     except SetupError as exc:
         log(f"FAILED: {exc}")

@@ -59,13 +59,13 @@ class Package:
 
     def run(self, argv: list[str], timeout: float = 120, bits: int = 64) -> tuple[int, str]:
         """Runs a Wine program to completion, a bare name (cmd, reg) as the 64-bit or the 32-bit
-        program; (exit code, its standard output)."""
+        program; (exit code, what it wrote to standard output and standard error)."""
         self.runs += 1
         out_path = self.work / f"run{self.runs:02d}.txt"
         loader = self.env.loader() if bits == 64 else "wine"
         with open(out_path, "wb") as out:
             proc = subprocess.Popen([loader, *argv], env=self.env.env(), stdin=subprocess.DEVNULL, stdout=out,
-                                    stderr=subprocess.DEVNULL, cwd=self.work, start_new_session=True)
+                                    stderr=out, cwd=self.work, start_new_session=True)
             try:
                 rc = proc.wait(timeout=timeout)
             except subprocess.TimeoutExpired:
@@ -75,10 +75,14 @@ class Package:
         text = out_path.read_bytes().decode("cp1252", errors="replace").replace("\r\n", "\n")
         return rc, text
 
+    def cpath(self, path: Path) -> str:
+        """The C: form of a path inside the prefix, as a user of the package sees it."""
+        return "C:\\" + str(path.relative_to(self.env.prefix / "drive_c")).replace("/", "\\")
+
     def cmd(self, name: str, *options: str, bits: int = 64) -> tuple[int, str]:
         """Runs a command file of the package with the 64-bit cmd, as Explorer does, or the
         32-bit one, as a button of a 32-bit file manager does."""
-        return self.run(["cmd", "/c", winpath(self.folder / name), *options], bits=bits)
+        return self.run(["cmd", "/c", self.cpath(self.folder / name), *options], bits=bits)
 
     def reg_value(self, key: str, bits: int) -> str | None:
         """The default value of key in one registry view, None when the key is missing."""
@@ -91,7 +95,7 @@ class Package:
         return ""
 
     def cscript(self, bits: int, script: str, *args: str) -> tuple[int, str]:
-        return self.run([CSCRIPT[bits], "//nologo", winpath(self.folder / "examples" / script), *args])
+        return self.run([CSCRIPT[bits], "//nologo", self.cpath(self.folder / "examples" / script), *args])
 
 
 def leftovers(prefix: Path) -> list[str]:
@@ -141,7 +145,11 @@ def run(args: argparse.Namespace) -> int:
         # Per user: what install.cmd does without options.
         rc, out = pkg.cmd("install.cmd")
         checks.check(rc == 0, "install.cmd for the current user succeeds", f"exit {rc}: {out}")
-        checks.check("32-bit" in out and "64-bit" in out, "it registers for both script hosts", out)
+        checks.check(out.splitlines() == [
+            rf"Registered for 32-bit script hosts, the current user: {pkg.cpath(pkg.folder / 'x86' / 'Ombrisk.dll')}",
+            rf"Registered for 64-bit script hosts, the current user: {pkg.cpath(pkg.folder / 'x64' / 'Ombrisk.dll')}",
+            'Ombrisk is ready: scripts can call CreateObject("Ombrisk.Helper").'],
+            "it registers for both script hosts and says so, nothing else", repr(out))
         checks.check(pkg.reg_value(rf"HKCU\Software\Classes\{PROGID}\CLSID", 64) == CLSID,
                      "the ProgID is registered for the user")
         checks.check(bool(pkg.reg_value(inproc, 64)), "the class is registered for the user")
@@ -156,7 +164,7 @@ def run(args: argparse.Namespace) -> int:
         checks.check(rc == 0, "install.cmd /machine succeeds from a 32-bit cmd", f"exit {rc}: {out}")
         for bits, folder in ((32, "x86"), (64, "x64")):
             path = pkg.reg_value(machine_inproc, bits) or ""
-            checks.check(path.lower() == winpath(pkg.folder / folder / "Ombrisk.dll").lower(),
+            checks.check(path.lower() == pkg.cpath(pkg.folder / folder / "Ombrisk.dll").lower(),
                          f"the {bits}-bit view names the {folder} DLL", path)
         run_examples(pkg, checks, Path(args.win_build))
         rc, out = pkg.cmd("uninstall.cmd", "/machine")
