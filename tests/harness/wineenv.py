@@ -412,30 +412,26 @@ class WineEnv:
     def _register_dll(self, win_build: Path) -> None:
         dll = win_build / "bin" / DLL_NAME
         self.state.dll_path = str(dll)
-        if not dll.exists():
-            note = f"{dll} does not exist yet: registration skipped"
-            self.state.notes.append(note)
-            log(note)
-            return
-        rc = self.wine(["regsvr32", "/s", winpath(dll)], timeout=60, log_name="regsvr32.log")
-        if rc != 0:
-            raise SetupError(f"regsvr32 /s {dll} failed with exit code {rc}")
-        self.state.dll_registered = True
-        log(f"registered {dll}")
+        self.state.dll_registered = self._regsvr32("regsvr32", dll, "registration skipped", "")
 
     def _register_dll32(self, win32_build: Path) -> None:
         dll = win32_build / "bin" / DLL_NAME
         self.state.dll32_path = str(dll)
+        self.state.dll32_registered = self._regsvr32(
+            REGSVR32_32, dll, "the x86 DLL is not registered beside the x64 one", " (32-bit view)")
+
+    def _regsvr32(self, program: str, dll: Path, missing_note: str, view_note: str) -> bool:
+        """Registers dll with the given regsvr32; False (and a note) when it is not built."""
         if not dll.exists():
-            note = f"{dll} does not exist yet: the x86 DLL is not registered beside the x64 one"
+            note = f"{dll} does not exist yet: {missing_note}"
             self.state.notes.append(note)
             log(note)
-            return
-        rc = self.wine([REGSVR32_32, "/s", winpath(dll)], timeout=60, log_name="regsvr32.log")
+            return False
+        rc = self.wine([program, "/s", winpath(dll)], timeout=60, log_name="regsvr32.log")
         if rc != 0:
-            raise SetupError(f"the 32-bit regsvr32 /s {dll} failed with exit code {rc}")
-        self.state.dll32_registered = True
-        log(f"registered {dll} (32-bit view)")
+            raise SetupError(f"{program} /s {dll} failed with exit code {rc}")
+        log(f"registered {dll}{view_note}")
+        return True
 
     def _start_resident(self, win_build: Path) -> None:
         """Keeps one Wine program running for the whole run. When the last one ends, Wine shuts

@@ -13,26 +13,10 @@ screenW = RunWait(Quote(STANDIN_EXE) & " ctl metrics")
 screenH = screenW Mod 65536
 screenW = screenW \ 65536
 
-Function MapBack(v, size)
-  MapBack = Int(CLng(v * (65535 / size)) * size / 65536)
-End Function
-
-' A screen x for the client origin at which client x endX survives the mapping.
-Function PickOrigin(endX)
-  Dim o
-  PickOrigin = 40
-  For o = 30 To 250
-    If MapBack(o + endX, screenW) = o + endX Then
-      PickOrigin = o
-      Exit Function
-    End If
-  Next
-End Function
-
 ' A host 1000 pixels wide with its bar at sepX, placed for a drag that ends at client x endX.
 Sub StartLayout(sepX, endX, extra)
   StopHost
-  origin = PickOrigin(endX)
+  origin = PickOrigin(endX, screenW)
   StartHost "client_width=1000" & vbCrLf & "sep_x=" & sepX & vbCrLf & "client_x=" & origin & vbCrLf & _
     "client_y=" & kClientY & vbCrLf & "client_height=" & kClientH & vbCrLf & extra
   RunWait Quote(STANDIN_EXE) & " ctl setcursor " & MapBack(origin + sepX + 2, screenW) & " " & _

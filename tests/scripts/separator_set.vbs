@@ -18,31 +18,12 @@ screenW = RunWait(Quote(STANDIN_EXE) & " ctl metrics")
 screenH = screenW Mod 65536
 screenW = screenW \ 65536
 
-' Where a screen coordinate ends up after the library's mapping and the platform's.
-Function MapBack(v, size)
-  Dim a
-  a = CLng(v * (65535 / size))
-  MapBack = Int(a * size / 65536)
-End Function
-
-' A screen x for the client origin at which client x endX survives the mapping, if any.
-Function PickOrigin(endX)
-  Dim o
-  PickOrigin = 40
-  For o = 30 To 250
-    If MapBack(o + endX, screenW) = o + endX Then
-      PickOrigin = o
-      Exit Function
-    End If
-  Next
-End Function
-
 ' Starts a host whose bar is at sepX in a client area clientW wide, placed for a drag that
 ' ends at client x endX; binds a new object to it and puts the cursor on the drag's start.
 Sub StartLayout(clientW, sepX, endX, extra)
   Dim sx, sy
   StopHost
-  g_origin = PickOrigin(endX)
+  g_origin = PickOrigin(endX, screenW)
   StartHost "client_width=" & clientW & vbCrLf & "sep_x=" & sepX & vbCrLf & "client_x=" & g_origin & vbCrLf & _
     "client_y=" & kClientY & vbCrLf & "client_height=" & kClientH & vbCrLf & extra
   Set h = CreateObject("Ombrisk.Helper")

@@ -526,3 +526,24 @@ Function RunExampleWith(setting, name, args)
   If Right(text, 2) = vbCrLf Then text = Left(text, Len(text) - 2)
   RunExampleWith = text
 End Function
+
+' ---- separator drags: where the library's absolute mouse coordinates land ----------------
+
+' Where screen coordinate v (of a screen size pixels wide or high) ends up after the library's
+' mapping to 0..65535 and the platform's mapping back.
+Function MapBack(v, size)
+  MapBack = Int(CLng(v * (65535 / size)) * size / 65536)
+End Function
+
+' A screen x for a client origin at which client x endX survives the mapping on a screen width
+' pixels wide; 40 when there is none between 30 and 250.
+Function PickOrigin(endX, width)
+  Dim o
+  PickOrigin = 40
+  For o = 30 To 250
+    If MapBack(o + endX, width) = o + endX Then
+      PickOrigin = o
+      Exit Function
+    End If
+  Next
+End Function
