@@ -1,9 +1,10 @@
-"""The Windows package as a user meets it, in a fresh 64-bit Wine prefix.
+"""The Windows package as a user meets it, in fresh Wine prefixes.
 
-Builds the zip with tools/dist.py, unzips it into the prefix, runs install.cmd for the current
-user and takes it away again, installs for the machine, runs examples with the 32-bit and the
-64-bit cscript against the stand-in host, uninstalls, and finally looks through the saved
-registry files for anything left of the library. Prints "ok"/"not ok" lines; exit code 0
+Builds the zip with tools/dist.py and unzips it into a new 64-bit prefix: runs install.cmd for
+the current user and takes it away again, installs for the machine, runs the guide's first
+script and an example with the 32-bit and the 64-bit cscript against the stand-in host,
+uninstalls, and looks through the saved registry files for anything left of the library. Then
+the same for the machine in a new 32-bit prefix, where only the x86 DLL has a script host. Prints "ok"/"not ok" lines; exit code 0
 only when every check passed. Standard library only.
 """
 
@@ -62,7 +63,7 @@ class Package:
         program; (exit code, what it wrote to standard output and standard error)."""
         self.runs += 1
         out_path = self.work / f"run{self.runs:02d}.txt"
-        loader = self.env.loader() if bits == 64 else "wine"
+        loader = self.env.loader() if bits == 64 and self.env.arch == "win64" else "wine"
         with open(out_path, "wb") as out:
             proc = subprocess.Popen([loader, *argv], env=self.env.env(), stdin=subprocess.DEVNULL, stdout=out,
                                     stderr=out, cwd=self.work, start_new_session=True)
@@ -95,7 +96,8 @@ class Package:
         return ""
 
     def cscript(self, bits: int, script: str, *args: str) -> tuple[int, str]:
-        return self.run([CSCRIPT[bits], "//nologo", self.cpath(self.folder / "examples" / script), *args])
+        host = CSCRIPT[bits] if self.env.arch == "win64" else r"C:\windows\system32\cscript.exe"
+        return self.run([host, "//nologo", self.cpath(self.folder / "examples" / script), *args], bits=bits)
 
 
 def leftovers(prefix: Path) -> list[str]:
@@ -112,9 +114,6 @@ def leftovers(prefix: Path) -> list[str]:
 
 def run(args: argparse.Namespace) -> int:
     state_dir = Path(args.state_dir).absolute()
-    work = state_dir / "work"
-    shutil.rmtree(work, ignore_errors=True)
-    work.mkdir(parents=True)
     checks = Checks()
 
     zip_path = dist.build(Path(args.win_build), Path(args.win64_build), state_dir / "out")
@@ -126,61 +125,97 @@ def run(args: argparse.Namespace) -> int:
         checks.check(f"{top}/{needed}" in names, f"the package holds {needed}")
     checks.check(sum(n.startswith(f"{top}/examples/") for n in names) >= 8, "the package holds the examples")
 
-    # A fresh prefix every run: nothing may be registered before install.cmd does it.
-    env = WineEnv(state_dir, arch="win64")
-    shutil.rmtree(env.prefix, ignore_errors=True)
-    try:
-        env.setup(args.win_build, register=False)
-    except SetupError as exc:
-        log(f"FAILED: {exc}")
-        return 1
-    try:
-        target = env.prefix / "drive_c" / "Ombrisk Package"
-        with zipfile.ZipFile(zip_path) as zf:
-            zf.extractall(target)
-        pkg = Package(env, target / top, work)
-        inproc = rf"HKCU\Software\Classes\CLSID\{CLSID}\InprocServer32"
-        machine_inproc = rf"HKLM\Software\Classes\CLSID\{CLSID}\InprocServer32"
-
-        # Per user: what install.cmd does without options.
-        rc, out = pkg.cmd("install.cmd")
-        checks.check(rc == 0, "install.cmd for the current user succeeds", f"exit {rc}: {out}")
-        checks.check(out.splitlines() == [
-            rf"Registered for 32-bit script hosts, the current user: {pkg.cpath(pkg.folder / 'x86' / 'Ombrisk.dll')}",
-            rf"Registered for 64-bit script hosts, the current user: {pkg.cpath(pkg.folder / 'x64' / 'Ombrisk.dll')}",
-            'Ombrisk is ready: scripts can call CreateObject("Ombrisk.Helper").'],
-            "it registers for both script hosts and says so, nothing else", repr(out))
-        checks.check(pkg.reg_value(rf"HKCU\Software\Classes\{PROGID}\CLSID", 64) == CLSID,
-                     "the ProgID is registered for the user")
-        checks.check(bool(pkg.reg_value(inproc, 64)), "the class is registered for the user")
-        rc, out = pkg.cmd("uninstall.cmd", bits=32)
-        checks.check(rc == 0, "uninstall.cmd for the current user succeeds from a 32-bit cmd", f"exit {rc}: {out}")
-        checks.check(pkg.reg_value(rf"HKCU\Software\Classes\{PROGID}", 64) is None
-                     and pkg.reg_value(inproc, 64) is None and pkg.reg_value(inproc, 32) is None,
-                     "the user's registration is gone")
-
-        # For the machine: each script host finds the DLL of its own bitness.
-        rc, out = pkg.cmd("install.cmd", "/machine", bits=32)
-        checks.check(rc == 0, "install.cmd /machine succeeds from a 32-bit cmd", f"exit {rc}: {out}")
-        for bits, folder in ((32, "x86"), (64, "x64")):
-            path = pkg.reg_value(machine_inproc, bits) or ""
-            checks.check(path.lower() == pkg.cpath(pkg.folder / folder / "Ombrisk.dll").lower(),
-                         f"the {bits}-bit view names the {folder} DLL", path)
-        run_examples(pkg, checks, Path(args.win_build))
-        rc, out = pkg.cmd("uninstall.cmd", "/machine")
-        checks.check(rc == 0, "uninstall.cmd /machine succeeds", f"exit {rc}: {out}")
-        for bits in (32, 64):
-            rc, out = pkg.cscript(bits, EXAMPLE)
-            checks.check(rc == 2 and "cannot be created" in out,
-                         f"after uninstalling, the {bits}-bit script host cannot create the object", f"exit {rc}: {out!r}")
-    finally:
-        env.teardown()  # ends the wineserver, which saves the registry files
-    left = leftovers(env.prefix)
-    checks.check(not left, "no registry key or value of the library is left", "; ".join(left[:5]))
+    on_64bit_windows(state_dir / "win64", zip_path, top, checks, Path(args.win_build))
+    on_32bit_windows(state_dir / "win32", zip_path, top, checks, Path(args.win_build))
     print(f"DONE passed={checks.passed} failed={checks.failed}")
     return 0 if checks.failed == 0 and checks.passed > 0 else 1
 
 
+class FreshPrefix:
+    """A new prefix of the given bitness with the package unzipped into C:\\Ombrisk Package;
+    on leaving, the environment is stopped (the wineserver saves the registry files then) and
+    the saved registry is searched for anything left of the library."""
+
+    def __init__(self, state_dir: Path, arch: str, zip_path: Path, top: str, win_build: Path, checks: Checks):
+        self.env = WineEnv(state_dir, arch=arch)
+        self.zip_path, self.top, self.win_build, self.checks = zip_path, top, win_build, checks
+        self.work = state_dir / "work"
+
+    def __enter__(self) -> Package:
+        shutil.rmtree(self.env.prefix, ignore_errors=True)
+        shutil.rmtree(self.work, ignore_errors=True)
+        self.work.mkdir(parents=True)
+        self.env.setup(self.win_build, register=False)
+        target = self.env.prefix / "drive_c" / "Ombrisk Package"
+        with zipfile.ZipFile(self.zip_path) as zf:
+            zf.extractall(target)
+        return Package(self.env, target / self.top, self.work)
+
+    def __exit__(self, *exc) -> None:
+        self.env.teardown()
+        left = leftovers(self.env.prefix)
+        self.checks.check(not left, f"{self.env.arch}: no registry key or value of the library is left",
+                          "; ".join(left[:5]))
+
+
+def on_64bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, win_build: Path) -> None:
+    try:
+        prefix = FreshPrefix(state_dir, "win64", zip_path, top, win_build, checks)
+        with prefix as pkg:
+            inproc = rf"HKCU\Software\Classes\CLSID\{CLSID}\InprocServer32"
+            machine_inproc = rf"HKLM\Software\Classes\CLSID\{CLSID}\InprocServer32"
+
+            # Per user: what install.cmd does without options, as a double-click runs it.
+            rc, out = pkg.cmd("install.cmd")
+            checks.check(rc == 0, "install.cmd for the current user succeeds", f"exit {rc}: {out}")
+            checks.check(out.splitlines() == [
+                rf"Registered for 32-bit script hosts, the current user: {pkg.cpath(pkg.folder / 'x86' / 'Ombrisk.dll')}",
+                rf"Registered for 64-bit script hosts, the current user: {pkg.cpath(pkg.folder / 'x64' / 'Ombrisk.dll')}",
+                READY], "it registers for both script hosts and says so, nothing else", repr(out))
+            checks.check(pkg.reg_value(rf"HKCU\Software\Classes\{PROGID}\CLSID", 64) == CLSID,
+                         "the ProgID is registered for the user")
+            checks.check(bool(pkg.reg_value(inproc, 64)), "the class is registered for the user")
+            rc, out = pkg.cmd("uninstall.cmd", bits=32)
+            checks.check(rc == 0, "uninstall.cmd for the current user succeeds from a 32-bit cmd", f"exit {rc}: {out}")
+            checks.check(pkg.reg_value(rf"HKCU\Software\Classes\{PROGID}", 64) is None
+                         and pkg.reg_value(inproc, 64) is None and pkg.reg_value(inproc, 32) is None,
+                         "the user's registration is gone")
+
+            # For the machine: each script host finds the DLL of its own bitness.
+            rc, out = pkg.cmd("install.cmd", "/machine", bits=32)
+            checks.check(rc == 0, "install.cmd /machine succeeds from a 32-bit cmd", f"exit {rc}: {out}")
+            for bits, folder in ((32, "x86"), (64, "x64")):
+                path = pkg.reg_value(machine_inproc, bits) or ""
+                checks.check(path.lower() == pkg.cpath(pkg.folder / folder / "Ombrisk.dll").lower(),
+                             f"the {bits}-bit view names the {folder} DLL", path)
+            run_examples(pkg, checks, win_build, (32, 64))
+            rc, out = pkg.cmd("uninstall.cmd", "/machine")
+            checks.check(rc == 0, "uninstall.cmd /machine succeeds", f"exit {rc}: {out}")
+            for bits in (32, 64):
+                rc, out = pkg.cscript(bits, EXAMPLE)
+                checks.check(rc == 2 and "cannot be created" in out,
+                             f"after uninstalling, the {bits}-bit script host cannot create the object",
+                             f"exit {rc}: {out!r}")
+    except SetupError as exc:
+        checks.check(False, "a fresh 64-bit prefix", str(exc))
+
+
+def on_32bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, win_build: Path) -> None:
+    """32-bit Windows has one script host of each kind: install.cmd registers the x86 DLL only."""
+    try:
+        with FreshPrefix(state_dir, "win32", zip_path, top, win_build, checks) as pkg:
+            rc, out = pkg.cmd("install.cmd", "/machine", bits=32)
+            checks.check(rc == 0 and out.splitlines() == [
+                rf"Registered for 32-bit script hosts, all users: {pkg.cpath(pkg.folder / 'x86' / 'Ombrisk.dll')}",
+                READY], "on 32-bit Windows install.cmd /machine registers the x86 DLL alone", f"exit {rc}: {out!r}")
+            run_examples(pkg, checks, win_build, (32,))
+            rc, out = pkg.cmd("uninstall.cmd", "/machine", bits=32)
+            checks.check(rc == 0, "on 32-bit Windows uninstall.cmd /machine succeeds", f"exit {rc}: {out}")
+    except SetupError as exc:
+        checks.check(False, "a fresh 32-bit prefix", str(exc))
+
+
+READY = 'Ombrisk is ready: scripts can call CreateObject("Ombrisk.Helper").'
 EXAMPLE = "show-filters.vbs"
 FILTERS_SHOWN = "Left panel:  *.txt   (active)\nRight panel: (no filter)"
 
@@ -194,7 +229,7 @@ def first_scripts(guide: Path) -> dict[str, str]:
     return {names[lang]: body for lang, body in blocks}
 
 
-def run_examples(pkg: Package, checks: Checks, win_build: Path) -> None:
+def run_examples(pkg: Package, checks: Checks, win_build: Path, bitnesses: tuple[int, ...]) -> None:
     """Both script hosts run the filter examples against the stand-in host, each loading the
     DLL of its own bitness (a script host cannot load the other one)."""
     standin = winpath(win_build / "bin" / "standin.exe")
@@ -212,11 +247,12 @@ def run_examples(pkg: Package, checks: Checks, win_build: Path) -> None:
         scripts_dir.mkdir(exist_ok=True)
         for name, text in guide_scripts.items():
             (scripts_dir / name).write_bytes(text.replace("\n", "\r\n").encode("cp1252"))
-            for bits in (32, 64):
-                rc, out = pkg.run([CSCRIPT[bits], "//nologo", rf"C:\Scripts\{name}"])
+            for bits in bitnesses:
+                host = CSCRIPT[bits] if pkg.env.arch == "win64" else "cscript"
+                rc, out = pkg.run([host, "//nologo", rf"C:\Scripts\{name}"], bits=bits)
                 checks.check(rc == 0 and out.strip() == "Source panel: C:\\Left\\\nTarget panel: D:\\Right\\",
                              f"the guide's {name} under the {bits}-bit cscript prints both panels", f"exit {rc}: {out!r}")
-        for bits in (32, 64):
+        for bits in bitnesses:
             for script in (EXAMPLE, "show-filters.js"):
                 rc, out = pkg.cscript(bits, script)
                 checks.check(rc == 0 and out.strip() == FILTERS_SHOWN,
