@@ -163,10 +163,6 @@ NumberStatus ReadCommandNumber(std::string_view text, int32_t& value) {
 CommandFileStatus ParseCommandFile(std::string_view fileBytes, std::vector<CommandEntryA>& table) {
     size_t count = 0;
     size_t lineStart = 0;
-    // At most one entry per line: room for all of them at once instead of growing by copies.
-    size_t lines = 1;
-    for (size_t p = fileBytes.find('\r'); p != std::string_view::npos; p = fileBytes.find('\r', p + 1)) ++lines;
-    table.reserve(lines);
     while (lineStart < fileBytes.size()) {
         // Only CR ends a line; the LF of a CR LF is eaten with it, a lone LF stays in the line.
         size_t lineEnd = fileBytes.find('\r', lineStart);

@@ -7,6 +7,8 @@
 #include "util/Raii.h"
 #include "util/Text.h"
 
+#include <cstdint>
+#include <new>
 #include <optional>
 
 namespace ombrisk {
@@ -18,6 +20,10 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path) {
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::nullopt;
     std::string bytes;
+    // Room for the whole file at once: growing by chunks copies a large file several times.
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 30))
+        bytes.reserve(static_cast<size_t>(size.QuadPart));
     char chunk[65536];
     DWORD got = 0;
     while (ReadFile(file.get(), chunk, sizeof(chunk), &got, nullptr) && got > 0) bytes.append(chunk, got);
@@ -34,9 +40,18 @@ bool LoadCommandTable(HelperState& state, const std::wstring& path, bool raiseOv
     std::vector<CommandEntryA> parsed;
     const CommandFileStatus status = ParseCommandFile(*bytes, parsed);
     if (!parsed.empty() || status == CommandFileStatus::Overflow) {
-        std::vector<CommandEntry> table;
-        table.reserve(parsed.size());
-        for (const CommandEntryA& e : parsed) table.push_back(CommandEntry{FromAnsi(e.name), e.number});
+        CommandTable table;
+        size_t characters = 0;
+        for (const CommandEntryA& e : parsed) characters += e.name.size();
+        table.names.reserve(characters);  // as many as the ANSI bytes, or fewer
+        table.entries.reserve(parsed.size());
+        for (const CommandEntryA& e : parsed) {
+            const size_t offset = table.names.size();
+            AppendFromAnsi(table.names, e.name);
+            if (table.names.size() > UINT32_MAX) throw std::bad_alloc();
+            table.entries.push_back(CommandEntry{static_cast<uint32_t>(offset), static_cast<uint32_t>(table.names.size() - offset),
+                                                 e.number});
+        }
         state.CommandTable = std::move(table);
     }
     if (status == CommandFileStatus::Overflow && raiseOverflow) throw ScriptError(VbError::Overflow);
@@ -51,9 +66,10 @@ int32_t ResolveCommand(const HelperState& state, const VARIANT& cmd) {
     // Null equals no name: the loop finds nothing and the result is 0.
     if (V_VT(&v) == VT_NULL) return 0;
     const std::wstring name = ToString(v);
-    for (const CommandEntry& e : state.CommandTable) {
-        if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.data(), static_cast<int>(name.size()), e.Name.data(),
-                           static_cast<int>(e.Name.size())) == CSTR_EQUAL)
+    for (const CommandEntry& e : state.CommandTable.entries) {
+        const std::wstring_view entryName = state.CommandTable.Name(e);
+        if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.data(), static_cast<int>(name.size()), entryName.data(),
+                           static_cast<int>(entryName.size())) == CSTR_EQUAL)
             return e.Number;
     }
     return 0;

@@ -8,13 +8,27 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ombrisk {
 
 struct CommandEntry {
-    std::wstring Name;
+    uint32_t NameOffset = 0;  // the name is NameLength characters of CommandTable::names from here
+    uint32_t NameLength = 0;
     int32_t Number = 0;
+};
+
+// Command names and numbers in file order. The names stand one after another in one string:
+// a file of many thousand commands costs two allocations, not one per name.
+struct CommandTable {
+    std::wstring names;
+    std::vector<CommandEntry> entries;
+
+    bool empty() const noexcept { return entries.empty(); }
+    std::wstring_view Name(const CommandEntry& e) const noexcept {
+        return std::wstring_view(names).substr(e.NameOffset, e.NameLength);
+    }
 };
 
 struct HelperState {
@@ -29,7 +43,7 @@ struct HelperState {
     std::wstring FTPINI;
     std::wstring TCPath;
     bool Wait = false;                  // send and wait for host commands instead of posting them
-    std::vector<CommandEntry> CommandTable;
+    ombrisk::CommandTable CommandTable;
     bool DebugEnabled = true;
 };
 

@@ -83,11 +83,12 @@ void PutEmpty(VARIANT* result) { VariantClear(result); }
 // each name takes at least as many bytes of the file as the list takes characters for it and
 // its NUL (brackets, "=" or a line end). Without it a long list is read again and again with
 // doubled buffers, and the platform builds the whole list each time. A bare name, which the
-// platform looks for in the Windows folder, and a missing file start small; huge files start
-// at a bound and grow as before.
+// platform looks for in the Windows folder, and a missing file start small; a file beyond
+// 4 Mi characters starts there and grows as before, so a huge file with a short list never
+// asks for a huge buffer.
 DWORD FirstListBuffer(const std::wstring& fileName) {
     constexpr DWORD kSmall = 8192;
-    constexpr ULONGLONG kLargest = 1u << 26;
+    constexpr ULONGLONG kLargest = 1u << 22;
     const std::wstring_view name(fileName.c_str());
     const bool bare = name.find_first_of(L"\\/") == std::wstring_view::npos && !(name.size() >= 2 && name[1] == L':');
     WIN32_FILE_ATTRIBUTE_DATA info{};

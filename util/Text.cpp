@@ -35,4 +35,17 @@ std::wstring FromAnsi(std::string_view text) {
     return out;
 }
 
+void AppendFromAnsi(std::wstring& out, std::string_view text) {
+    bool ascii = true;
+    for (const char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (!ascii) {
+        out += FromAnsi(text);
+        return;
+    }
+    // Widened in place: append() from char iterators would build a temporary string first.
+    const size_t at = out.size();
+    out.resize(at + text.size());
+    for (size_t i = 0; i < text.size(); ++i) out[at + i] = static_cast<wchar_t>(static_cast<unsigned char>(text[i]));
+}
+
 }  // namespace ombrisk

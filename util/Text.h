@@ -19,6 +19,8 @@ BSTR AllocBstr(std::wstring_view text);
 // UTF-16 to the system ANSI code page and back (CP_ACP, as the platform's A functions use).
 std::string ToAnsi(std::wstring_view text);
 std::wstring FromAnsi(std::string_view text);
+// Appends FromAnsi(text) to out.
+void AppendFromAnsi(std::wstring& out, std::string_view text);
 
 inline std::u16string_view AsU16(std::wstring_view s) noexcept {
     return {reinterpret_cast<const char16_t*>(s.data()), s.size()};

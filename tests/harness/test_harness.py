@@ -248,5 +248,40 @@ class Architectures(unittest.TestCase):
         self.assertIn("var CSCRIPT_BITS = 32;", scripttest.prologue("js", {"CSCRIPT_BITS": 32}))
 
 
+class BenchReport(unittest.TestCase):
+    """bench.py reads the clients' reports into one table; a misread figure would pass silently."""
+
+    REPORT = ("ok 1 - the host runs\n"
+              "BENCH\tcall.property_get\t0.688\t1.1\tratio\t2.7 us\t4.0 us\tNoArrayReturn against Count\n"
+              "BENCH\toverhead.GetInfo\t2.000\t2\tms\t2.00 ms\twaits 0 ms\tGetInfo\n"
+              "BENCH\tmemory.per_object\t64.000\t64\tKiB\t1 KiB\t1 KiB\tper object\n"
+              "BENCH\tkeys.SendKeystroke\t2.5\t-\tms\t72 ms\twaits 70 ms\tkeys\n"
+              "BENCH\tbroken\t1.0\tratio\n"
+              "not ok 2 - the plain loop worked\n"
+              "DONE passed=1 failed=1\n")
+
+    def test_figures_and_verdicts(self):
+        import bench
+        figures = {f.ident: f for f in bench.parse_figures(self.REPORT)}
+        self.assertEqual(sorted(figures), ["call.property_get", "keys.SendKeystroke", "memory.per_object", "overhead.GetInfo"])
+        self.assertAlmostEqual(figures["call.property_get"].value, 0.688)
+        self.assertEqual(figures["call.property_get"].verdict, "met")
+        self.assertEqual(figures["overhead.GetInfo"].verdict, "met")  # at most 2 ms
+        self.assertEqual(figures["memory.per_object"].verdict, "MISSED")  # under 64 KiB
+        self.assertEqual(figures["keys.SendKeystroke"].verdict, "-")
+        self.assertEqual(bench.failed_checks(self.REPORT), ["the plain loop worked"])
+
+    def test_getinfo_line_and_table(self):
+        import bench
+        line = ('BENCH GetInfo("SP") VBScript/plain: median ratio 1.066 over 7 rounds of 5000 calls each '
+                "(VBScript 943.3 us, plain 873.9 us per call overall)\n")
+        (figure,) = bench.parse_getinfo(line)
+        self.assertEqual((figure.ident, figure.value, figure.goal), ("getinfo.vs_plain_cpp", 1.066, "1.3"))
+        self.assertEqual(bench.parse_getinfo("BENCH round 1: ratio 1.0\n"), [])
+        rows = bench.table([figure]).splitlines()
+        self.assertEqual(len(rows), 3)
+        self.assertIn("| getinfo.vs_plain_cpp | 1.066 ratio | <= 1.3 | met |", rows[2])
+
+
 if __name__ == "__main__":
     unittest.main()
