@@ -8,6 +8,7 @@
 // "ok N - ..." / "not ok N - ..." lines, "BENCH ..." lines with the figures and a final
 // "DONE passed=P failed=F" line to outFile.
 #include "tests/client/ClientReport.h"
+#include "tests/client/ScriptEngine.h"
 
 #include <windows.h>
 #include <activscp.h>
@@ -22,125 +23,12 @@
 namespace {
 
 using namespace client_report;
-
+using script_engine::Engine;
+using script_engine::Seconds;
 
 const wchar_t kExpected[] = L"C:\\bench\\";  // the stand-in's answer to SP (set by the calling script)
-const GUID kIID_IActiveScript = {0xbb1a2ae1, 0xa4f9, 0x11cf, {0x8f, 0x20, 0x00, 0x80, 0x5f, 0x2c, 0xd0, 0x64}};
-const GUID kIID_IActiveScriptParse = {0xbb1a2ae2, 0xa4f9, 0x11cf, {0x8f, 0x20, 0x00, 0x80, 0x5f, 0x2c, 0xd0, 0x64}};
-const GUID kIID_IActiveScriptSite = {0xdb01a1e3, 0xa42b, 0x11cf, {0x8f, 0x20, 0x00, 0x80, 0x5f, 0x2c, 0xd0, 0x64}};
 constexpr ULONG_PTR kCodeGW = 0x5747;  // "GW", first character in the low byte
 constexpr ULONG_PTR kCodeRW = 0x5752;  // "RW"
-
-
-
-std::string Narrow(const wchar_t* s) {
-    std::string r;
-    for (; s && *s; ++s) r.push_back(*s < 0x80 ? static_cast<char>(*s) : '?');
-    return r;
-}
-
-double Seconds(LONGLONG ticks) {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(ticks) / static_cast<double>(f.QuadPart);
-}
-
-LONGLONG Now() {
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return t.QuadPart;
-}
-
-// The script site: no named items, errors are kept for the report.
-class Site final : public IActiveScriptSite {
-public:
-    std::string error;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-        if (riid == IID_IUnknown || riid == kIID_IActiveScriptSite) {
-            *ppv = static_cast<IActiveScriptSite*>(this);
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // lives on main's stack
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE GetLCID(LCID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetItemInfo(LPCOLESTR, DWORD, IUnknown**, ITypeInfo**) override { return TYPE_E_ELEMENTNOTFOUND; }
-    HRESULT STDMETHODCALLTYPE GetDocVersionString(BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE OnScriptTerminate(const VARIANT*, const EXCEPINFO*) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnStateChange(SCRIPTSTATE) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnScriptError(IActiveScriptError* e) override {
-        EXCEPINFO info{};
-        DWORD context = 0;
-        ULONG line = 0;
-        LONG column = 0;
-        e->GetExceptionInfo(&info);
-        e->GetSourcePosition(&context, &line, &column);
-        char b[64];
-        snprintf(b, sizeof b, "0x%08lX at line %lu: ", static_cast<unsigned long>(info.scode), line + 1);
-        error = b + Narrow(info.bstrDescription);
-        SysFreeString(info.bstrSource);
-        SysFreeString(info.bstrDescription);
-        SysFreeString(info.bstrHelpFile);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE OnEnterScript() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnLeaveScript() override { return S_OK; }
-};
-
-// The VBScript engine of this process with one script loaded.
-struct Engine {
-    IActiveScript* script = nullptr;
-    IActiveScriptParse* parse = nullptr;
-    Site site;
-
-    bool Start() {
-        CLSID clsid;
-        if (FAILED(CLSIDFromProgID(L"VBScript", &clsid))) return false;
-        if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, kIID_IActiveScript, reinterpret_cast<void**>(&script))))
-            return false;
-        if (FAILED(script->QueryInterface(kIID_IActiveScriptParse, reinterpret_cast<void**>(&parse)))) return false;
-        return SUCCEEDED(parse->InitNew()) && SUCCEEDED(script->SetScriptSite(&site)) &&
-               SUCCEEDED(script->SetScriptState(SCRIPTSTATE_STARTED));
-    }
-    // Runs text at once (the engine is started); false when it failed.
-    bool Run(const std::wstring& text) {
-        EXCEPINFO info{};
-        const HRESULT hr = parse->ParseScriptText(text.c_str(), nullptr, nullptr, nullptr, 0, 0, 0, nullptr, &info);
-        SysFreeString(info.bstrSource);
-        SysFreeString(info.bstrDescription);
-        SysFreeString(info.bstrHelpFile);
-        return SUCCEEDED(hr) && site.error.empty();
-    }
-    // A global variable of the script, as a number (-1 when it cannot be read).
-    long Global(const wchar_t* name) {
-        IDispatch* globals = nullptr;
-        if (FAILED(script->GetScriptDispatch(nullptr, &globals)) || !globals) return -1;
-        DISPID id = DISPID_UNKNOWN;
-        LPOLESTR n = const_cast<LPOLESTR>(name);
-        long value = -1;
-        if (SUCCEEDED(globals->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id))) {
-            DISPPARAMS none{nullptr, nullptr, 0, 0};
-            VARIANT v;
-            VariantInit(&v);
-            if (SUCCEEDED(globals->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr)) &&
-                SUCCEEDED(VariantChangeType(&v, &v, 0, VT_I4)))
-                value = V_I4(&v);
-            VariantClear(&v);
-        }
-        globals->Release();
-        return value;
-    }
-    void Stop() {
-        if (script) script->Close();
-        if (parse) parse->Release();
-        if (script) script->Release();
-        parse = nullptr;
-        script = nullptr;
-    }
-};
 
 // The plain exchange: a hidden window of our own receives the "RW" answers.
 std::wstring g_answer;
@@ -220,14 +108,14 @@ int wmain(int argc, wchar_t** argv) {
     long vbWrong = 0, plainWrong = 0;
     for (int round = 0; round < rounds; ++round) {
         engine.Run(L"bad = 0\r\n");
-        LONGLONG t0 = Now();
+        LONGLONG t0 = script_engine::Ticks();
         const bool ran = engine.Run(loop);
-        const double vb = Seconds(Now() - t0);
-        const long bad = engine.Global(L"bad");
+        const double vb = Seconds(script_engine::Ticks() - t0);
+        const long bad = static_cast<long>(engine.Number(L"bad"));
         if (!ran || bad != 0) vbWrong += ran && bad > 0 ? bad : calls;
-        t0 = Now();
+        t0 = script_engine::Ticks();
         const long right = PlainLoop(host, reply, calls);
-        const double plain = Seconds(Now() - t0);
+        const double plain = Seconds(script_engine::Ticks() - t0);
         plainWrong += calls - right;
         vbTotal += vb;
         plainTotal += plain;
