@@ -1,8 +1,11 @@
 #include "host/CommandFile.h"
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <string_view>
 
 namespace ombrisk {
 namespace {
@@ -160,18 +163,71 @@ NumberStatus ReadCommandNumber(std::string_view text, int32_t& value) {
     return NumberStatus::Ok;
 }
 
-CommandFileStatus ParseCommandFile(std::string_view fileBytes, std::vector<CommandEntryA>& table) {
+namespace {
+
+void SetName(CommandEntryA& entry, std::string_view file, size_t first, size_t last) {
+    entry.name.assign(file.substr(first, last - first));
+}
+void SetName(CommandEntryAt& entry, std::string_view, size_t first, size_t last) {
+    entry.offset = static_cast<uint32_t>(first);
+    entry.length = static_cast<uint32_t>(last - first);
+}
+
+// Finding a line's end and its "=" a machine word at a time: a large file has some 40 bytes to
+// a line and most of them are the comment after the number.
+using Word = size_t;
+constexpr Word kOnes = ~Word{0} / 0xFF;  // 0x01 in every byte
+constexpr Word kHighs = kOnes * 0x80;
+
+// Non-zero when one of w's bytes is c; the lowest flagged byte is always the first such byte
+// (a flag above it may be a carry's).
+constexpr Word Flags(Word w, unsigned char c) {
+    const Word x = w ^ (kOnes * c);
+    return (x - kOnes) & ~x & kHighs;
+}
+
+size_t LowestFlaggedByte(Word flags) {
+    return static_cast<size_t>(std::countr_zero(flags)) / 8;
+}
+
+// The position of the first CR, or of the first "=" when wantEquals is set, at or after from; size
+// when there is none.
+size_t FindStop(const char* bytes, size_t from, size_t size, bool wantEquals) {
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; from + sizeof(Word) <= size; from += sizeof(Word)) {
+            Word w;
+            std::memcpy(&w, bytes + from, sizeof w);
+            const Word flags = Flags(w, '\r') | (wantEquals ? Flags(w, '=') : 0);
+            if (flags) {
+                // The lowest flag of either kind is a true match: a false flag only stands above a
+                // true one of its own kind.
+                return from + LowestFlaggedByte(flags);
+            }
+        }
+    }
+    for (; from < size; ++from)
+        if (bytes[from] == '\r' || (wantEquals && bytes[from] == '=')) return from;
+    return size;
+}
+
+template <typename Entry>
+CommandFileStatus ParseInto(std::string_view fileBytes, std::vector<Entry>& table) {
     size_t count = 0;
     size_t lineStart = 0;
-    while (lineStart < fileBytes.size()) {
-        // Only CR ends a line; the LF of a CR LF is eaten with it, a lone LF stays in the line.
-        size_t lineEnd = fileBytes.find('\r', lineStart);
-        if (lineEnd == std::string_view::npos) lineEnd = fileBytes.size();
-        const std::string_view line = fileBytes.substr(lineStart, lineEnd - lineStart);
+    const char* const bytes = fileBytes.data();
+    const size_t size = fileBytes.size();
+    while (lineStart < size) {
+        // One pass over the line: only CR ends it (the LF of a CR LF is eaten with it, a lone LF
+        // stays in the line), and the first "=" makes it a defining line.
+        size_t eq = std::string_view::npos;
+        size_t lineEnd = FindStop(bytes, lineStart, size, true);
+        if (lineEnd < size && bytes[lineEnd] == '=') {
+            eq = lineEnd;
+            lineEnd = FindStop(bytes, eq + 1, size, false);
+        }
+        const size_t nameStart = lineStart;
         lineStart = lineEnd + 1;
-        if (lineStart < fileBytes.size() && fileBytes[lineStart] == '\n') ++lineStart;
-
-        const size_t eq = line.find('=');
+        if (lineStart < size && bytes[lineStart] == '\n') ++lineStart;
         if (eq == std::string_view::npos) continue;
 
         // The first defining line drops whatever an earlier file left beyond this index; the
@@ -182,22 +238,44 @@ CommandFileStatus ParseCommandFile(std::string_view fileBytes, std::vector<Comma
             table.emplace_back();
 
         int32_t number = 0;
-        if (ReadCommandNumber(line.substr(eq + 1), number) == NumberStatus::Overflow) {
+        if (ReadCommandNumber(fileBytes.substr(eq + 1, lineEnd - eq - 1), number) == NumberStatus::Overflow) {
             table.resize(count);
             return CommandFileStatus::Overflow;
         }
 
-        std::string_view name = line.substr(0, eq);
-        const size_t first = name.find_first_not_of(' ');
-        name = first == std::string_view::npos
-                   ? std::string_view{}
-                   : name.substr(first, name.find_last_not_of(' ') - first + 1);
+        // The name, trimmed of spaces on both sides.
+        size_t first = nameStart, last = eq;
+        while (first < last && bytes[first] == ' ') ++first;
+        while (last > first && bytes[last - 1] == ' ') --last;
 
-        table[count].name.assign(name);
+        SetName(table[count], fileBytes, first, last);
         table[count].number = number;
         if (number != 0) ++count;  // a zero entry is overwritten by the next defining line
     }
     return CommandFileStatus::Ok;
+}
+
+}  // namespace
+
+CommandFileStatus ParseCommandFile(std::string_view fileBytes, std::vector<CommandEntryA>& table) {
+    return ParseInto(fileBytes, table);
+}
+
+CommandFileStatus ParseCommandFile(std::string_view fileBytes, std::vector<CommandEntryAt>& table) {
+    return ParseInto(fileBytes, table);
+}
+
+std::string CollectCommandNames(std::string_view fileBytes, std::vector<CommandEntryAt>& table) {
+    size_t total = 0;
+    for (const CommandEntryAt& e : table) total += e.length;
+    std::string names;
+    names.reserve(total);
+    for (CommandEntryAt& e : table) {
+        const size_t at = names.size();
+        names.append(fileBytes.substr(e.offset, e.length));
+        e.offset = static_cast<uint32_t>(at);
+    }
+    return names;
 }
 
 }  // namespace ombrisk

@@ -9,50 +9,87 @@
 
 #include <cstdint>
 #include <new>
-#include <optional>
+#include <string>
+#include <string_view>
 
 namespace ombrisk {
 
 namespace {
 
-std::optional<std::string> ReadWholeFile(const std::wstring& path) {
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return std::nullopt;
-    std::string bytes;
-    // Room for the whole file at once: growing by chunks copies a large file several times.
-    LARGE_INTEGER size{};
-    if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 30))
-        bytes.reserve(static_cast<size_t>(size.QuadPart));
-    char chunk[65536];
-    DWORD got = 0;
-    while (ReadFile(file.get(), chunk, sizeof(chunk), &got, nullptr) && got > 0) bytes.append(chunk, got);
-    return bytes;
-}
+// A file's bytes for as long as this lives. A file on a fixed local drive is mapped: no copy,
+// and no fresh memory to fill, which is most of the cost of reading a large file here. Any other
+// file is read: a network or removable drive that fails under a mapping would fault where a
+// read reports the failure.
+class FileBytes {
+public:
+    FileBytes() = default;
+    FileBytes(const FileBytes&) = delete;
+    FileBytes& operator=(const FileBytes&) = delete;
+
+    // False when the file cannot be opened.
+    bool Open(const std::wstring& path) {
+        UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return false;
+        LARGE_INTEGER size{};
+        const bool sized = GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 30);
+        if (sized && OnFixedDrive(path)) {
+            UniqueHandle mapping(CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+            if (mapping) view_.reset(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
+            // The mapping covers the file as it was when the mapping was made, and the file cannot
+            // be cut shorter while it exists: a file cut shorter before that is taken at its new size.
+            LARGE_INTEGER mapped{};
+            if (view_ && GetFileSizeEx(file.get(), &mapped) && mapped.QuadPart <= size.QuadPart) {
+                bytes_ = std::string_view(static_cast<const char*>(view_.get()), static_cast<size_t>(mapped.QuadPart));
+                return true;
+            }
+            view_.reset();
+        }
+        Read(file.get(), sized ? static_cast<size_t>(size.QuadPart) : 0);
+        return true;
+    }
+
+    std::string_view View() const noexcept { return bytes_; }
+
+private:
+    static bool OnFixedDrive(const std::wstring& path) {
+        if (path.size() < 3 || path[1] != L':' || (path[2] != L'\\' && path[2] != L'/')) return false;
+        const wchar_t root[] = {path[0], L':', L'\\', L'\0'};
+        return GetDriveTypeW(root) == DRIVE_FIXED;
+    }
+
+    // Straight into a string of the file's size; a file that grows meanwhile, or whose size is
+    // unknown, is read on to its end by chunks.
+    void Read(HANDLE file, size_t size) {
+        read_.resize(size);
+        size_t have = 0;
+        for (DWORD got = 0; have < read_.size(); have += got)
+            if (!ReadFile(file, read_.data() + have, static_cast<DWORD>(read_.size() - have), &got, nullptr) || got == 0) break;
+        read_.resize(have);
+        char chunk[65536];
+        for (DWORD got = 0; ReadFile(file, chunk, sizeof(chunk), &got, nullptr) && got > 0;) read_.append(chunk, got);
+        bytes_ = read_;
+    }
+
+    UniqueMappedView view_;
+    std::string read_;
+    std::string_view bytes_;
+};
 
 }  // namespace
 
 bool LoadCommandTable(HelperState& state, const std::wstring& path, bool raiseOverflow) {
-    std::optional<std::string> bytes = ReadWholeFile(path);
-    if (!bytes) return false;
+    FileBytes file;
+    if (!file.Open(path)) return false;
+    const std::string_view bytes = file.View();
+    if (bytes.size() > UINT32_MAX) throw std::bad_alloc();
     // Parsed into an empty table: an empty result with no overflow means the file had no
-    // defining line, and the old table stays.
-    std::vector<CommandEntryA> parsed;
-    const CommandFileStatus status = ParseCommandFile(*bytes, parsed);
-    if (!parsed.empty() || status == CommandFileStatus::Overflow) {
-        CommandTable table;
-        size_t characters = 0;
-        for (const CommandEntryA& e : parsed) characters += e.name.size();
-        table.names.reserve(characters);  // as many as the ANSI bytes, or fewer
-        table.entries.reserve(parsed.size());
-        for (const CommandEntryA& e : parsed) {
-            const size_t offset = table.names.size();
-            AppendFromAnsi(table.names, e.name);
-            if (table.names.size() > UINT32_MAX) throw std::bad_alloc();
-            table.entries.push_back(CommandEntry{static_cast<uint32_t>(offset), static_cast<uint32_t>(table.names.size() - offset),
-                                                 e.number});
-        }
-        state.CommandTable = std::move(table);
+    // defining line, and the old table stays. The names are then copied out together.
+    std::vector<CommandEntryAt> entries;
+    const CommandFileStatus status = ParseCommandFile(bytes, entries);
+    if (!entries.empty() || status == CommandFileStatus::Overflow) {
+        std::string names = CollectCommandNames(bytes, entries);
+        state.CommandTable = CommandTable{std::move(names), std::move(entries)};
     }
     if (status == CommandFileStatus::Overflow && raiseOverflow) throw ScriptError(VbError::Overflow);
     return true;
@@ -66,11 +103,14 @@ int32_t ResolveCommand(const HelperState& state, const VARIANT& cmd) {
     // Null equals no name: the loop finds nothing and the result is 0.
     if (V_VT(&v) == VT_NULL) return 0;
     const std::wstring name = ToString(v);
-    for (const CommandEntry& e : state.CommandTable.entries) {
-        const std::wstring_view entryName = state.CommandTable.Name(e);
+    // The table keeps the file's ANSI bytes: each name is widened as it is compared.
+    std::wstring entryName;
+    for (const CommandEntryAt& e : state.CommandTable.entries) {
+        entryName.clear();
+        AppendFromAnsi(entryName, state.CommandTable.Name(e));
         if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.data(), static_cast<int>(name.size()), entryName.data(),
                            static_cast<int>(entryName.size())) == CSTR_EQUAL)
-            return e.Number;
+            return e.number;
     }
     return 0;
 }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "host/CommandFile.h"
 #include "util/Raii.h"
 
 #include <cstdint>
@@ -13,21 +14,16 @@
 
 namespace ombrisk {
 
-struct CommandEntry {
-    uint32_t NameOffset = 0;  // the name is NameLength characters of CommandTable::names from here
-    uint32_t NameLength = 0;
-    int32_t Number = 0;
-};
-
-// Command names and numbers in file order. The names stand one after another in one string:
-// a file of many thousand commands costs two allocations, not one per name.
+// Command names and numbers in file order. The names keep the file's ANSI bytes and stand one
+// after another in one string (a file of many thousand commands costs two allocations, not one
+// per name); a lookup by name widens them as it goes.
 struct CommandTable {
-    std::wstring names;
-    std::vector<CommandEntry> entries;
+    std::string names;
+    std::vector<CommandEntryAt> entries;
 
     bool empty() const noexcept { return entries.empty(); }
-    std::wstring_view Name(const CommandEntry& e) const noexcept {
-        return std::wstring_view(names).substr(e.NameOffset, e.NameLength);
+    std::string_view Name(const CommandEntryAt& e) const noexcept {
+        return std::string_view(names).substr(e.offset, e.length);
     }
 };
 

@@ -8,7 +8,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cwchar>
 #include <string>
+#include <string_view>
 
 namespace ombrisk {
 
@@ -51,36 +54,105 @@ constexpr size_t kServiceTextLimit = 255;
 
 // Digits of the integer part of a number or of a text that reads as one; 0 for anything else.
 int IntegerDigits(const VARIANT& value) {
+    double plain = 0;
     switch (V_VT(&value)) {
-    case VT_BSTR: case VT_DATE: case VT_CY: case VT_DECIMAL: case VT_R4: case VT_R8: case VT_I1: case VT_UI1:
-    case VT_I2: case VT_UI2: case VT_I4: case VT_UI4: case VT_I8: case VT_UI8: case VT_INT: case VT_UINT:
+    // The common numbers directly: their conversion to a double is exact or the one the
+    // conversion service makes.
+    case VT_R8: plain = V_R8(&value); break;
+    case VT_R4: plain = V_R4(&value); break;
+    case VT_I2: plain = V_I2(&value); break;
+    case VT_I4: plain = V_I4(&value); break;
+    case VT_INT: plain = V_INT(&value); break;
+    case VT_UI1: plain = V_UI1(&value); break;
+    case VT_BSTR: case VT_DATE: case VT_CY: case VT_DECIMAL: case VT_I1: case VT_UI2: case VT_UI4: case VT_I8:
+    case VT_UI8: case VT_UINT: {
+        UniqueVariant number;
+        const HRESULT hr = VariantChangeTypeEx(number.get(), const_cast<VARIANT*>(&value), LOCALE_USER_DEFAULT, 0, VT_R8);
+        if (hr == DISP_E_OVERFLOW) return 400;  // beyond a double: more digits than any buffer here holds
+        if (FAILED(hr)) return 0;
+        plain = V_R8(number.get());
         break;
+    }
     default:
         return 0;
     }
-    UniqueVariant number;
-    const HRESULT hr = VariantChangeTypeEx(number.get(), const_cast<VARIANT*>(&value), LOCALE_USER_DEFAULT, 0, VT_R8);
-    if (hr == DISP_E_OVERFLOW) return 400;  // beyond a double: more digits than any buffer here holds
-    if (FAILED(hr)) return 0;
-    const double magnitude = std::fabs(V_R8(number.get()));
+    const double magnitude = std::fabs(plain);
     if (!std::isfinite(magnitude)) return 400;
     return magnitude < 10 ? 1 : static_cast<int>(std::floor(std::log10(magnitude))) + 1;
 }
+
+// The user's separators are read into a buffer of this many characters: a longer one is not
+// read at all and counts as 1.
+constexpr int kSeparatorBuffer = 8;
+constexpr size_t kWidestSeparator = kSeparatorBuffer - 1;
 
 // The longer of the user's decimal and thousands separators.
 size_t SeparatorWidth() {
     size_t width = 1;
     for (LCTYPE type : {LOCALE_SDECIMAL, LOCALE_STHOUSAND}) {
-        wchar_t text[8] = {};
-        const int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, type, text, 8);
+        wchar_t text[kSeparatorBuffer] = {};
+        const int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, type, text, kSeparatorBuffer);
         if (n > 1) width = std::max(width, static_cast<size_t>(n - 1));
     }
     return width;
 }
 
-// The platform's service; an empty format is the general format.
-std::wstring Service(const VARIANT& value, const std::wstring& format) {
-    if (!format.empty() && FormattedLengthBound(AsU16(format), IntegerDigits(value), SeparatorWidth()) > kServiceTextLimit)
+// A script tends to use one format string many times over: the last format's kind and length
+// bound are kept per thread (the analysis depends on the text alone). Trivially destructible on
+// purpose, like all per-thread state here; longer formats are analysed at every call.
+class CachedFormat {
+public:
+    bool Matches(std::wstring_view format) const noexcept {
+        return length_ == format.size() && std::wmemcmp(text_, format.data(), format.size()) == 0;
+    }
+    void Store(std::wstring_view format) noexcept {
+        length_ = format.size() <= kCapacity ? format.size() : kNone;
+        if (length_ != kNone) std::wmemcpy(text_, format.data(), format.size());
+    }
+
+private:
+    static constexpr size_t kCapacity = 64;
+    static constexpr size_t kNone = SIZE_MAX;
+    size_t length_ = kNone;
+    wchar_t text_[kCapacity] = {};
+};
+
+struct FormatAnalysisCache {
+    CachedFormat kindFormat;
+    FormatKind kind = FormatKind::General;
+    CachedFormat boundFormat;
+    int boundDigits = -1;
+    size_t widestBound = 0;  // the length bound for boundDigits and the widest separator
+};
+thread_local FormatAnalysisCache t_formatCache;
+
+FormatKind Kind(const std::wstring& format) {
+    FormatAnalysisCache& cache = t_formatCache;
+    if (!cache.kindFormat.Matches(format)) {
+        cache.kind = ClassifyFormat(AsU16(format));
+        cache.kindFormat.Store(format);
+    }
+    return cache.kind;
+}
+
+// True when the service's text for value under the (non-empty) format could exceed its buffer.
+// The bound grows with the separators' width: when it holds for the widest separator the user's
+// settings are not needed.
+bool MayExceedServiceBuffer(const VARIANT& value, const std::wstring& format) {
+    const int digits = IntegerDigits(value);
+    FormatAnalysisCache& cache = t_formatCache;
+    if (cache.boundDigits != digits || !cache.boundFormat.Matches(format)) {
+        cache.widestBound = FormattedLengthBound(AsU16(format), digits, kWidestSeparator);
+        cache.boundFormat.Store(format);
+        cache.boundDigits = digits;
+    }
+    if (cache.widestBound <= kServiceTextLimit) return false;
+    return FormattedLengthBound(AsU16(format), digits, SeparatorWidth()) > kServiceTextLimit;
+}
+
+// The platform's service; an empty format is the general format. Never a null string.
+UniqueBstr Service(const VARIANT& value, const std::wstring& format) {
+    if (!format.empty() && MayExceedServiceBuffer(value, format))
         throw ScriptError(VbHresult(static_cast<int>(VbError::Overflow)),
                           L"Overflow: the formatted text could be longer than 255 characters");
     SetErrorInfo(0, nullptr);  // whatever is recorded afterwards comes from this call
@@ -88,12 +160,13 @@ std::wstring Service(const VARIANT& value, const std::wstring& format) {
     const HRESULT hr = VarFormat(const_cast<VARIANT*>(&value), format.empty() ? nullptr : const_cast<wchar_t*>(format.c_str()),
                                  kFirstDaySunday, kFirstWeekHasJanuaryFirst, 0, out.put());
     if (FAILED(hr)) ThrowServiceError(hr);
-    return out ? std::wstring(out.get(), SysStringLen(out.get())) : std::wstring();
+    if (!out) out.reset(AllocBstr({}));
+    return out;
 }
 
 // The general format. The service writes a Boolean as a number; the language writes True or False.
-std::wstring General(const VARIANT& value) {
-    if (V_VT(&value) == VT_BOOL) return V_BOOL(&value) ? L"True" : L"False";
+UniqueBstr General(const VARIANT& value) {
+    if (V_VT(&value) == VT_BOOL) return UniqueBstr(AllocBstr(V_BOOL(&value) ? L"True" : L"False"));
     return Service(value, {});
 }
 
@@ -127,8 +200,8 @@ void EmptyAsZero(VARIANT& value) {
     V_I2(&value) = 0;
 }
 
-std::wstring FormatScalar(VARIANT& value, std::wstring format) {
-    switch (ClassifyFormat(AsU16(format))) {
+UniqueBstr FormatScalar(VARIANT& value, std::wstring format) {
+    switch (Kind(format)) {
     case FormatKind::General:
         return General(value);
     case FormatKind::NamedDate: {
@@ -156,9 +229,9 @@ std::wstring FormatScalar(VARIANT& value, std::wstring format) {
         }
         return Service(value, format);
     case FormatKind::String: {
-        const bool isNull = V_VT(&value) == VT_NULL;
-        const std::wstring text = isNull ? std::wstring() : General(value);
-        return ToWide(FormatText(AsU16(text), text.empty(), AsU16(format), &LowerUnit, &UpperUnit));
+        const UniqueBstr text = V_VT(&value) == VT_NULL ? UniqueBstr() : General(value);
+        const std::wstring_view view = text ? std::wstring_view(text.get(), SysStringLen(text.get())) : std::wstring_view();
+        return UniqueBstr(AllocBstr(ToWide(FormatText(AsU16(view), view.empty(), AsU16(format), &LowerUnit, &UpperUnit))));
     }
     case FormatKind::Literal:
         EmptyAsZero(value);
@@ -173,11 +246,18 @@ void FormatAnyValue(const VARIANT& expression, const VARIANT& format, VARIANT* r
     UniqueVariant value;
     const HRESULT hr = VariantCopyInd(value.get(), const_cast<VARIANT*>(&Deref(expression)));
     if (FAILED(hr)) ThrowServiceError(hr);
-    const std::wstring formatText = IsMissing(format) ? std::wstring() : ToString(format);
+    // A string format is taken as it stands; anything else is converted.
+    const VARIANT& formatValue = Deref(format);
+    std::wstring formatText;
+    if (V_VT(&formatValue) == VT_BSTR) {
+        if (V_BSTR(&formatValue)) formatText.assign(V_BSTR(&formatValue), SysStringLen(V_BSTR(&formatValue)));
+    } else if (!IsMissing(format)) {
+        formatText = ToString(format);
+    }
 
-    const std::wstring text = IsScalar(*value.get()) ? FormatScalar(*value.get(), formatText) : Service(*value.get(), formatText);
+    UniqueBstr text = IsScalar(*value.get()) ? FormatScalar(*value.get(), std::move(formatText)) : Service(*value.get(), formatText);
     UniqueVariant out;
-    V_BSTR(out.get()) = AllocBstr(text);
+    V_BSTR(out.get()) = text.release();
     V_VT(out.get()) = VT_BSTR;
     VariantClear(result);
     out.release(result);

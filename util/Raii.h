@@ -87,6 +87,11 @@ struct WindowTraits {
     static Type Invalid() noexcept { return nullptr; }
     static void Close(Type h) noexcept { DestroyWindow(h); }
 };
+struct MappedViewTraits {
+    using Type = const void*;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type v) noexcept { UnmapViewOfFile(v); }
+};
 
 using UniqueFile = UniqueResource<FileHandleTraits>;   // CreateFile results
 using UniqueHandle = UniqueResource<HandleTraits>;     // process, thread, event handles
@@ -95,6 +100,7 @@ using UniqueHglobal = UniqueResource<HglobalTraits>;
 using UniqueBstr = UniqueResource<BstrTraits>;
 using UniqueSafeArray = UniqueResource<SafeArrayTraits>;
 using UniqueWindow = UniqueResource<WindowTraits>;
+using UniqueMappedView = UniqueResource<MappedViewTraits>;  // MapViewOfFile results
 
 // A VARIANT that is always initialised and always cleared.
 class UniqueVariant {

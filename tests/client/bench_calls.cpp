@@ -2,7 +2,7 @@
 // one process: the VBScript engine runs here and each script text is timed from outside with
 // QueryPerformanceCounter. Library and baseline alternate round by round; a figure is the
 // median over the rounds.
-//   bench_calls <outFile> <hostConfig> <workDir> [quick]
+//   bench_calls <outFile> <hostConfig> <workDir> [quick] [only=<group>,...]
 // The stand-in host must run with the configuration file hostConfig (it must answer SP and
 // carry dialog_text); the scale part appends selected.L to that file. workDir receives the
 // generated INI and command-definition files. "quick" runs a few iterations of everything.
@@ -654,10 +654,20 @@ void Bencher::Memory() {
 int wmain(int argc, wchar_t** argv) {
     if (!OpenReport(argc, argv)) return 2;
     if (argc < 4) {
-        Check(false, "usage: bench_calls <outFile> <hostConfig> <workDir> [quick]");
+        Check(false, "usage: bench_calls <outFile> <hostConfig> <workDir> [quick] [only=<group>,...]");
         return FinishReport();
     }
-    const Sizes sizes = (argc > 4 && std::wstring(argv[4]) == L"quick") ? kQuick : kFull;
+    // Optional arguments: "quick", and "only=<group>,<group>..." to run only some groups of
+    // figures (call, overhead, platform, selected, ini, creation, memory).
+    bool quick = false;
+    std::wstring only;
+    for (int i = 4; i < argc; ++i) {
+        const std::wstring a = argv[i];
+        if (a == L"quick") quick = true;
+        else if (a.rfind(L"only=", 0) == 0) only = L"," + a.substr(5) + L",";
+    }
+    auto wanted = [&](const wchar_t* group) { return only.empty() || only.find(L"," + std::wstring(group) + L",") != std::wstring::npos; };
+    const Sizes sizes = quick ? kQuick : kFull;
     std::wstring work = argv[3];
     if (!work.empty() && work.back() != L'\\') work += L'\\';
     CoInitialize(nullptr);
@@ -675,13 +685,13 @@ int wmain(int argc, wchar_t** argv) {
             Bencher b(engine, sizes, argv[2], work);
             b.TimerResolution();
             b.RunCost();
-            b.CallOverhead();
-            b.MemberOverhead();
-            b.PlatformSteps();
-            b.SelectedScale();
-            b.IniScale();
-            b.CreationScale();
-            b.Memory();
+            if (wanted(L"call")) b.CallOverhead();
+            if (wanted(L"overhead")) b.MemberOverhead();
+            if (wanted(L"platform")) b.PlatformSteps();
+            if (wanted(L"selected")) b.SelectedScale();
+            if (wanted(L"ini")) b.IniScale();
+            if (wanted(L"creation")) b.CreationScale();
+            if (wanted(L"memory")) b.Memory();
         }
         engine.Run(L"Set h = Nothing\r\nSet d = Nothing\r\n");
     }

@@ -92,6 +92,15 @@ Eq HostLogLines("CMD "), JoinLines(Array("CMD posted 301 lparam=0", "CMD posted 
     "CMD posted 15 lparam=0", "CMD posted 1 lparam=0", "CMD posted 123 lparam=0", "CMD posted -5 lparam=0", _
     "CMD posted 250 lparam=0", "CMD posted 0 lparam=0")), "names resolve by the table rules"
 
+' A path in the long-path form is read rather than mapped: the same rules, a new table.
+WriteTextFile TEST_DIR & "other.inc", "[Other]" & vbCrLf & "  Other = 77 ;x=1" & vbCrLf & "Zero=0"
+Eq h.LoadIncFile("\\?\" & TEST_DIR & "other.inc"), True, "LoadIncFile reads a file by its long-path form"
+ClearHostLog
+h.SendCommand "other"
+h.SendCommand "CmdA"
+Ok WaitLog("CMD ", 2, 3000), "two commands arrive"
+Eq HostLogLines("CMD "), "CMD posted 77 lparam=0" & vbCrLf & "CMD posted 0 lparam=0", "the file read replaced the table"
+
 ' Arrays cannot be compared with names.
 Dim arr(1)
 On Error Resume Next

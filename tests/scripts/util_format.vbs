@@ -1,6 +1,6 @@
 ' FormatAny: the general format, named formats, number, date, week and string formats, and the
 ' error of a value that cannot be formatted. The expected texts are those of US English settings.
-Dim h, d, r, english
+Dim h, d, r, english, number, description, source
 Set h = CreateObject("Ombrisk.Helper")
 d = DateSerial(2023, 3, 15) + TimeSerial(12, 7, 9)   ' a Wednesday
 
@@ -88,9 +88,30 @@ Eq h.FormatAny("", "@;""empty"""), "empty", "the second section formats the empt
 Eq h.FormatAny(Null, "@;""none"""), "none", "and Null"
 Eq h.FormatAny(123, "@@@@@"), "  123", "a number under a string format"
 
+' ---- a format used again, with other values and between other formats ----
+Dim big
+For Each big In Array(1.5, 1E+300, 2.5)
+  On Error Resume Next
+  r = h.FormatAny(big, "0.00")
+  number = Err.Number
+  Err.Clear
+  On Error GoTo 0
+  If big > 1E+100 Then
+    Eq number, 6, "1E+300 under 0.00 is refused after and before that format worked"
+  Else
+    Eq number, 0, big & " under 0.00 works"
+    EqEnglish r, FormatNumber(big, 2), big & " under 0.00"
+  End If
+Next
+Eq h.FormatAny(5, "000") & h.FormatAny("ab", "@@@") & h.FormatAny(7, "000"), "005 ab007", "formats of one length and two kinds in turn"
+Eq h.FormatAny(d, "q y") & h.FormatAny(9, "000"), "1 74009", "a date format of the same length, then the number format again"
+Eq h.FormatAny(3, String(70, "0")), String(69, "0") & "3", "a long format"
+Eq h.FormatAny(4, String(70, "0")), String(69, "0") & "4", "the same long format again"
+EqEnglish h.FormatAny(CInt(-1234), "#,##0") & " " & h.FormatAny(CLng(1234567), "#,##0"), "-1,234 1,234,567", "Integer and Long"
+EqEnglish h.FormatAny(CSng(1234.5), "#,##0.0") & " " & h.FormatAny(CByte(200), "0000"), "1,234.5 0200", "Single and Byte"
+
 ' ---- errors reach the script with number and description ----
 ' Captured at once: the checks themselves clear Err.
-Dim number, description, source
 On Error Resume Next
 r = h.FormatAny(Array(1, 2))
 number = Err.Number

@@ -119,12 +119,36 @@ struct FileCase {
     Table after;
 };
 
+// The table by position, its names collected: what creation keeps, as entries with names.
+Table ByPosition(const std::string& file, CommandFileStatus& status) {
+    std::vector<CommandEntryAt> at;
+    status = ParseCommandFile(file, at);
+    const std::string names = CollectCommandNames(file, at);
+    Table table;
+    size_t end = 0;
+    for (const CommandEntryAt& e : at) {
+        EXPECT_EQ(e.offset, end) << "the collected names stand one after another";
+        end = e.offset + e.length;
+        table.push_back({names.substr(e.offset, e.length), e.number});
+    }
+    EXPECT_EQ(names.size(), end) << "the collected names end with the last name";
+    return table;
+}
+
+// Every case also through the parse by position (which always starts from an empty table):
+// it must find the same names and numbers as the parse into strings from an empty table.
 void ExpectTables(const std::vector<FileCase>& cases) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Table table = c.before;
         EXPECT_EQ(ParseCommandFile(c.file, table), c.status);
         EXPECT_EQ(table, c.after);
+
+        Table fromEmpty;
+        const CommandFileStatus status = ParseCommandFile(c.file, fromEmpty);
+        CommandFileStatus atStatus = CommandFileStatus::Ok;
+        EXPECT_EQ(ByPosition(c.file, atStatus), fromEmpty);
+        EXPECT_EQ(atStatus, status);
     }
 }
 
@@ -205,6 +229,49 @@ TEST(ParseCommandFile, OverflowStopsAndKeepsTheEntriesBefore) {
         {"lines without equals are never read as numbers", "99999999999\r\nA=1", {},
          CommandFileStatus::Ok, {{"A", 1}}},
     });
+}
+
+// Line ends and equals signs are looked for several bytes at a time: they must be found at every
+// place in a line, next to the bytes that differ from them in one bit, and after high bytes.
+TEST(ParseCommandFile, FindsLineEndsAndEqualsAtEveryPlace) {
+    const std::string fillers[] = {"x", "<", ">", "\x0c", "\x0e", "\xbd", "\x8d", "\xff", "\x01"};
+    for (const std::string& filler : fillers) {
+        for (size_t nameLength = 0; nameLength < 18; ++nameLength) {
+            for (size_t commentLength : {size_t{0}, size_t{1}, size_t{7}, size_t{16}}) {
+                std::string file;
+                Table expected;
+                std::string name;
+                for (size_t i = 0; i < nameLength; ++i) name += i % 2 ? filler : std::string("n");
+                // Lines of every length, so that both signs fall on every place of a word.
+                for (int32_t n = 1; n <= 9; ++n) {
+                    const std::string lineName = name + std::string(static_cast<size_t>(n), 'a');
+                    file += lineName + "=" + std::to_string(n) + ";" + std::string(commentLength, filler[0]) + "=\r\n";
+                    expected.push_back({lineName, n});
+                }
+                file += name + "\r\n" + name;  // lines without an equals sign
+                SCOPED_TRACE("filler " + std::to_string(static_cast<unsigned char>(filler[0])) + ", name length " +
+                             std::to_string(nameLength) + ", comment length " + std::to_string(commentLength));
+                Table table;
+                EXPECT_EQ(ParseCommandFile(file, table), CommandFileStatus::Ok);
+                EXPECT_EQ(table, expected);
+                CommandFileStatus status = CommandFileStatus::Overflow;
+                EXPECT_EQ(ByPosition(file, status), expected);
+                EXPECT_EQ(status, CommandFileStatus::Ok);
+            }
+        }
+    }
+}
+
+TEST(CollectCommandNames, PutsTheNamesTogetherInOrder) {
+    const std::string file = "[S]\r\n  First = 1 ;one\r\nZero=0\r\n;x=y\r\nSecond=2\r\nLast=0";
+    std::vector<CommandEntryAt> at;
+    ASSERT_EQ(ParseCommandFile(file, at), CommandFileStatus::Ok);
+    EXPECT_EQ(at, (std::vector<CommandEntryAt>{{7, 5, 1}, {37, 6, 2}, {47, 4, 0}}));
+    EXPECT_EQ(CollectCommandNames(file, at), "FirstSecondLast");
+    EXPECT_EQ(at, (std::vector<CommandEntryAt>{{0, 5, 1}, {5, 6, 2}, {11, 4, 0}}));
+
+    std::vector<CommandEntryAt> none;
+    EXPECT_EQ(CollectCommandNames("no defining line", none), "");
 }
 
 }  // namespace
