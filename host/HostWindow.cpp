@@ -14,7 +14,7 @@ void BindHostWindow(HelperState& state) noexcept {
     }
     state.BoundWindow = h;
     state.HostThreadId = static_cast<int32_t>(GetWindowThreadProcessId(h, nullptr));
-    state.InputAttached = AttachThreadInput(static_cast<DWORD>(state.HostThreadId), GetCurrentThreadId(), TRUE);
+    state.InputAttached = InputAttachment::Attach(static_cast<DWORD>(state.HostThreadId), AttachOrder::HostToCaller);
     SetForegroundWindow(h);
 }
 
@@ -24,12 +24,7 @@ bool IsHostBound(const HelperState& state) noexcept {
     return static_cast<int32_t>(mark) == state.WindowMark;
 }
 
-void DetachHostInput(HelperState& state) noexcept {
-    if (state.InputAttached) {
-        AttachThreadInput(static_cast<DWORD>(state.HostThreadId), GetCurrentThreadId(), FALSE);
-        state.InputAttached = 0;
-    }
-}
+void DetachHostInput(HelperState& state) noexcept { state.InputAttached.reset(); }
 
 bool LockHostWindow(bool lock) noexcept {
     HWND h = FindHostWindow();

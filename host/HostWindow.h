@@ -15,14 +15,16 @@ inline constexpr char kWindowMarkProperty[] = "[Signed by Helper]";
 HWND FindHostWindow() noexcept;
 
 // Marks the host window with this object's property, attaches the host thread's input to the
-// calling thread and brings the host to the foreground. Leaves the four host fields 0 when
+// calling thread (sharing the attachment of other objects of this thread to the same host
+// thread) and brings the host to the foreground. Leaves the four host fields 0 when
 // there is no host; failures are folded into the fields, never reported.
 void BindHostWindow(HelperState& state) noexcept;
 
 // True while BoundWindow exists and still carries this object's mark.
 bool IsHostBound(const HelperState& state) noexcept;
 
-// Undoes the input attachment made by BindHostWindow, when it was made.
+// Leaves the input attachment made by BindHostWindow; the thread is detached when no other
+// object of it still holds an attachment to that host thread.
 void DetachHostInput(HelperState& state) noexcept;
 
 // LockTC: suspends (lock true) or resumes and redraws (lock false) the host's drawing.

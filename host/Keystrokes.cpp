@@ -2,6 +2,7 @@
 
 #include "host/Commands.h"
 #include "host/HostWindow.h"
+#include "host/InputAttachment.h"
 #include "host/KeyParser.h"
 #include "host/SpaceTokens.h"
 #include "server/Errors.h"
@@ -30,29 +31,47 @@ struct TitleSearch {
     HWND found = nullptr;
 };
 
+// The caption of a window as the wide functions give it (empty when it has none).
+std::wstring CaptionOf(HWND hwnd) {
+    const int length = GetWindowTextLengthW(hwnd);
+    if (length <= 0) return {};
+    std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
+    caption.resize(static_cast<size_t>(std::max(0, GetWindowTextW(hwnd, caption.data(), length + 1))));
+    return caption;
+}
+
+// True when caption equals title, or with prefix set begins with it, ignoring letter case.
+bool CaptionMatches(const std::wstring& caption, const std::wstring& title, bool prefix) {
+    if (caption.size() < title.size() || (!prefix && caption.size() != title.size())) return false;
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, caption.data(), static_cast<int>(title.size()),
+                          title.data(), static_cast<int>(title.size())) == CSTR_EQUAL;
+}
+
 BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM lParam) {
     auto& search = *reinterpret_cast<TitleSearch*>(lParam);
     if (!IsWindowVisible(hwnd)) return TRUE;
-    const int length = GetWindowTextLengthW(hwnd);
-    if (length <= 0) return TRUE;
-    std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
-    caption.resize(static_cast<size_t>(std::max(0, GetWindowTextW(hwnd, caption.data(), length + 1))));
-    const size_t n = search.prefix ? search.title.size() : caption.size();
-    if (caption.size() < search.title.size() || (!search.prefix && caption.size() != search.title.size())) return TRUE;
-    if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, caption.data(), static_cast<int>(n), search.title.data(),
-                       static_cast<int>(search.title.size())) != CSTR_EQUAL)
-        return TRUE;
+    try {
+        if (!CaptionMatches(CaptionOf(hwnd), search.title, search.prefix)) return TRUE;
+    } catch (...) {
+        return TRUE;  // no exception crosses the enumeration
+    }
     search.found = hwnd;
     return FALSE;
 }
 
 // Gives the foreground and the keyboard focus to the window whose caption equals title, or
-// failing that begins with it. Returns that window; null when no window matches or it does not
-// take the foreground.
-HWND ActivateByTitle(const std::wstring& title) {
-    TitleSearch exact{title, false};
-    EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&exact));
-    HWND target = exact.found;
+// failing that begins with it; the host itself is taken first when its caption equals title,
+// so another window with the same caption or a longer one beginning alike never gets the keys.
+// Returns that window; null when no window matches or it does not take the foreground.
+HWND ActivateByTitle(const std::wstring& title, HWND host) {
+    HWND target = nullptr;
+    // A caption longer than the title was cut to make it; the host still counts as matching.
+    if (IsWindowVisible(host) && CaptionMatches(CaptionOf(host), title, true)) target = host;
+    if (!target) {
+        TitleSearch exact{title, false};
+        EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&exact));
+        target = exact.found;
+    }
     if (!target) {
         TitleSearch prefix{title, true};
         EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&prefix));
@@ -137,20 +156,16 @@ bool WaitForSentinel(bool down, ULONGLONG timeoutMs) {
 // Plays the inputs into the foreground window and returns when its thread has taken every
 // one of them from its queue: the sentinel is pressed after them and held until the key state
 // shared with that thread shows it down, which happens when that thread reads it. The key
-// state is only shared while this thread's input is attached to that thread. The attachment
-// the object made at creation is used as it is (attaching again would reset the shared key
-// state, detaching afterwards would end the object's attachment); any other thread is
-// attached for the call only. The down bit, unlike the toggle bit, is the same whichever way
-// a fresh attachment left the shared state, because the system's state has the key down too.
-bool PlayAndWait(std::vector<INPUT> inputs, DWORD attachedThread, HWND activated) {
+// state is only shared while this thread's input is attached to that thread: an attachment
+// this thread already holds to it (the one objects make at creation) is joined, since
+// attaching again would reset the shared key state and detaching afterwards would end it for
+// those objects; otherwise that thread is attached for the call only. The down bit, unlike the
+// toggle bit, is the same whichever way a fresh attachment left the shared state, because the
+// system's state has the key down too.
+bool PlayAndWait(std::vector<INPUT> inputs, HWND activated) {
     HWND foreground = GetForegroundWindow();
     const DWORD target = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
-    const DWORD self = GetCurrentThreadId();
-    bool attached = false;
-    if (target && target != self && target != attachedThread) attached = AttachThreadInput(self, target, TRUE) != FALSE;
-    ScopeExit detach([&] {
-        if (attached) AttachThreadInput(self, target, FALSE);
-    });
+    const InputAttachment attachment = InputAttachment::Attach(target, AttachOrder::CallerToHost);
     // The sentinel of an earlier call is let go first, so its down bit cannot count for this one.
     if (!WaitForSentinel(false, kKeysTimeoutMs)) return false;
     // The keys go in slices of kSliceInputs, each followed by the sentinel and waited for, so
@@ -191,11 +206,13 @@ bool SendKeystrokeToHost(const HelperState& state, std::wstring keys) {
     HWND host = FindHostWindow();
     if (!host) return false;
     if (!IsWindowVisible(host)) SendMessageA(host, kHostCommandMessage, kShowMainWindowCommand, 0);
-    char caption[261] = {};
-    const int got = GetWindowTextA(host, caption, sizeof(caption));
-    const std::wstring title = got > 0 ? FromAnsi(std::string_view(caption, static_cast<size_t>(got))) : L"Total";
+    // The caption is read with the wide functions, as the captions it is compared with are: in
+    // the ANSI code page a character it lacks would turn into "?" and match no caption at all.
+    wchar_t caption[261] = {};
+    const int got = GetWindowTextW(host, caption, 261);
+    const std::wstring title = got > 0 ? std::wstring(caption, static_cast<size_t>(std::min(got, 260))) : L"Total";
 
-    HWND activated = ActivateByTitle(title);
+    HWND activated = ActivateByTitle(title, host);
     bool ok = activated != nullptr;
     try {
         SleepMs(PauseMs(*state.Pause.get(), 2));
@@ -207,7 +224,7 @@ bool SendKeystrokeToHost(const HelperState& state, std::wstring keys) {
         ok = false;
     } else if (activated && !actions.empty()) {
         // Keys are typed only into the activated host, never into whatever else has the focus.
-        if (!PlayAndWait(ToInputs(actions), state.InputAttached ? static_cast<DWORD>(state.HostThreadId) : 0, activated))
+        if (!PlayAndWait(ToInputs(actions), activated))
             ok = false;
     }
     try {

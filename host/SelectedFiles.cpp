@@ -49,9 +49,15 @@ void GetSelectedFiles(const HelperState& state, bool withFullPath, bool fromTarg
     std::wstring saved;
     Step([&] { saved = ReadClipboardText(); });
 
+    // The target panel is made active by a Tab before the command and the source panel again
+    // by one after it. Without the first Tab the host would copy the source panel's names; a
+    // failed second one leaves it unknown which panel is active. Names of the wrong panel are
+    // worse than none: either failure gives Empty, with the clipboard text as it was. The wait
+    // is computed first, so a Pause that gives none fails the call before any panel switch.
+    const int32_t tabWait = fromTarget ? PauseMs(pause, 3) : 0;
     if (fromTarget) {
-        SendKeystrokeToHost(state, L"{TAB}");
-        SleepMs(PauseMs(pause, 3));
+        if (!SendKeystrokeToHost(state, L"{TAB}")) return;
+        SleepMs(tabWait);
     }
     // Only a clipboard that changed after this point holds the host's answer.
     const DWORD sequence = GetClipboardSequenceNumber();
@@ -59,13 +65,17 @@ void GetSelectedFiles(const HelperState& state, bool withFullPath, bool fromTarg
         SendMessageA(host, kHostCommandMessage, command, 0);
     else
         PostMessageA(host, kHostCommandMessage, command, 0);
+    bool tabsArrived = true;
     if (fromTarget) {
-        SendKeystrokeToHost(state, L"{TAB}");
-        SleepAnsweringSentMessages(PauseMs(pause, 3));
+        tabsArrived = SendKeystrokeToHost(state, L"{TAB}");
+        SleepAnsweringSentMessages(tabWait);
     }
     SleepAnsweringSentMessages(PauseMs(pause, 3));
 
-    if (GetClipboardSequenceNumber() != sequence) {
+    if (!tabsArrived) {
+        // The names are not returned; the text the host copied over the caller's goes again.
+        if (GetClipboardSequenceNumber() != sequence && !saved.empty()) Step([&] { WriteClipboardText(saved); });
+    } else if (GetClipboardSequenceNumber() != sequence) {
         std::wstring text;
         Step([&] { text = ReadClipboardText(); });
         if (!text.empty()) {

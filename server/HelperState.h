@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "host/CommandFile.h"
+#include "host/InputAttachment.h"
 #include "util/Raii.h"
 
 #include <cstdint>
@@ -29,7 +30,7 @@ struct CommandTable {
 
 struct HelperState {
     int32_t HostThreadId = 0;           // thread owning the host window bound at creation
-    int32_t InputAttached = 0;          // non-zero: this thread's input is attached to HostThreadId
+    InputAttachment InputAttached;      // true: this thread's input is attached to HostThreadId
     HWND BoundWindow = nullptr;         // host window found and marked at creation, or 0
     bool NoArrayReturn = false;         // lists come back as one CR LF joined string
     int32_t WindowMark = 0;             // value stored in the host window's mark property

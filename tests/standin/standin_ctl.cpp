@@ -211,6 +211,7 @@ BOOL CALLBACK find_prop(HWND, LPWSTR key, HANDLE, ULONG_PTR param) {
 struct WindowCount {
   const std::wstring* name;
   int n;
+  HWND found = nullptr;
 };
 
 BOOL CALLBACK count_window(HWND hwnd, LPARAM param) {
@@ -239,6 +240,34 @@ int ctl_countwindows(const std::wstring& class_name) {
   EnumWindows(count_window, reinterpret_cast<LPARAM>(&count));
   for (HWND w = nullptr; (w = FindWindowExW(HWND_MESSAGE, w, class_name.c_str(), nullptr)) != nullptr;) ++count.n;
   return count.n;
+}
+
+BOOL CALLBACK find_window_of_class(HWND hwnd, LPARAM param) {
+  auto* c = reinterpret_cast<WindowCount*>(param);
+  wchar_t name[256] = {};
+  if (!GetClassNameW(hwnd, name, 256) || *c->name != name) return TRUE;
+  c->found = hwnd;
+  return FALSE;
+}
+
+// Whether the thread owning the first window of class `class_name` (top-level or message-only)
+// shares the stand-in host thread's input state, as attached threads do: GetGUIThreadInfo
+// reports the same active and focus windows for both. Exit code 1 shared, 0 not shared, 3 when
+// it cannot tell (the host thread has no active window), -1 no such window, -2 no stand-in.
+int ctl_sharesinput(const std::wstring& class_name) {
+  const HWND host = first_host();
+  if (!host) return -2;
+  WindowCount search{&class_name, 0};
+  EnumWindows(find_window_of_class, reinterpret_cast<LPARAM>(&search));
+  if (!search.found) search.found = FindWindowExW(HWND_MESSAGE, nullptr, class_name.c_str(), nullptr);
+  if (!search.found) return -1;
+  GUITHREADINFO host_info{};
+  GUITHREADINFO other_info{};
+  host_info.cbSize = other_info.cbSize = sizeof(GUITHREADINFO);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(host, nullptr), &host_info)) return kExitFailed;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(search.found, nullptr), &other_info)) return 0;
+  if (!host_info.hwndActive) return 3;
+  return host_info.hwndActive == other_info.hwndActive && host_info.hwndFocus == other_info.hwndFocus ? 1 : 0;
 }
 
 // Closes the top-level window titled `title` (a message box, say) once it exists and at least
@@ -318,7 +347,7 @@ void usage() {
   complain(
       "usage: standin.exe host <config> | ctl start <config> | ctl stop | ctl sleep <ms> |"
       " ctl send <cmd> | ctl post <cmd> | ctl ask <TEXT> <outfile> | ctl debug <text> |"
-      " ctl getprop [name] | ctl countwindows <class> | ctl closebox <title> <ms> | ctl visible | ctl resident <readyfile> |"
+      " ctl getprop [name] | ctl countwindows <class> | ctl sharesinput <class> | ctl closebox <title> <ms> | ctl visible | ctl resident <readyfile> |"
       " ctl swapbuttons 0|1 | ctl cursor | ctl setcursor <x> <y> | ctl metrics");
 }
 
@@ -360,6 +389,7 @@ int run_ctl(const std::vector<std::wstring>& args) {
   if (verb == L"resident" && args.size() == 2) return ctl_resident(args[1]);
   if (verb == L"getprop" && args.size() <= 2) return ctl_getprop(args.size() == 2 ? args[1] : kHelperMark);
   if (verb == L"countwindows" && args.size() == 2) return ctl_countwindows(args[1]);
+  if (verb == L"sharesinput" && args.size() == 2) return ctl_sharesinput(args[1]);
   if (verb == L"closebox" && args.size() == 3) return ctl_closebox(args[1], args[2]);
   if (verb == L"swapbuttons" && args.size() == 2) return ctl_swapbuttons(args[1]);
   if (verb == L"cursor" && args.size() == 1) return ctl_cursor();

@@ -55,6 +55,10 @@ LRESULT on_command(Host& host, WPARAM wparam, LPARAM lparam) {
   const bool sent = InSendMessage();
   const auto cmd = static_cast<long>(static_cast<LONG>(wparam));
   host.log.line(format("CMD %s %ld lparam=%ld", sent ? "sent" : "posted", cmd, static_cast<long>(lparam)));
+  if (cmd == host.config.number(L"refuse_foreground_after_cmd", -1)) {
+    host.refusing = true;
+    hand_foreground_away(host);
+  }
   switch (cmd) {
     case kShowCommand:
       ShowWindow(host.hwnd, SW_SHOW);
@@ -243,7 +247,7 @@ LRESULT CALLBACK decoy_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
 
 void hand_foreground_away(Host& host) {
   host.config.refresh();
-  if (host.config.number(L"refuse_foreground", 0) == 0) return;
+  if (host.config.number(L"refuse_foreground", 0) == 0 && !host.refusing) return;
   if (!host.decoy && ensure_class(L"StandInDecoy", decoy_proc, nullptr))
     host.decoy = CreateWindowExW(0, L"StandInDecoy", L"Decoy window", WS_OVERLAPPEDWINDOW, 900, 0, 200, 100, nullptr,
                                  nullptr, GetModuleHandleW(nullptr), nullptr);

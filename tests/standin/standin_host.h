@@ -9,6 +9,7 @@
 //   answer.<TEXT>, answer_code.<TEXT>, ignore.<TEXT>, copydata_result[.<CODE>]   WM_COPYDATA
 //   answer_shape.<TEXT>, answer2.<TEXT>           misbehaving answers (see send_answer)
 //   refuse_foreground                             the foreground is handed on to a decoy window
+//   refuse_foreground_after_cmd                   the same from that command on (and at once)
 //   active, path.L, path.R                        panels: Tab switches; "A", "LP", "RP", "SP", "TP"
 //   key_delay_ms                                  every key down takes that long to process
 //   selected.L, selected.R, clip_delay_ms, clip_none                  commands 2017 and 2018
@@ -48,6 +49,7 @@ struct Host {
   bool topmost = false;   // last WS_EX_TOPMOST seen, to log its changes
   bool ready = false;     // READY is logged: start-up is over
   HWND decoy = nullptr;   // refuse_foreground: the window the foreground is handed to
+  bool refusing = false;  // refuse_foreground_after_cmd has seen its command
 
   // Child windows. tpanels are the "TPanel" children in z-order; bar is the one of them that a
   // drag moves (null when none is at most 4 pixels wide); bar_x is its client x.

@@ -1,0 +1,44 @@
+// The script thread's input attached to a host thread, as a guard. Objects on one thread that
+// bind the same host thread share one attachment: it is made by the first guard and undone
+// when the last guard of that thread and host thread goes.
+#pragma once
+
+#include <windows.h>
+
+namespace ombrisk {
+
+// Which thread's input is attached to which: AttachThreadInput(host, caller) or (caller, host).
+// Both share one input state; the object binding uses the first, a call that attaches only for
+// itself the second (see docs/wine.md for why the order matters under Wine).
+enum class AttachOrder { HostToCaller, CallerToHost };
+
+class InputAttachment {
+public:
+    InputAttachment() noexcept = default;
+    InputAttachment(const InputAttachment&) = delete;
+    InputAttachment& operator=(const InputAttachment&) = delete;
+    InputAttachment(InputAttachment&& other) noexcept;
+    InputAttachment& operator=(InputAttachment&& other) noexcept;
+    ~InputAttachment() { reset(); }
+
+    // Attaches the input of hostThread and of the calling thread in the given order, or joins
+    // the attachment another guard of this thread holds to hostThread without attaching again.
+    // Empty when the attachment fails, when hostThread is 0 or this thread, or when this thread
+    // already holds attachments to too many host threads.
+    static InputAttachment Attach(DWORD hostThread, AttachOrder order) noexcept;
+
+    // Leaves the attachment; the last guard of this thread for its host thread detaches (in the
+    // order it was attached).
+    // Must run on the thread that attached (a guard dropped elsewhere changes nothing).
+    void reset() noexcept;
+
+    explicit operator bool() const noexcept { return host_ != 0; }
+    DWORD hostThread() const noexcept { return host_; }
+
+private:
+    InputAttachment(DWORD host, DWORD owner) noexcept : host_(host), owner_(owner) {}
+    DWORD host_ = 0;
+    DWORD owner_ = 0;
+};
+
+}  // namespace ombrisk
