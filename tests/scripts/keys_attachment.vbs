@@ -41,6 +41,21 @@ Eq KeyDownsOf(HostLog()), "77", "and the key arrived before it returned"
 Set h2 = Nothing
 StopHost
 
+' ---- attachments are counted per host thread ----
+' An object bound to a host that has ended does not stand for the attachment to its successor.
+StartHost "path.L=C:\Left\"
+Set h = CreateObject("Ombrisk.Helper")
+StopHost
+StartHost "path.L=C:\Left\"
+Set h2 = CreateObject("Ombrisk.Helper")
+Eq h2.GetInfo("LP"), "C:\Left\", "an object bound to the restarted host"
+Eq SharesInput(), 1, "is attached to the new host thread while the old host's object lives"
+Set h = Nothing
+Eq h2.GetInfo("LP"), "C:\Left\", "a request after the old host's object went"
+Eq SharesInput(), 1, "the attachment to the new host thread stays"
+Set h2 = Nothing
+StopHost
+
 ' ---- the last object bound to the host detaches ----
 ' An object created before the host runs holds no attachment; one created with the host does.
 Set h3 = CreateObject("Ombrisk.Helper")
