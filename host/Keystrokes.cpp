@@ -60,8 +60,9 @@ BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM lParam) {
 }
 
 // Gives the foreground and the keyboard focus to the window whose caption equals title, or
-// failing that begins with it; the host itself is taken first when its caption equals title,
-// so another window with the same caption or a longer one beginning alike never gets the keys.
+// failing that begins with it; the host itself is taken first when its caption is the title
+// (or begins with it, the title being cut at 260 characters), so another window with the same
+// caption or a longer one beginning alike never gets the keys meant for the host.
 // Returns that window; null when no window matches or it does not take the foreground.
 HWND ActivateByTitle(const std::wstring& title, HWND host) {
     HWND target = nullptr;
