@@ -3,6 +3,7 @@
 set(OMBRISK_PORTABLE_SOURCES
   discovery/DiscoveryText.cpp
   discovery/IniFilesText.cpp
+  discovery/RegistryData.cpp
   host/KeyParser.cpp
   host/SeparatorMath.cpp
   host/SpaceTokens.cpp

@@ -1,6 +1,7 @@
 #include "discovery/IniFilesQuery.h"
 
 #include "discovery/IniFilesText.h"
+#include "discovery/RegistryData.h"
 #include "discovery/modReg.h"
 #include "host/Commands.h"
 #include "host/HostWindow.h"
@@ -9,6 +10,7 @@
 #include "util/Text.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace ombrisk {
@@ -18,6 +20,30 @@ namespace {
 const wchar_t kAsteriskSoundKey[] = L"AppEvents\\Schemes\\Apps\\.Default\\SystemAsterisk\\.Current";
 constexpr WPARAM kShowIniFilesCommand = 690;
 constexpr ULONGLONG kDialogTimeoutMs = 1500;
+
+// The asterisk sound switched off for the guard's lifetime. A non-empty REG_SZ or REG_EXPAND_SZ
+// (current Windows keeps "%SystemRoot%\media\..." as REG_EXPAND_SZ) is replaced by a single
+// space of the same type; when the guard ends the original type and bytes are written back
+// exactly. Any other value, or one that could not be replaced, is never written.
+class SilencedAsteriskSound {
+public:
+    SilencedAsteriskSound() {
+        std::optional<RegistryValue> original = ReadRegRaw(HKEY_CURRENT_USER, kAsteriskSoundKey, L"");
+        if (!original) return;
+        std::optional<std::vector<uint8_t>> silent = SilencedSoundData(original->type, original->data);
+        if (!silent) return;
+        const RegistryValue replacement{original->type, std::vector<BYTE>(silent->begin(), silent->end())};
+        if (WriteRegRaw(HKEY_CURRENT_USER, kAsteriskSoundKey, L"", replacement)) saved_ = std::move(original);
+    }
+    SilencedAsteriskSound(const SilencedAsteriskSound&) = delete;
+    SilencedAsteriskSound& operator=(const SilencedAsteriskSound&) = delete;
+    ~SilencedAsteriskSound() {
+        if (saved_) WriteRegRaw(HKEY_CURRENT_USER, kAsteriskSoundKey, L"", *saved_);
+    }
+
+private:
+    std::optional<RegistryValue> saved_;
+};
 
 bool IsDialogClass(HWND hwnd) {
     char name[256] = {};
@@ -58,9 +84,10 @@ std::wstring DialogText(HWND dialog) {
     if (!first) return {};
     HWND second = FindWindowExA(dialog, first, "Static", nullptr);
     if (!second) return {};
-    char text[1024] = {};
-    GetWindowTextA(second, text, sizeof(text));
-    return FromAnsi(text);  // ends at the first NUL
+    // Read as Unicode: the paths may hold characters outside the ANSI code page.
+    wchar_t text[1024] = {};
+    GetWindowTextW(second, text, 1024);
+    return text;  // ends at the first NUL
 }
 
 }  // namespace
@@ -69,11 +96,8 @@ bool QueryHostIniFiles(HelperState& state) {
     if (!IsHostBound(state)) return false;
     const DWORD hostThread = GetWindowThreadProcessId(state.BoundWindow, nullptr);
 
-    const std::wstring savedSound = ReadRegValue(HKEY_CURRENT_USER, kAsteriskSoundKey, L"");
-    if (!savedSound.empty()) WriteRegString(HKEY_CURRENT_USER, kAsteriskSoundKey, L"", L" ");
-    ScopeExit restoreSound([&] {
-        if (!savedSound.empty()) WriteRegString(HKEY_CURRENT_USER, kAsteriskSoundKey, L"", savedSound);
-    });
+    // Restored after the dialog is closed, on every path.
+    const SilencedAsteriskSound silence;
 
     DialogSearch search;
     search.collecting = true;

@@ -145,8 +145,9 @@ bool SetFileTimes(const std::wstring& path, double created, double modified, dou
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                                 nullptr));
     if (!file) return false;
-    SetFileTime(file.get(), &*creation, &*lastAccess, &*lastWrite);
-    return true;
+    // The platform may refuse the times (a file system or share that keeps no such dates, a
+    // driver that denies the change): the caller then reports that nothing was set.
+    return SetFileTime(file.get(), &*creation, &*lastAccess, &*lastWrite) != FALSE;
 }
 
 bool SetFileDateAtr(const VARIANT* file, const VARIANT* created, const VARIANT* modified, const VARIANT* accessed,

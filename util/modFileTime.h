@@ -19,7 +19,8 @@ bool SetFileDateAtr(const VARIANT* file, const VARIANT* created, const VARIANT* 
 bool GetFileTimes(const std::wstring& path, double& created, double& modified, double& accessed);
 
 // Writes all three times (local automation dates); false when the file cannot be opened for
-// writing or a date is not a valid file time (before 1601, or the zero date).
+// writing, a date is not a valid file time (before 1601, or the zero date), or the platform
+// refuses to set the times.
 bool SetFileTimes(const std::wstring& path, double created, double modified, double accessed);
 
 }  // namespace ombrisk

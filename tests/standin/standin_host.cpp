@@ -50,6 +50,28 @@ void log_sound(Host& host) {
   host.log.line("SOUND [" + to_utf8(std::wstring(value, size / sizeof(wchar_t)).c_str()) + "]");
 }
 
+// The same value's type and exact bytes: "SOUNDRAW type=<n> bytes=<hex>", or "SOUNDRAW missing".
+void log_sound_raw(Host& host) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"AppEvents\\Schemes\\Apps\\.Default\\SystemAsterisk\\.Current", 0,
+                    KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    host.log.line("SOUNDRAW missing");
+    return;
+  }
+  BYTE data[2048] = {};
+  DWORD size = sizeof data;
+  DWORD type = 0;
+  const LONG rc = RegQueryValueExW(key, nullptr, nullptr, &type, data, &size);
+  RegCloseKey(key);
+  if (rc != ERROR_SUCCESS) {
+    host.log.line("SOUNDRAW missing");
+    return;
+  }
+  std::string hex;
+  for (DWORD i = 0; i < size; ++i) hex += format("%02X", data[i]);
+  host.log.line("SOUNDRAW type=" + std::to_string(type) + " bytes=" + hex);
+}
+
 LRESULT on_command(Host& host, WPARAM wparam, LPARAM lparam) {
   host.config.refresh();
   const bool sent = InSendMessage();
@@ -66,6 +88,7 @@ LRESULT on_command(Host& host, WPARAM wparam, LPARAM lparam) {
       break;
     case kIniFilesCommand:
       if (host.config.number(L"log_sound", 0) != 0) log_sound(host);
+      if (host.config.number(L"log_sound_raw", 0) != 0) log_sound_raw(host);
       run_after(host, host.config.number(L"dialog_delay_ms", 0), [&host] { open_ini_dialog(host); });
       break;
     case kCopyNamesCommand:

@@ -13,12 +13,13 @@
 //   active, path.L, path.R                        panels: Tab switches; "A", "LP", "RP", "SP", "TP"
 //   key_delay_ms                                  every key down takes that long to process
 //   selected.L, selected.R, clip_delay_ms, clip_none                  commands 2017 and 2018
-//   dialog_text, dialog_delay_ms, dialog_build_ms, dialog_statics, log_sound        command 690
+//   dialog_text, dialog_delay_ms, dialog_build_ms, dialog_statics, log_sound,
+//   log_sound_raw                                 command 690
 //   client_width, client_height, client_x, client_y, sep_x, sep_width, tpanels,
 //   pathbars, pathbar.L, pathbar.R, pathbar_layout, log_layout        child windows
 //   tooltip_text, tooltip_class                   command 9002
 // Log lines: READY, CMD, SHOW, COPYDATA, ANSWER, SILENT, KEYDOWN, CHAR, PANEL, SYSCOMMAND,
-// WM_CLOSE refused, CLOSE, TOPMOST, LATER, DESTROY, FOREGROUND, DECOY KEYDOWN, CLICK, SEPARATOR, CLIP, SOUND, DIALOG, TOOLTIP, LAYOUT.
+// WM_CLOSE refused, CLOSE, TOPMOST, LATER, DESTROY, FOREGROUND, DECOY KEYDOWN, CLICK, SEPARATOR, CLIP, SOUND, SOUNDRAW, DIALOG, TOOLTIP, LAYOUT.
 #pragma once
 #include <windows.h>
 

@@ -30,6 +30,11 @@
 //   utiltool winstate <outFile>
 //     writes "found=0|1 topmost=0|1 props=<names>" about the top-level "TTOTAL_CMD" window to
 //     outFile; props lists the window's property names, separated by "|".
+//   utiltool regset <key> <name> <type> <hex>
+//     stores the bytes given in hex ("-": none) with the numeric value type under key
+//     ("HKCU\..." or "HKLM\...", created when missing); name "@" is the key's default value.
+//   utiltool regget <key> <name> <outFile>
+//     writes "type=N bytes=HEX" (the value exactly as stored) or "missing" to outFile.
 // readyFile is deleted again once the clipboard or file has been let go. Waits for goFile end
 // after 30 s. Exit code 0 on success; 2 for bad arguments, 3 when the
 // clipboard or the file cannot be had.
@@ -356,6 +361,69 @@ int WinState(const wchar_t* outFile) {
                : 3;
 }
 
+// "HKCU\path" or "HKLM\path" split into root and path; false for any other root.
+bool SplitKey(const wchar_t* key, HKEY& root, std::wstring& path) {
+    const std::wstring text = key;
+    const size_t slash = text.find(L'\\');
+    const std::wstring head = text.substr(0, slash);
+    if (_wcsicmp(head.c_str(), L"HKCU") == 0)
+        root = HKEY_CURRENT_USER;
+    else if (_wcsicmp(head.c_str(), L"HKLM") == 0)
+        root = HKEY_LOCAL_MACHINE;
+    else
+        return false;
+    path = slash == std::wstring::npos ? std::wstring() : text.substr(slash + 1);
+    return true;
+}
+
+const wchar_t* ValueName(const wchar_t* name) { return std::wcscmp(name, L"@") == 0 ? L"" : name; }
+
+int RegSet(const wchar_t* key, const wchar_t* name, const wchar_t* type, const wchar_t* hex) {
+    HKEY root = nullptr;
+    std::wstring path;
+    if (!SplitKey(key, root, path)) return 2;
+    std::vector<BYTE> bytes;
+    if (std::wcscmp(hex, L"-") != 0) {
+        const size_t n = std::wcslen(hex);
+        if (n % 2) return 2;
+        for (size_t i = 0; i < n; i += 2) {
+            const wchar_t pair[3] = {hex[i], hex[i + 1], 0};
+            bytes.push_back(static_cast<BYTE>(std::wcstoul(pair, nullptr, 16)));
+        }
+    }
+    // A non-NUL sentinel after the bytes: the platform would store a NUL found just past a string
+    // that lacks its own.
+    const DWORD size = static_cast<DWORD>(bytes.size());
+    bytes.insert(bytes.end(), {0xFF, 0xFF, 0xFF});
+    UniqueHkey k;
+    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, k.put(), nullptr) != ERROR_SUCCESS)
+        return 3;
+    const LONG rc = RegSetValueExW(k.get(), ValueName(name), 0, static_cast<DWORD>(_wtoi(type)), bytes.data(), size);
+    return rc == ERROR_SUCCESS ? 0 : 3;
+}
+
+int RegGet(const wchar_t* key, const wchar_t* name, const wchar_t* outFile) {
+    HKEY root = nullptr;
+    std::wstring path;
+    if (!SplitKey(key, root, path)) return 2;
+    std::string line = "missing";
+    UniqueHkey k;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, k.put()) == ERROR_SUCCESS) {
+        DWORD type = 0, size = 0;
+        if (RegQueryValueExW(k.get(), ValueName(name), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+            std::vector<BYTE> data(size + 1);
+            if (RegQueryValueExW(k.get(), ValueName(name), nullptr, &type, data.data(), &size) != ERROR_SUCCESS) return 3;
+            line = "type=" + std::to_string(type) + " bytes=";
+            for (DWORD i = 0; i < size; ++i) {
+                char pair[3];
+                std::snprintf(pair, sizeof pair, "%02X", data[i]);
+                line += pair;
+            }
+        }
+    }
+    return WriteLine(outFile, line) ? 0 : 3;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -368,5 +436,7 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 2 && std::wcscmp(argv[1], L"clipopen") == 0) return ClipOpen();
     if (argc == 4 && std::wcscmp(argv[1], L"clipwatch") == 0) return ClipWatch(argv[2], argv[3]);
     if (argc == 3 && std::wcscmp(argv[1], L"winstate") == 0) return WinState(argv[2]);
+    if (argc == 6 && std::wcscmp(argv[1], L"regset") == 0) return RegSet(argv[2], argv[3], argv[4], argv[5]);
+    if (argc == 5 && std::wcscmp(argv[1], L"regget") == 0) return RegGet(argv[2], argv[3], argv[4]);
     return 2;
 }
