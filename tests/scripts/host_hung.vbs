@@ -55,9 +55,9 @@ Eq HostLogLines("CMD ") & "|" & HostLogLines("MODAL "), "CMD sent 4001 lparam=0|
     vbCrLf & "MODAL end cmd=4001", "it returned after the host had finished the command"
 EqType h.SendCommand(4002, True), False, "a host result of 0 is still False"
 
-' A host that stops pumping its messages for 25 s: after 6 s the system counts it as hung.
+' A host that stops pumping its messages for 12 s: after 6 s the system counts it as hung.
 ClearHostLog
-Eq RunWait(Quote(STANDIN_EXE) & " ctl hang 25000"), 0, "the hang request was posted"
+Eq RunWait(Quote(STANDIN_EXE) & " ctl hang 12000"), 0, "the hang request was posted"
 Ok WaitLog("HANG begin", 1, 5000), "the host stopped pumping messages"
 SleepMs 6000
 t0 = NowMs()
@@ -73,6 +73,10 @@ WScript.Echo "INFO SendCommand to a hung host returned after " & Round(ElapsedMs
 EqType r, False, "SendCommand with WaitIt to a hung host gives False"
 Ok Not Has(logText, "HANG end"), "SendCommand returned while the host was hung"
 Ok Not Has(logText, "CMD "), "the command had not reached the host"
+' A command reported as failed must not run later either.
+Ok WaitLog("HANG end", 1, 20000), "the host pumps its messages again"
+Eq h.GetInfo("SP"), "C:\Windows\", "and answers again"
+Eq HostLogCount("CMD "), 0, "the refused command never reached the host"
 
 Set h = Nothing
 StopHost
