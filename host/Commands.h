@@ -14,7 +14,8 @@ namespace ombrisk {
 
 inline constexpr UINT kHostCommandMessage = WM_USER + 51;  // 1075, wParam = command number
 
-// The wait of a sent command without a time limit (INFINITE; a time-out of 0 would not wait).
+// The wait of a sent command without a time limit. INFINITE: on Windows a time-out of 0 is not
+// "no limit" (Wine alone reads it so).
 inline constexpr UINT kNoTimeLimit = INFINITE;
 
 // Reads the command-definition file at path into state.CommandTable. Returns false when the
