@@ -121,10 +121,16 @@ bool SendHostCommand(const HelperState& state, const VARIANT& cmd, bool waitIt) 
     const int32_t number = ResolveCommand(state, cmd);
     const WPARAM wParam = static_cast<WPARAM>(static_cast<uint32_t>(number));
     LRESULT r = 0;
-    if (waitIt)
-        r = SendMessageA(host, kHostCommandMessage, wParam, 0);
-    else
+    if (waitIt) {
+        // The host may work on a command for minutes (a dialog it opens stays open until the
+        // user closes it), so there is no time limit; a host that stops pumping its messages
+        // (hung) ends the wait, and that counts as a zero result.
+        DWORD_PTR result = 0;
+        if (SendMessageTimeoutA(host, kHostCommandMessage, wParam, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kNoTimeLimit, &result))
+            r = static_cast<LRESULT>(result);
+    } else {
         r = PostMessageA(host, kHostCommandMessage, wParam, 0);
+    }
     SleepMs(PauseMs(*state.Pause.get()));
     return r != 0;
 }

@@ -14,6 +14,10 @@ namespace ombrisk {
 
 inline constexpr UINT kHostCommandMessage = WM_USER + 51;  // 1075, wParam = command number
 
+// The wait of a sent command without a time limit. INFINITE: on Windows a time-out of 0 is not
+// "no limit" (Wine alone reads it so).
+inline constexpr UINT kNoTimeLimit = INFINITE;
+
 // Reads the command-definition file at path into state.CommandTable. Returns false when the
 // file cannot be opened (the table is unchanged). A number outside the 32-bit range stops the
 // parse, keeping the entries before it; raiseOverflow then throws the overflow error.
@@ -24,7 +28,8 @@ bool LoadCommandTable(HelperState& state, const std::wstring& path, bool raiseOv
 // empty, 6 for a number out of range and 13 for a value that is neither.
 int32_t ResolveCommand(const HelperState& state, const VARIANT& cmd);
 
-// SendCommand: finds the host, sends (waitIt) or posts the command, sleeps Pause.
+// SendCommand: finds the host, sends (waitIt) or posts the command, sleeps Pause. A sent
+// command waits for the host without a time limit unless the host is hung, which gives false.
 bool SendHostCommand(const HelperState& state, const VARIANT& cmd, bool waitIt);
 
 }  // namespace ombrisk

@@ -15,9 +15,10 @@ std::wstring GetHostInfo(const VARIANT& request) {
     if (!upper.empty()) CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
     const CopyDataPayload payload = BuildGwPayload(ToAnsi(upper));
     const uint32_t before = ReplyCount();
-    SendCopyDataRequest(host, kCopyDataGW, payload.buffer.data(), payload.cbData);
-    // Only an answer that arrived while this request was handled belongs to it.
-    return ReplyCount() != before ? LastReplyW() : std::wstring();
+    const bool handled = SendCopyDataRequest(host, kCopyDataGW, payload.buffer.data(), payload.cbData).has_value();
+    // Only an answer that arrived while this request was handled belongs to it; a request the
+    // host did not finish in time has no answer.
+    return handled && ReplyCount() != before ? LastReplyW() : std::wstring();
 }
 
 bool SetPanelPaths(const std::wstring& path1, const std::wstring& path2, bool leftRight, bool inNewTab) {
@@ -25,7 +26,7 @@ bool SetPanelPaths(const std::wstring& path1, const std::wstring& path2, bool le
     HWND host = FindHostWindow();
     if (!host) return false;
     const CopyDataPayload payload = BuildCdPayload(AsU16(path1), AsU16(path2), leftRight, inNewTab);
-    return SendCopyDataRequest(host, kCopyDataCD, payload.buffer.data(), payload.cbData) == 0;
+    return SendCopyDataRequest(host, kCopyDataCD, payload.buffer.data(), payload.cbData) == LRESULT{0};
 }
 
 bool RunUserCommand(const std::wstring& name, const VARIANT& pause) {
@@ -33,9 +34,9 @@ bool RunUserCommand(const std::wstring& name, const VARIANT& pause) {
     HWND host = FindHostWindow();
     if (!host) return false;
     const CopyDataPayload payload = BuildEmPayload(ToAnsi(name));
-    const LRESULT r = SendCopyDataRequest(host, kCopyDataEM, payload.buffer.data(), payload.cbData);
+    const std::optional<LRESULT> r = SendCopyDataRequest(host, kCopyDataEM, payload.buffer.data(), payload.cbData);
     SleepMs(PauseMs(pause, 2));
-    return r == 0;
+    return r == LRESULT{0};
 }
 
 }  // namespace ombrisk

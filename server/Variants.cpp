@@ -44,9 +44,11 @@ bool IsNumeric(const VARIANT& in) {
     case VT_I8: case VT_UI8: case VT_INT: case VT_UINT: case VT_R4: case VT_R8: case VT_CY: case VT_DECIMAL:
         return (V_VT(&v) & VT_ARRAY) == 0;
     case VT_BSTR: {
-        if (V_VT(&v) & (VT_ARRAY | VT_BYREF)) return false;
+        if (V_VT(&v) & VT_ARRAY) return false;
+        // Compiled clients pass a string variable by reference (VT_BYREF | VT_BSTR): its text counts.
+        const BSTR text = (V_VT(&v) & VT_BYREF) ? (V_BSTRREF(&v) ? *V_BSTRREF(&v) : nullptr) : V_BSTR(&v);
         double d = 0;
-        return V_BSTR(&v) && SUCCEEDED(VarR8FromStr(V_BSTR(&v), LOCALE_USER_DEFAULT, 0, &d));
+        return text && SUCCEEDED(VarR8FromStr(text, LOCALE_USER_DEFAULT, 0, &d));
     }
     default:
         return false;

@@ -19,7 +19,8 @@ bool IsMissing(const VARIANT& v) noexcept;
 bool IsNull(const VARIANT& v) noexcept;
 bool IsObject(const VARIANT& v) noexcept;
 
-// Numeric in the automation sense: a number, a Boolean, Empty, or a string that reads as a number.
+// Numeric in the automation sense: a number, a Boolean, Empty, or a string that reads as a number,
+// each also when passed by reference.
 bool IsNumeric(const VARIANT& v);
 
 std::wstring ToString(const VARIANT& v);   // Empty -> "", Booleans as True/False

@@ -50,13 +50,19 @@ void UnhookReplyWindow() noexcept {
     t_prevWndProc = nullptr;
 }
 
-LRESULT SendCopyDataRequest(HWND host, uint32_t code, const void* payload, uint32_t cbData) {
+std::optional<LRESULT> SendCopyDataRequest(HWND host, uint32_t code, const void* payload, uint32_t cbData) {
     COPYDATASTRUCT cds{};
     cds.dwData = code;
     cds.cbData = cbData;
     cds.lpData = const_cast<void*>(payload);
     HWND reply = FrmIconHwnd();
-    return SendMessageA(host, WM_COPYDATA, reinterpret_cast<WPARAM>(reply), reinterpret_cast<LPARAM>(&cds));
+    // SMTO_NORMAL, never SMTO_BLOCK: the host's answer is a message sent to the reply window on
+    // this thread while we wait, and it must be let in.
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(host, WM_COPYDATA, reinterpret_cast<WPARAM>(reply), reinterpret_cast<LPARAM>(&cds),
+                             SMTO_NORMAL | SMTO_ABORTIFHUNG, kCopyDataTimeoutMs, &result))
+        return std::nullopt;
+    return static_cast<LRESULT>(result);
 }
 
 std::wstring LastReplyW() { return t_lastReply ? *t_lastReply : std::wstring(); }

@@ -17,6 +17,8 @@ inline constexpr wchar_t kHelperMark[] = L"[Signed by Helper]";
 inline constexpr UINT kCommandMessage = WM_USER + 51;  // 1075, wParam = command number
 // Only `ctl stop` sends this; WM_CLOSE and every close request by keys are logged and refused.
 inline constexpr UINT kStopMessage = WM_APP + 0x5354;
+// Posted by `ctl hang <ms>`: the host stops pumping messages for wParam milliseconds.
+inline constexpr UINT kHangMessage = WM_APP + 0x4847;
 // Posted to itself by a host that refuses the foreground, to hand it to its decoy window.
 inline constexpr UINT kRefuseForegroundMessage = WM_APP + 0x5346;
 inline constexpr int kShowCommand = 2016;

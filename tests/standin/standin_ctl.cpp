@@ -140,6 +140,15 @@ int ctl_command(const std::wstring& number, bool send) {
   return static_cast<int>(result);
 }
 
+// Makes the host stop pumping messages for ms milliseconds; returns once the request is queued.
+int ctl_hang(const std::wstring& duration) {
+  long ms = 0;
+  if (!parse_long(duration, ms) || ms < 0) return kExitUsage;
+  const HWND host = first_host();
+  if (!host) return kExitNoHost;
+  return PostMessageW(host, kHangMessage, static_cast<WPARAM>(ms), 0) ? kExitOk : kExitFailed;
+}
+
 // Collects what the host sends to the client window while a request is pending.
 std::wstring g_replies;
 
@@ -346,7 +355,7 @@ int ctl_setcursor(const std::wstring& x, const std::wstring& y) {
 void usage() {
   complain(
       "usage: standin.exe host <config> | ctl start <config> | ctl stop | ctl sleep <ms> |"
-      " ctl send <cmd> | ctl post <cmd> | ctl ask <TEXT> <outfile> | ctl debug <text> |"
+      " ctl send <cmd> | ctl post <cmd> | ctl hang <ms> | ctl ask <TEXT> <outfile> | ctl debug <text> |"
       " ctl getprop [name] | ctl countwindows <class> | ctl sharesinput <class> | ctl closebox <title> <ms> | ctl visible | ctl resident <readyfile> |"
       " ctl swapbuttons 0|1 | ctl cursor | ctl setcursor <x> <y> | ctl metrics");
 }
@@ -383,6 +392,7 @@ int run_ctl(const std::vector<std::wstring>& args) {
   if (verb == L"stop" && args.size() == 1) return ctl_stop();
   if (verb == L"send" && args.size() == 2) return ctl_command(args[1], true);
   if (verb == L"post" && args.size() == 2) return ctl_command(args[1], false);
+  if (verb == L"hang" && args.size() == 2) return ctl_hang(args[1]);
   if (verb == L"ask" && args.size() == 3) return ctl_ask(args[1], args[2]);
   if (verb == L"debug" && args.size() == 2) return ctl_debug(args[1]);
   if (verb == L"visible" && args.size() == 1) return ctl_visible();

@@ -72,6 +72,31 @@ void log_sound_raw(Host& host) {
   host.log.line("SOUNDRAW type=" + std::to_string(type) + " bytes=" + hex);
 }
 
+// Keeps the window responsive for ms milliseconds, as a host does while a dialog it opened for
+// a command is on screen: messages are dispatched, the command has not returned. A quit
+// request ends the wait early and is passed on to the main loop.
+void work_modally(Host& host, long cmd, long ms) {
+  host.log.line(format("MODAL begin cmd=%ld ms=%ld", cmd, ms));
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(ms);
+  bool quit = false;
+  int exit_code = 0;
+  for (ULONGLONG now = GetTickCount64(); !quit && now < deadline; now = GetTickCount64()) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        quit = true;
+        exit_code = static_cast<int>(msg.wParam);
+        break;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  host.log.line(format("MODAL end cmd=%ld", cmd));
+  if (quit) PostQuitMessage(exit_code);
+}
+
 LRESULT on_command(Host& host, WPARAM wparam, LPARAM lparam) {
   host.config.refresh();
   const bool sent = InSendMessage();
@@ -108,6 +133,8 @@ LRESULT on_command(Host& host, WPARAM wparam, LPARAM lparam) {
       break;
   }
   if (const long delay = host.config.number(L"cmd_delay_ms", 0); delay > 0) Sleep(static_cast<DWORD>(delay));
+  if (const long modal = host.config.number(L"cmd_modal_ms." + std::to_wstring(cmd), 0); modal > 0)
+    work_modally(host, cmd, modal);
   const long fallback = host.config.number(L"cmd_result", 1);
   return host.config.number(L"cmd_result." + std::to_wstring(cmd), fallback);
 }
@@ -199,6 +226,14 @@ LRESULT on_copydata(Host& host, HWND from, const COPYDATASTRUCT* cds) {
                        static_cast<unsigned long>(cds->dwData), cds->cbData, decimal(from).c_str(),
                        class_name_of(from).c_str()) +
                 (cds->lpData ? hex_bytes(cds->lpData, cds->cbData) : std::string()));
+  // copydata_sleep_ms[.<CODE>]: the host stops in the middle of handling the request, pumping
+  // no messages, before it answers and returns.
+  const long fallback_sleep = host.config.number(L"copydata_sleep_ms", 0);
+  if (const long sleep = host.config.number(L"copydata_sleep_ms." + code, fallback_sleep); sleep > 0) {
+    host.log.line(format("SLEEP begin code=%s ms=%ld", to_utf8(code).c_str(), sleep));
+    Sleep(static_cast<DWORD>(sleep));
+    host.log.line(format("SLEEP end code=%s", to_utf8(code).c_str()));
+  }
   if (cds->dwData == kCodeGW) answer_request(host, from, *cds);
   const long fallback = host.config.number(L"copydata_result", 0);
   return host.config.number(L"copydata_result." + code, fallback);
@@ -237,6 +272,14 @@ bool on_syscommand(Host& host, WPARAM wparam) {
 }
 
 void on_close_request(Host& host) { host.log.line("WM_CLOSE refused"); }
+
+// `ctl hang <ms>`: the host's thread stops pumping messages for ms milliseconds, so that the
+// system comes to count it as not responding.
+void on_hang(Host& host, long ms) {
+  host.log.line(format("HANG begin ms=%ld", ms));
+  Sleep(static_cast<DWORD>(ms));
+  host.log.line("HANG end");
+}
 
 void on_stop(Host& host) {
   host.log.line("CLOSE");
@@ -318,6 +361,9 @@ LRESULT CALLBACK host_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
         return 0;
       case kStopMessage:
         on_stop(*host);
+        return 0;
+      case kHangMessage:
+        on_hang(*host, static_cast<long>(wparam));
         return 0;
       case WM_WINDOWPOSCHANGED:
         on_position_changed(*host);

@@ -5,8 +5,9 @@
 // Configuration keys (key=value lines; re-read when the file changes, so most apply to the
 // next event; the child windows only at start and on command 9003):
 //   log, caption, hidden, window_class            the window (window_class: a second window)
-//   cmd_result[.<n>], cmd_delay_ms                commands (WM_USER+51)
-//   answer.<TEXT>, answer_code.<TEXT>, ignore.<TEXT>, copydata_result[.<CODE>]   WM_COPYDATA
+//   cmd_result[.<n>], cmd_delay_ms, cmd_modal_ms.<n>   commands (WM_USER+51)
+//   answer.<TEXT>, answer_code.<TEXT>, ignore.<TEXT>, copydata_result[.<CODE>],
+//   copydata_sleep_ms[.<CODE>]                    WM_COPYDATA
 //   answer_shape.<TEXT>, answer2.<TEXT>           misbehaving answers (see send_answer)
 //   refuse_foreground                             the foreground is handed on to a decoy window
 //   refuse_foreground_after_cmd                   the same from that command on (and at once)
@@ -19,7 +20,7 @@
 //   pathbars, pathbar.L, pathbar.R, pathbar_layout, log_layout        child windows
 //   tooltip_text, tooltip_class                   command 9002
 // Log lines: READY, CMD, SHOW, COPYDATA, ANSWER, SILENT, KEYDOWN, CHAR, PANEL, SYSCOMMAND,
-// WM_CLOSE refused, CLOSE, TOPMOST, LATER, DESTROY, FOREGROUND, DECOY KEYDOWN, CLICK, SEPARATOR, CLIP, SOUND, SOUNDRAW, DIALOG, TOOLTIP, LAYOUT.
+// WM_CLOSE refused, CLOSE, TOPMOST, LATER, DESTROY, SLEEP, MODAL, HANG, FOREGROUND, DECOY KEYDOWN, CLICK, SEPARATOR, CLIP, SOUND, SOUNDRAW, DIALOG, TOOLTIP, LAYOUT.
 #pragma once
 #include <windows.h>
 

@@ -1,0 +1,19 @@
+' Arguments passed by reference, as VBA and VB6 pass a variable (tests/client/byrefclient.cpp):
+' a number held in a String variable is a command number, not a command name.
+Option Explicit
+Dim inc, ini
+
+inc = TEST_DIR & "byref.inc"
+WriteTextFile inc, "[Section]" & vbCrLf & "OpenFoo=301;Some comment" & vbCrLf
+ini = TEST_DIR & "byref.ini"
+WriteTextFile ini, "[5.0]" & vbCrLf & "wrong=1" & vbCrLf & "[5]" & vbCrLf & "alpha=1" & vbCrLf & "beta=2" & vbCrLf
+
+StartHost ""
+ClearHostLog
+RunClient "byrefclient.exe", Quote(inc) & " " & Quote(ini), "client"
+Ok WaitLog("CMD ", 6, 5000), "six commands reached the host"
+Eq HostLogLines("CMD "), JoinLines(Array("CMD sent 2050 lparam=0", "CMD sent 2052 lparam=0", "CMD sent 2053 lparam=0", _
+    "CMD posted 2054 lparam=0", "CMD sent 301 lparam=0", "CMD sent 2055 lparam=0")), _
+    "numbers in String variables are sent as numbers, halves to even; names still resolve"
+StopHost
+Finish
