@@ -230,8 +230,13 @@ UniqueBstr FormatScalar(VARIANT& value, std::wstring format) {
     }
     case FormatRoute::DateTokens: {
         UniqueVariant date;
-        if (SUCCEEDED(VariantChangeTypeEx(date.get(), &value, LOCALE_USER_DEFAULT, 0, VT_DATE)))
+        // The service gets the date the tokens were written for: a date string under a format of
+        // only ww would otherwise come back as it is.
+        if (SUCCEEDED(VariantChangeTypeEx(date.get(), &value, LOCALE_USER_DEFAULT, 0, VT_DATE))) {
             format = ToWide(RewriteDateFormat(AsU16(format), V_DATE(date.get())));
+            VariantClear(&value);
+            date.release(&value);
+        }
         break;
     }
     case FormatRoute::Text:
