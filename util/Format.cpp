@@ -243,7 +243,8 @@ UniqueBstr FormatScalar(VARIANT& value, std::wstring format) {
         return UniqueBstr(AllocBstr(ToWide(FormatText(facts.text, facts.text.empty(), AsU16(format), &LowerUnit, &UpperUnit))));
     case FormatRoute::Refuse:
         throw ScriptError(VbHresult(static_cast<int>(VbError::Overflow)),
-                          L"Overflow: the formatted text could be longer than 255 characters, more than Wine's formatting service can take");
+                          L"Overflow: the formatted text could be longer than 255 characters, "
+                          L"more than Wine's formatting service can take");
     }
     return Service(value, format);
 }

@@ -108,7 +108,9 @@ std::vector<Row> ApplicableRows() {
     return rows;
 }
 
-std::string Where(const Row& r) { return "line " + std::to_string(r.line) + " " + r.vartype + " " + r.value + " under \"" + r.format + "\""; }
+std::string Where(const Row& r) {
+    return "line " + std::to_string(r.line) + " " + r.vartype + " " + r.value + " under \"" + r.format + "\"";
+}
 
 TEST(FormatOracle, TheTableIsComplete) {
     EXPECT_EQ(ReadTable().size(), 583u);
@@ -133,7 +135,8 @@ TEST(FormatOracle, UnderWineOurCodeDecidesOnlyWhereWineIsWrong) {
         const FormatValue v = ValueOf(r, text);
         const std::u16string format = U16(r.format);
         const FormatKind kind = ClassifyFormat(format);
-        const bool exceeded = kind != FormatKind::String && FormattedLengthBound(format, IntegerDigitsOf(r), 1) > kWineServiceTextLimit;
+        const bool exceeded =
+            kind != FormatKind::String && FormattedLengthBound(format, IntegerDigitsOf(r), 1) > kWineServiceTextLimit;
         const FormatRoute route = ChooseFormatRoute(kind, format, v, true, exceeded);
         const bool bang = r.format.find('!') != std::string::npos;
         EXPECT_EQ(route, bang ? FormatRoute::Text : FormatRoute::Service) << Where(r);
