@@ -3,8 +3,8 @@
 ' compared, type included. The table's calls take the first day and week as arguments; FormatAny
 ' always uses Sunday and the week of 1 January, so rows with other settings are counted and
 ' named, not compared. VBScript cannot build every automation type: a row of such a type (signed
-' byte, the unsigned and 64-bit integers) is run with a Long of the same value, and a by-reference
-' Boolean arrives by reference anyway, as every variable argument does.
+' byte, the unsigned and 64-bit integers) is run here with a Long of the same value, and again
+' with its own type by formatclient.exe, which also passes the by-reference Booleans as such.
 Dim h, table, lines, i, cells, value, fmt, expected, got, number, description, decimalChar
 Dim compared, notApplicable, substituted, header
 Set h = CreateObject("Ombrisk.Helper")
@@ -108,4 +108,6 @@ Next
 Eq compared + notApplicable, 583, "every row of the table was read"
 Eq notApplicable, 10, "the rows with another first day or week are the ten known ones"
 WScript.Echo "# compared " & compared & " rows, " & substituted & " of them with a Long for a type VBScript cannot build"
+Eq substituted, 257, "the rows of types VBScript cannot build"
+RunClient "formatclient.exe", Quote(DATA_DIR & "varformat-windows.tsv"), "own types"
 Finish
