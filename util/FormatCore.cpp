@@ -220,7 +220,6 @@ bool IsAscii(std::u16string_view text) {
 FormatRoute ChooseFormatRoute(FormatKind kind, std::u16string_view format, const FormatValue& value, bool underWine,
                               bool lengthBoundExceeded) {
     if (!underWine) return FormatRoute::Service;
-    const std::vector<Piece> pieces = Lex(format);
     switch (kind) {
     case FormatKind::General:
         // Wine writes a Boolean as a number.
@@ -240,6 +239,7 @@ FormatRoute ChooseFormatRoute(FormatKind kind, std::u16string_view format, const
         // Wine's ww ignores the first day of the week and its c writes garbage.
         return HasComputedDateTokens(format) ? FormatRoute::DateTokens : FormatRoute::Service;
     case FormatKind::String: {
+        const std::vector<Piece> pieces = Lex(format);
         // Wine ignores !, changes the case of ASCII letters only, writes nothing for Null where a
         // second section is meant for it, and overruns its buffer with a long text.
         const bool changesCase = HasPiece(pieces, u'<') || HasPiece(pieces, u'>');
@@ -250,6 +250,7 @@ FormatRoute ChooseFormatRoute(FormatKind kind, std::u16string_view format, const
         return FormatRoute::Service;
     }
     case FormatKind::Literal: {
+        const std::vector<Piece> pieces = Lex(format);
         const bool onlyCase = std::all_of(pieces.begin(), pieces.end(), [](const Piece& p) {
             return !p.literal && (p.ch == u'<' || p.ch == u'>' || p.ch == u'!');
         });
