@@ -5,6 +5,7 @@
 #include "util/FormatCore.h"
 #include "util/Raii.h"
 #include "util/Text.h"
+#include "util/Wine.h"
 
 #include <algorithm>
 #include <cmath>
@@ -49,8 +50,8 @@ char16_t UpperUnit(char16_t c) {
 
 // Wine's formatting service builds its text in a stack buffer of 256 characters and writes past
 // it when the text is longer (1E+300 under "0.00" ends the process); it also misreads a format of
-// 256 characters or more. Calls whose text could exceed the buffer are refused before it.
-constexpr size_t kServiceTextLimit = 255;
+// 256 characters or more. Under Wine, calls whose text could exceed the buffer are refused before
+// it (or, for string formats, formatted here); Windows has no such limit.
 
 // Digits of the integer part of a number or of a text that reads as one; 0 for anything else.
 int IntegerDigits(const VARIANT& value) {
@@ -146,15 +147,12 @@ bool MayExceedServiceBuffer(const VARIANT& value, const std::wstring& format) {
         cache.boundFormat.Store(format);
         cache.boundDigits = digits;
     }
-    if (cache.widestBound <= kServiceTextLimit) return false;
-    return FormattedLengthBound(AsU16(format), digits, SeparatorWidth()) > kServiceTextLimit;
+    if (cache.widestBound <= kWineServiceTextLimit) return false;
+    return FormattedLengthBound(AsU16(format), digits, SeparatorWidth()) > kWineServiceTextLimit;
 }
 
 // The platform's service; an empty format is the general format. Never a null string.
 UniqueBstr Service(const VARIANT& value, const std::wstring& format) {
-    if (!format.empty() && MayExceedServiceBuffer(value, format))
-        throw ScriptError(VbHresult(static_cast<int>(VbError::Overflow)),
-                          L"Overflow: the formatted text could be longer than 255 characters");
     SetErrorInfo(0, nullptr);  // whatever is recorded afterwards comes from this call
     UniqueBstr out;
     const HRESULT hr = VarFormat(const_cast<VARIANT*>(&value), format.empty() ? nullptr : const_cast<wchar_t*>(format.c_str()),
@@ -164,9 +162,11 @@ UniqueBstr Service(const VARIANT& value, const std::wstring& format) {
     return out;
 }
 
-// The general format. The service writes a Boolean as a number; the language writes True or False.
+UniqueBstr BooleanText(const VARIANT& value) { return UniqueBstr(AllocBstr(V_BOOL(&value) ? L"True" : L"False")); }
+
+// The general format: the text a string format works on.
 UniqueBstr General(const VARIANT& value) {
-    if (V_VT(&value) == VT_BOOL) return UniqueBstr(AllocBstr(V_BOOL(&value) ? L"True" : L"False"));
+    if (V_VT(&value) == VT_BOOL && RunsUnderWine()) return BooleanText(value);
     return Service(value, {});
 }
 
@@ -181,61 +181,70 @@ bool IsScalar(const VARIANT& value) {
     }
 }
 
-// A string that reads as a date is formatted as that date under a date format; the service
-// would give the string back unchanged.
-void DateFromString(VARIANT& value) {
-    if (V_VT(&value) != VT_BSTR) return;
-    UniqueVariant date;
-    if (SUCCEEDED(VariantChangeTypeEx(date.get(), &value, LOCALE_USER_DEFAULT, 0, VT_DATE))) {
-        VariantClear(&value);
-        date.release(&value);
+ValueKind KindOf(const VARIANT& value) {
+    switch (V_VT(&value)) {
+    case VT_EMPTY: return ValueKind::Empty;
+    case VT_NULL: return ValueKind::Null;
+    case VT_BOOL: return ValueKind::Boolean;
+    case VT_BSTR: return ValueKind::String;
+    case VT_DATE: return ValueKind::Date;
+    default: return IsScalar(value) ? ValueKind::Number : ValueKind::Other;
     }
-}
-
-// Empty is the number 0 under a number format. Wine's service formats an Empty value there as if
-// it had no digits at all (".00", even "-.00", for "0.00") and refuses it under a literal format.
-void EmptyAsZero(VARIANT& value) {
-    if (V_VT(&value) != VT_EMPTY) return;
-    V_VT(&value) = VT_I2;
-    V_I2(&value) = 0;
 }
 
 UniqueBstr FormatScalar(VARIANT& value, std::wstring format) {
-    switch (Kind(format)) {
-    case FormatKind::General:
-        return General(value);
-    case FormatKind::NamedDate: {
-        const std::u16string_view replacement = NamedFormatReplacement(AsU16(format));
-        if (!replacement.empty()) format = ToWide(replacement);
-        DateFromString(value);
-        return Service(value, format);
+    if (!RunsUnderWine()) return Service(value, format);
+    const FormatKind kind = Kind(format);
+    FormatValue facts;
+    facts.kind = KindOf(value);
+    UniqueBstr general;
+    if (kind == FormatKind::String && facts.kind != ValueKind::Null) general = General(value);
+    const BSTR text = general ? general.get() : facts.kind == ValueKind::String ? V_BSTR(&value) : nullptr;
+    if (text) facts.text = AsU16(std::wstring_view(text, SysStringLen(text)));
+    const bool bounded = kind != FormatKind::General && kind != FormatKind::String && kind != FormatKind::NamedDate;
+    const bool exceeded = bounded && MayExceedServiceBuffer(value, format);
+
+    const FormatRoute route = ChooseFormatRoute(kind, AsU16(format), facts, true, exceeded);
+    if (kind == FormatKind::Number && route != FormatRoute::Refuse) {
+        const std::u16string exponent = ExponentWithoutHashes(AsU16(format));
+        if (!exponent.empty()) format = ToWide(exponent);
     }
-    case FormatKind::Number:
-    case FormatKind::NamedNumber:
-        EmptyAsZero(value);
-        // A date under a number format is its serial number; the service would write a date.
-        if (V_VT(&value) == VT_DATE) {
-            const double serial = V_DATE(&value);
-            V_VT(&value) = VT_R8;
-            V_R8(&value) = serial;
-        }
-        return Service(value, format);
-    case FormatKind::DateTime:
-        DateFromString(value);
-        if (HasComputedDateTokens(AsU16(format))) {
-            UniqueVariant date;
-            if (SUCCEEDED(VariantChangeTypeEx(date.get(), &value, LOCALE_USER_DEFAULT, 0, VT_DATE)))
-                format = ToWide(RewriteDateFormat(AsU16(format), V_DATE(date.get())));
-        }
-        return Service(value, format);
-    case FormatKind::String: {
-        const UniqueBstr text = V_VT(&value) == VT_NULL ? UniqueBstr() : General(value);
-        const std::wstring_view view = text ? std::wstring_view(text.get(), SysStringLen(text.get())) : std::wstring_view();
-        return UniqueBstr(AllocBstr(ToWide(FormatText(AsU16(view), view.empty(), AsU16(format), &LowerUnit, &UpperUnit))));
-    }
-    case FormatKind::Literal:
-        EmptyAsZero(value);
+    switch (route) {
+    case FormatRoute::Service:
         break;
+    case FormatRoute::BooleanText:
+        return BooleanText(value);
+    case FormatRoute::ReplacementFormat:
+        format = ToWide(NamedFormatReplacement(AsU16(format)));
+        break;
+    case FormatRoute::ServiceWithZero:
+        VariantClear(&value);
+        V_VT(&value) = VT_I2;
+        V_I2(&value) = 0;
+        break;
+    case FormatRoute::ServiceWithSerial: {
+        const double serial = V_DATE(&value);
+        V_VT(&value) = VT_R8;
+        V_R8(&value) = serial;
+        break;
+    }
+    case FormatRoute::DateTokens: {
+        UniqueVariant date;
+        // The service gets the date the tokens were written for: a date string under a format of
+        // only ww would otherwise come back as it is.
+        if (SUCCEEDED(VariantChangeTypeEx(date.get(), &value, LOCALE_USER_DEFAULT, 0, VT_DATE))) {
+            format = ToWide(RewriteDateFormat(AsU16(format), V_DATE(date.get())));
+            VariantClear(&value);
+            date.release(&value);
+        }
+        break;
+    }
+    case FormatRoute::Text:
+        return UniqueBstr(AllocBstr(ToWide(FormatText(facts.text, facts.text.empty(), AsU16(format), &LowerUnit, &UpperUnit))));
+    case FormatRoute::Refuse:
+        throw ScriptError(VbHresult(static_cast<int>(VbError::Overflow)),
+                          L"Overflow: the formatted text could be longer than 255 characters, "
+                          L"more than Wine's formatting service can take");
     }
     return Service(value, format);
 }

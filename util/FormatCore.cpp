@@ -199,9 +199,74 @@ FormatKind ClassifyFormat(std::u16string_view format) {
         if (IsDateLetter(p.ch)) date = true;
         if (p.ch == u'0' || p.ch == u'#') number = true;
     }
-    if (date) return FormatKind::DateTime;
+    // Beside digit placeholders, letters are text: "0 sec" writes the number and " sec".
     if (number) return FormatKind::Number;
+    if (date) return FormatKind::DateTime;
     return FormatKind::Literal;
+}
+
+namespace {
+
+bool HasPiece(const std::vector<Piece>& pieces, char16_t c) {
+    return std::any_of(pieces.begin(), pieces.end(), [c](const Piece& p) { return !p.literal && p.ch == c; });
+}
+
+bool IsAscii(std::u16string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; });
+}
+
+}  // namespace
+
+FormatRoute ChooseFormatRoute(FormatKind kind, std::u16string_view format, const FormatValue& value, bool underWine,
+                              bool lengthBoundExceeded) {
+    if (!underWine) return FormatRoute::Service;
+    switch (kind) {
+    case FormatKind::General:
+        // Wine writes a Boolean as a number.
+        return value.kind == ValueKind::Boolean ? FormatRoute::BooleanText : FormatRoute::Service;
+    case FormatKind::NamedDate:
+        // Wine writes the long date for Medium Date.
+        return NamedFormatReplacement(format).empty() ? FormatRoute::Service : FormatRoute::ReplacementFormat;
+    case FormatKind::NamedNumber:
+    case FormatKind::Number:
+        if (lengthBoundExceeded) return FormatRoute::Refuse;
+        // Wine formats Empty as a number without digits (".00") and a date as a date.
+        if (value.kind == ValueKind::Empty) return FormatRoute::ServiceWithZero;
+        if (value.kind == ValueKind::Date) return FormatRoute::ServiceWithSerial;
+        return FormatRoute::Service;
+    case FormatKind::DateTime:
+        if (lengthBoundExceeded) return FormatRoute::Refuse;
+        // Wine's ww ignores the first day of the week and its c writes garbage.
+        return HasComputedDateTokens(format) ? FormatRoute::DateTokens : FormatRoute::Service;
+    case FormatKind::String: {
+        const std::vector<Piece> pieces = Lex(format);
+        // Wine ignores !, changes the case of ASCII letters only, writes nothing for Null where a
+        // second section is meant for it, and overruns its buffer with a long text.
+        const bool changesCase = HasPiece(pieces, u'<') || HasPiece(pieces, u'>');
+        if (HasPiece(pieces, u'!') || (changesCase && !IsAscii(value.text)) ||
+            (value.kind == ValueKind::Null && HasPiece(pieces, u';')) ||
+            value.text.size() + format.size() > kWineServiceTextLimit)
+            return FormatRoute::Text;
+        return FormatRoute::Service;
+    }
+    case FormatKind::Literal: {
+        const std::vector<Piece> pieces = Lex(format);
+        const bool onlyCase = std::all_of(pieces.begin(), pieces.end(), [](const Piece& p) {
+            return !p.literal && (p.ch == u'<' || p.ch == u'>' || p.ch == u'!');
+        });
+        if (onlyCase) {
+            // Of < > ! alone Wine makes ! lower the case; the other faults are those of string formats.
+            if (value.kind != ValueKind::String) return FormatRoute::Service;
+            if (HasPiece(pieces, u'!') || !IsAscii(value.text) || value.text.size() > kWineServiceTextLimit)
+                return FormatRoute::Text;
+            return FormatRoute::Service;
+        }
+        // Wine refuses Empty under a literal format.
+        if (lengthBoundExceeded) return FormatRoute::Refuse;
+        return value.kind == ValueKind::Empty ? FormatRoute::ServiceWithZero : FormatRoute::Service;
+    }
+    }
+    return FormatRoute::Service;
 }
 
 std::u16string_view NamedFormatReplacement(std::u16string_view format) {
@@ -227,6 +292,27 @@ bool HasComputedDateTokens(std::u16string_view format) {
         if (c == u'w' && i + 1 < pieces.size() && !pieces[i + 1].literal && AsciiLower(pieces[i + 1].ch) == u'w') return true;
     }
     return false;
+}
+
+std::u16string ExponentWithoutHashes(std::u16string_view format) {
+    const std::vector<Piece> pieces = Lex(format);
+    std::u16string out;
+    bool changed = false;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        const Piece& p = pieces[i];
+        out += p.source;
+        const bool marker = !p.literal && AsciiLower(p.ch) == u'e' && i + 1 < pieces.size() && !pieces[i + 1].literal &&
+                            (pieces[i + 1].ch == u'+' || pieces[i + 1].ch == u'-');
+        if (!marker) continue;
+        out += pieces[++i].source;
+        size_t zeros = 0, hashes = 0;
+        while (i + 1 < pieces.size() && !pieces[i + 1].literal && (pieces[i + 1].ch == u'0' || pieces[i + 1].ch == u'#')) {
+            ++(pieces[++i].ch == u'0' ? zeros : hashes);
+        }
+        if (hashes) changed = true;
+        out.append(hashes ? std::max<size_t>(zeros, 1) : zeros, u'0');
+    }
+    return changed ? out : std::u16string();
 }
 
 std::u16string RewriteDateFormat(std::u16string_view format, double date) {
@@ -268,8 +354,8 @@ std::u16string FormatText(std::u16string_view text, bool nullOrEmpty, std::u16st
     size_t placeholders = 0;
     for (const Piece& p : section) {
         if (p.literal) continue;
-        if (p.ch == u'<') changeCase = lower;
-        else if (p.ch == u'>') changeCase = upper;
+        if (p.ch == u'<' && !changeCase) changeCase = lower;
+        else if (p.ch == u'>' && !changeCase) changeCase = upper;
         else if (p.ch == u'!') leftToRight = true;
         else if (p.ch == u'@' || p.ch == u'&') ++placeholders;
     }
@@ -279,9 +365,10 @@ std::u16string FormatText(std::u16string_view text, bool nullOrEmpty, std::u16st
 
     std::u16string out;
     const size_t length = chars.size();
-    // Right to left: placeholder k takes character k + length - placeholders; the characters
-    // before the first placeholder's share stand in front of it. Left to right: placeholder k
-    // takes character k, and what is left stands behind the last placeholder.
+    // A text that fills every placeholder gives them one character each from the left, and the
+    // rest follows at the end. A shorter one is aligned right: placeholder k takes character
+    // k + length - placeholders, if there is one; with ! it is aligned left.
+    const bool fromLeft = leftToRight || length >= placeholders;
     size_t k = 0;
     for (const Piece& p : section) {
         if (p.literal) {
@@ -293,19 +380,13 @@ std::u16string FormatText(std::u16string_view text, bool nullOrEmpty, std::u16st
             out += p.ch;
             continue;
         }
-        const bool blank = p.ch == u'@';
-        if (leftToRight) {
-            if (k < length) out += chars[k];
-            else if (blank) out += u' ';
-            if (k + 1 == placeholders && length > placeholders) out.append(chars, placeholders);
-        } else {
-            if (k == 0 && length > placeholders) out.append(chars, 0, length - placeholders);
-            if (k + length >= placeholders) out += chars[k + length - placeholders];
-            else if (blank) out += u' ';
-        }
+        const size_t from = fromLeft ? k : k + length;  // the character's index, + placeholders when right-aligned
+        const size_t index = fromLeft ? from : from - placeholders;
+        if (fromLeft ? from < length : from >= placeholders) out += chars[index];
+        else if (p.ch == u'@') out += u' ';
         ++k;
     }
-    if (placeholders == 0) out += chars;
+    if (length > placeholders) out.append(chars, placeholders);
     return out;
 }
 

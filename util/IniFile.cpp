@@ -6,6 +6,7 @@
 #include "util/Raii.h"
 #include "util/StringLists.h"
 #include "util/Text.h"
+#include "util/Wine.h"
 
 #include <climits>
 #include <new>
@@ -45,11 +46,12 @@ std::wstring ListModeName(const VARIANT& in) {
     return TrimSpaces(ToString(v));
 }
 
-// The profile functions take a file name of fewer than MAX_PATH characters; a bare name counts
-// with the Windows folder it is looked for in. Wine copies the name into a buffer of that size
-// without checking, so a longer one would overwrite the stack: such a name is a file that
-// cannot exist, read as missing and never written.
+// Wine's profile functions copy the file name (a bare name with the Windows folder it is looked
+// for in) into a buffer of MAX_PATH characters without checking, so a longer one would overwrite
+// the stack: under Wine such a name is a file that cannot exist, read as missing and never
+// written. Windows sets no such limit on the name; it opens the file or fails the call itself.
 bool ProfileCanTake(const std::wstring& fileName) {
+    if (!RunsUnderWine()) return true;
     const std::wstring_view name(fileName.c_str());  // what the platform sees: up to a NUL
     size_t length = name.size();
     const bool bare = name.find_first_of(L"\\/") == std::wstring_view::npos && !(length >= 2 && name[1] == L':');

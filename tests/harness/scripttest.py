@@ -27,6 +27,8 @@ SCRIPT_ENCODING = "cp1252"
 # The harness's own debug channel: only OutputDebugStringA output, nothing else from Wine.
 SCRIPT_WINEDEBUG = "-all,+debugstr"
 
+# "' locale: de_DE.UTF-8" on one of the first lines: cscript runs with that user locale.
+_LOCALE_RE = re.compile(r"^\s*(?:'|//|rem\s)\s*locale:\s*([A-Za-z0-9_.@-]+)\s*$", re.IGNORECASE)
 _TIMEOUT_RE = re.compile(r"^\s*(?:'|//|rem\s)\s*timeout:\s*(\d+)\s*$", re.IGNORECASE)
 _DONE_RE = re.compile(r"^DONE passed=(\d+) failed=(\d+)\s*$", re.MULTILINE)
 _NOT_OK_RE = re.compile(r"^not ok\b", re.MULTILINE)
@@ -47,6 +49,15 @@ def parse_timeout(first_line: str, default: int = DEFAULT_TIMEOUT) -> int:
     """The time-out in seconds a script asks for on its first line (' timeout: 300), else default."""
     m = _TIMEOUT_RE.match(first_line)
     return int(m.group(1)) if m else default
+
+
+def parse_locale(first_lines: list[str]) -> str | None:
+    """The user locale a script asks for on one of its first three lines (' locale: de_DE.UTF-8)."""
+    for line in first_lines[:3]:
+        m = _LOCALE_RE.match(line)
+        if m:
+            return m.group(1)
+    return None
 
 
 def _vbs_string(text: str) -> str:
@@ -194,7 +205,7 @@ def run(args: argparse.Namespace) -> int:
     # Output goes to files, never to pipes: background Wine processes inherit the descriptors.
     with open(stdout_path, "wb") as out, open(debug_file, "wb") as err:
         proc = subprocess.Popen([env.loader(), cscript_program(state.arch), "//nologo", winpath(built_path)],
-                                cwd=test_dir, env=env.env(SCRIPT_WINEDEBUG), stdin=subprocess.DEVNULL, stdout=out,
+                                cwd=test_dir, env=env.env(SCRIPT_WINEDEBUG, parse_locale(test_text.splitlines())), stdin=subprocess.DEVNULL, stdout=out,
                                 stderr=err, start_new_session=True)
         try:
             exit_code = proc.wait(timeout=timeout)

@@ -28,6 +28,21 @@ class TimeoutLine(unittest.TestCase):
                 self.assertEqual(scripttest.parse_timeout(line), want)
 
 
+class LocaleLine(unittest.TestCase):
+    def test_forms(self):
+        cases = [
+            (["' timeout: 60", "' locale: de_DE.UTF-8"], "de_DE.UTF-8"),
+            (["// locale: fr_FR.UTF-8"], "fr_FR.UTF-8"),
+            (["' a", "' b", "' c", "' locale: de_DE.UTF-8"], None),  # only the first three lines
+            (["Dim x ' locale: de_DE.UTF-8"], None),
+            (["' locale: de_DE.UTF-8; rm -rf"], None),
+            ([], None),
+        ]
+        for lines, want in cases:
+            with self.subTest(lines=lines):
+                self.assertEqual(scripttest.parse_locale(lines), want)
+
+
 class BuildScript(unittest.TestCase):
     consts = {"TEST_DIR": 'Z:\\a "b"\\', "FLAG": True, "NAME": "t.vbs"}
 

@@ -25,6 +25,8 @@ PREFIX_NAME = "prefix"
 COMPLETE_MARK = ".ombrisk-complete"
 DLL_NAME = "Ombrisk.dll"
 STANDIN_NAME = "standin.exe"
+# The user locale of every Wine process unless a script asks for another: US English.
+DEFAULT_LOCALE = "C.UTF-8"
 ARCHES = ("win32", "win64")
 # In a win64 prefix these are the 32-bit programs; the names without a folder are the 64-bit ones.
 REGSVR32_32 = r"C:\windows\syswow64\regsvr32.exe"
@@ -242,7 +244,8 @@ class WineEnv:
 
     # -- environment of the Wine processes -----------------------------------------------
 
-    def env(self, winedebug: str = "-all") -> dict[str, str]:
+    def env(self, winedebug: str = "-all", locale: str | None = None) -> dict[str, str]:
+        """The environment of a Wine process; locale (an LC_ALL value) replaces the US English one."""
         if self.state is None:
             raise SetupError("no Wine environment: run the wine.setup test (or WineEnv.setup) first")
         env = dict(os.environ)
@@ -253,8 +256,13 @@ class WineEnv:
             WINEDEBUG=winedebug,
             # No Mono or Gecko installer dialogs while the prefix is created or used.
             WINEDLLOVERRIDES="mscoree,mshtml=",
+            # Wine takes the user locale from the name in LC_ALL (it need not be generated) and
+            # rewrites the prefix's Control Panel\International values when it changes. C.UTF-8
+            # is US English there and exists on every Debian system.
+            LC_ALL=locale or DEFAULT_LOCALE,
         )
         env.pop("WINESERVER", None)
+        env.pop("LANGUAGE", None)
         return env
 
     def wine(self, args: list[str], timeout: float = 120, log_name: str | None = None,

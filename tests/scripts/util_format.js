@@ -9,7 +9,8 @@ function Serial(y, m, d, hh, nn, ss) {
 
 Eq(h.FormatAny(0.5, "0%"), "50%", "0.5 under 0% is 50%");
 Eq(h.FormatAny(7), "7", "a number without format, no leading blank");
-Eq(h.FormatAny(7, ""), h.FormatAny(7), "an empty format equals an absent one");
+EqType(h.FormatAny(7, ""), "7", "an empty format is the general format");
+EqType(h.FormatAny(true, ""), "True", "for a Boolean too");
 Eq(h.FormatAny(7, undefined), "7", "an undefined format is the general format");
 Eq(h.FormatAny(true), "True", "a Boolean without format");
 Eq(h.FormatAny(Serial(2023, 0, 7), "ww"), "1", "Saturday 7 January 2023 is in week 1");

@@ -32,6 +32,8 @@ TEST(FormatCore, ClassifiesByTheFirstSectionOutsideQuotes) {
         {u"\"day\" 0", FormatKind::Number},     // quoted letters are text
         {u"\\d0", FormatKind::Number},          // so is an escaped one
         {u"0;@", FormatKind::Number},           // only the first section counts
+        {u"0 sec", FormatKind::Number},         // letters beside digit placeholders are text
+        {u"##abcdefghijklmnopqrstuvwxyz", FormatKind::Number},
         {u"yyyy-mm-dd", FormatKind::DateTime},
         {u"ww", FormatKind::DateTime},
         {u"h:nn AM/PM", FormatKind::DateTime},
@@ -118,9 +120,13 @@ TEST(FormatCore, StringFormatsFillPlaceholders) {
         {u"hello", false, u">@@@@@@@", u"  HELLO"},
         {u"HeLLo", false, u"<&", u"hello"},
         {u"hello", false, u"@@@", u"hello"},
-        {u"hello", false, u"@-@", u"hell-o"},       // right to left: what is left stands in front
-        {u"hello", false, u"!@-@", u"h-ello"},      // left to right: what is left stands behind
-        {u"hello", false, u"x@x", u"xhellox"},
+        {u"hello", false, u"@-@", u"h-ello"},       // longer than the placeholders: one each from the left
+        {u"hello", false, u"!@-@", u"h-ello"},
+        {u"hello", false, u"x@x", u"xhxello"},      // and the rest at the very end
+        {u"hello", false, u"@\\x", u"hxello"},
+        {u"hello", false, u"!@@@x", u"helxlo"},
+        {u"hello", false, u"<>@", u"hello"},         // the first of < and > counts
+        {u"HELLO", false, u"><!&", u"HELLO"},
         {u"hello", false, u"\\@@@", u"@hello"},
         {u"5551234567", false, u"(@@@) @@@-@@@@", u"(555) 123-4567"},
         {u"abc", false, u"(@@@) @@@-@@@@", u"(   )    - abc"},
@@ -131,6 +137,8 @@ TEST(FormatCore, StringFormatsFillPlaceholders) {
         {u"", true, u"@@@", u"   "},
         {u"", true, u"&&", u""},
         {u"ignored", true, u"&&", u""},
+        {u"", true, u"<", u""},
+        {u"AbC", false, u"!", u"AbC"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FormatText(c.text, c.nullOrEmpty, c.format), c.expected) << Narrow(c.format) << " on " << Narrow(c.text);
@@ -141,6 +149,70 @@ char16_t UpperUmlaut(char16_t c) { return c == u'\u00E4' ? u'\u00C4' : c; }
 TEST(FormatCore, CaseFollowsTheGivenMapping) {
     EXPECT_EQ(FormatText(u"\u00E4b", false, u">@@", nullptr, &UpperUmlaut), u"\u00C4b");
     EXPECT_EQ(FormatText(u"\u00E4b", false, u">@@"), u"\u00E4B");  // ASCII only by default
+}
+
+TEST(FormatCore, ExponentHashesBecomeZeros) {
+    struct Case {
+        std::u16string format, expected;
+    };
+    const std::vector<Case> cases = {
+        {u"0.#####E-#", u"0.#####E-0"},
+        {u"0.#####E-###", u"0.#####E-0"},
+        {u"0.#####E-#0#0", u"0.#####E-00"},
+        {u"0.00e+##;(0.00e+#)", u"0.00e+0;(0.00e+0)"},
+        {u"0.00E+00", u""},            // nothing to change
+        {u"\"E-#\" 0", u""},           // quoted text is no exponent
+        {u"0.0E#", u""},               // no sign: E is text
+    };
+    for (const Case& c : cases) EXPECT_EQ(ExponentWithoutHashes(c.format), c.expected) << Narrow(c.format);
+}
+
+// Under Wine our code stands in for what Wine gets wrong; elsewhere the service does everything.
+TEST(FormatCore, RoutesWorkAroundWineOnly) {
+    const std::u16string longText(300, u'a');
+    struct Case {
+        std::u16string format;
+        ValueKind kind;
+        std::u16string text;
+        bool exceeded;
+        FormatRoute underWine;
+    };
+    const std::vector<Case> cases = {
+        {u"", ValueKind::Boolean, u"", false, FormatRoute::BooleanText},
+        {u"", ValueKind::String, longText, false, FormatRoute::Service},
+        {u"Medium Date", ValueKind::Date, u"", false, FormatRoute::ReplacementFormat},
+        {u"Long Date", ValueKind::Date, u"", false, FormatRoute::Service},
+        {u"0.00", ValueKind::Empty, u"", false, FormatRoute::ServiceWithZero},
+        {u"Standard", ValueKind::Date, u"", false, FormatRoute::ServiceWithSerial},
+        {u"0.00", ValueKind::Number, u"", true, FormatRoute::Refuse},
+        {u"0.00", ValueKind::Number, u"", false, FormatRoute::Service},
+        {u"yyyy ww", ValueKind::Date, u"", false, FormatRoute::DateTokens},
+        {u"c", ValueKind::String, u"3/15/2023", false, FormatRoute::DateTokens},
+        {u"dddd dddd", ValueKind::Date, u"", true, FormatRoute::Refuse},
+        {u"0 sec", ValueKind::Number, u"", false, FormatRoute::Service},
+        {u"@@@", ValueKind::String, u"abc", false, FormatRoute::Service},
+        {u"!@@@", ValueKind::String, u"abc", false, FormatRoute::Text},
+        {u">@@@", ValueKind::String, u"äbc", false, FormatRoute::Text},
+        {u"@@@", ValueKind::String, u"äbc", false, FormatRoute::Service},  // no case change: Wine is right
+        {u"@", ValueKind::String, longText, false, FormatRoute::Text},
+        {u"@;\"none\"", ValueKind::Null, u"", false, FormatRoute::Text},
+        {u"@", ValueKind::Null, u"", false, FormatRoute::Service},
+        {u">", ValueKind::String, longText, false, FormatRoute::Text},
+        {u">", ValueKind::String, u"abc", false, FormatRoute::Service},
+        {u"!", ValueKind::String, u"AbC", false, FormatRoute::Text},
+        {u"<", ValueKind::Empty, u"", false, FormatRoute::Service},
+        {u">", ValueKind::Number, u"", false, FormatRoute::Service},
+        {u"\"text\"", ValueKind::Empty, u"", false, FormatRoute::ServiceWithZero},
+        {u"\"text\"", ValueKind::Number, u"", true, FormatRoute::Refuse},
+    };
+    for (const Case& c : cases) {
+        FormatValue v;
+        v.kind = c.kind;
+        v.text = c.text;
+        const FormatKind kind = ClassifyFormat(c.format);
+        EXPECT_EQ(ChooseFormatRoute(kind, c.format, v, true, c.exceeded), c.underWine) << Narrow(c.format);
+        EXPECT_EQ(ChooseFormatRoute(kind, c.format, v, false, c.exceeded), FormatRoute::Service) << Narrow(c.format);
+    }
 }
 
 }  // namespace
