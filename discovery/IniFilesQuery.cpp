@@ -120,7 +120,7 @@ bool QueryHostIniFiles(HelperState& state) {
         if (!search.hidden) Sleep(1);
     }
 
-    ScopeExit closeDialog([&] { SendMessageA(search.found, WM_CLOSE, 0, 0); });
+    ScopeExit closeDialog([&] { SendBounded(search.found, WM_CLOSE, 0, 0); });
     const auto paths = ParseIniFilesText(AsU16(DialogText(search.found)));
     if (!paths) return false;
     state.MainINI = ToWide(paths->first);

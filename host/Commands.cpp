@@ -115,6 +115,12 @@ int32_t ResolveCommand(const HelperState& state, const VARIANT& cmd) {
     return 0;
 }
 
+bool SendBounded(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(hwnd, msg, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG, kHostMessageTimeoutMs,
+                               &result) != 0;
+}
+
 bool SendHostCommand(const HelperState& state, const VARIANT& cmd, bool waitIt) {
     HWND host = FindHostWindow();
     if (!host) return false;

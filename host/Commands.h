@@ -18,6 +18,15 @@ inline constexpr UINT kHostCommandMessage = WM_USER + 51;  // 1075, wParam = com
 // "no limit" (Wine alone reads it so).
 inline constexpr UINT kNoTimeLimit = INFINITE;
 
+// How long a message the library sends to the host for its own needs may take (the window
+// shown again before keys, a dialog closed): a host that is hung or does not handle it by
+// then is left alone instead of holding the script.
+inline constexpr UINT kHostMessageTimeoutMs = 10000;
+
+// Sends msg to hwnd, waiting at most kHostMessageTimeoutMs and not at all for a hung window.
+// False when the message was not handled in time.
+bool SendBounded(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+
 // Reads the command-definition file at path into state.CommandTable. Returns false when the
 // file cannot be opened (the table is unchanged). A number outside the 32-bit range stops the
 // parse, keeping the entries before it; raiseOverflow then throws the overflow error.

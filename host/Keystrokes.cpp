@@ -206,7 +206,7 @@ bool SendKeystrokeToHost(const HelperState& state, std::wstring keys) {
 
     HWND host = FindHostWindow();
     if (!host) return false;
-    if (!IsWindowVisible(host)) SendMessageA(host, kHostCommandMessage, kShowMainWindowCommand, 0);
+    if (!IsWindowVisible(host)) SendBounded(host, kHostCommandMessage, kShowMainWindowCommand, 0);
     // The caption is read with the wide functions, as the captions it is compared with are: in
     // the ANSI code page a character it lacks would turn into "?" and match no caption at all.
     wchar_t caption[261] = {};

@@ -80,4 +80,21 @@ Eq HostLogCount("CMD "), 0, "the refused command never reached the host"
 
 Set h = Nothing
 StopHost
+
+' A hidden host that hangs: SendKeystroke first asks it to show its window again (command
+' 2016), and that request gives up at once instead of waiting for the host to pump again.
+StartHost answers & vbCrLf & "hidden=1"
+Set h = CreateObject("Ombrisk.Helper")
+h.Pause = 0
+ClearHostLog
+Eq RunWait(Quote(STANDIN_EXE) & " ctl hang 12000"), 0, "the hang request was posted to the hidden host"
+Ok WaitLog("HANG begin", 1, 5000), "the hidden host stopped pumping messages"
+SleepMs 6000
+r = h.SendKeystroke("a")
+logText = HostLog()
+EqType r, False, "SendKeystroke to a hidden, hung host gives False"
+Ok Not Has(logText, "HANG end"), "SendKeystroke returned while the host was hung"
+Ok WaitLog("HANG end", 1, 20000), "the hidden host pumps its messages again"
+Set h = Nothing
+StopHost
 Finish
