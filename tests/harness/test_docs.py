@@ -1,7 +1,9 @@
 """The user reference (docs/reference.md) against the type library source (server/Ombrisk.idl):
 the same members, each with the parameters, optional markers and defaults of the IDL, a read
 form for every property get, a write form for every let and nothing more, and an example in
-both script languages. Runs without Wine."""
+both script languages; each member's labelled parts (Parameters with the IDL's names and types,
+Returns, Errors, Without the file manager, Remarks, Related) and the member table at the top.
+Runs without Wine."""
 
 import re
 import unittest
@@ -38,6 +40,13 @@ def idl_default(value: str, type_name: str) -> str:
     return value
 
 
+# How the reference names the IDL's parameter types.
+TYPE_WORDS = {"BSTR": "Text", "VARIANT_BOOL": "Boolean", "long": "Long", "VARIANT": "Variant"}
+
+# The labelled parts of a member section, in this order, each once.
+LABELS = ("Parameters", "Returns", "Errors", "Without the file manager", "Remarks", "Related")
+
+
 def parse_idl(text: str) -> dict[str, dict]:
     """name -> {"kinds": {"get", "put", "call"}, "params": [(name, optional, default or None)]}.
     The parameters are those of the get or the method; a let's value is not listed."""
@@ -45,11 +54,11 @@ def parse_idl(text: str) -> dict[str, dict]:
     for m in _MEMBER_RE.finditer(text):
         attrs = m.group("attrs")
         kind = "get" if "propget" in attrs else "put" if "propput" in attrs else "call"
-        entry = members.setdefault(m.group("name"), {"kinds": set(), "params": None})
+        entry = members.setdefault(m.group("name"), {"kinds": set(), "params": None, "types": None})
         entry["kinds"].add(kind)
         if kind == "put":
             continue
-        params = []
+        params, types = [], []
         for p in split_top(m.group("params")):
             pm = re.match(r"\[(?P<flags>[^]]*)\]\s*(?P<type>\w+)\s*\*?\s*(?P<name>\w+)$", p)
             assert pm, f"cannot read parameter {p!r} of {m.group('name')}"
@@ -59,7 +68,9 @@ def parse_idl(text: str) -> dict[str, dict]:
             default = re.search(r'defaultvalue\(("[^"]*"|[-\w]+)\)', flags)
             params.append((pm.group("name"), "optional" in flags,
                            idl_default(default.group(1), pm.group("type")) if default else None))
+            types.append(TYPE_WORDS[pm.group("type")])
         entry["params"] = params
+        entry["types"] = types
     return members
 
 
@@ -114,6 +125,47 @@ def syntax_forms(name: str, lines: list[str]) -> list[tuple[str, list[tuple[str,
     return forms
 
 
+def labelled_parts(name: str, lines: list[str]) -> dict[str, str]:
+    """Label -> the text from "**Label:**" up to the next label or code fence. Raises ValueError
+    when a label is missing, repeated or out of order."""
+    found: list[tuple[str, list[str]]] = []
+    in_code = False
+    for line in lines:
+        if line.startswith("```"):
+            in_code = not in_code
+            found.append(("", []))
+            continue
+        m = None if in_code else re.match(r"\*\*([A-Z][\w ]*):\*\*\s*(.*)$", line)
+        if m:
+            if m.group(1) not in LABELS:
+                raise ValueError(f"{name}: unknown label {m.group(1)!r}")
+            found.append((m.group(1), [m.group(2)]))
+        elif found and not in_code:
+            found[-1][1].append(line)
+    labels = [label for label, _ in found if label]
+    if labels != list(LABELS):
+        raise ValueError(f"{name}: labels {labels}, expected {list(LABELS)}")
+    return {label: "\n".join(text).strip() for label, text in found if label}
+
+
+def parameter_items(text: str) -> list[tuple[str, str, bool]]:
+    """The "- `Name` (Type[, optional]): ..." items of a Parameters part: (name, type, optional)."""
+    items = []
+    for line in text.splitlines():
+        if not line.startswith("- "):
+            continue
+        m = re.match(r"- `(\w+)` \((\w+)(, optional)?\):", line)
+        if not m:
+            raise ValueError(f"cannot read the parameter item {line!r}")
+        items.append((m.group(1), m.group(2), bool(m.group(3))))
+    return items
+
+
+def member_links(text: str) -> list[tuple[str, str]]:
+    """(text, anchor) of every in-page link [Text](#anchor)."""
+    return re.findall(r"\[(\w+)\]\(#([\w-]+)\)", text)
+
+
 class ReferenceMatchesIdl(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -157,6 +209,34 @@ class ReferenceMatchesIdl(unittest.TestCase):
                 self.assertRegex(body, rf"\bh\.{name}\b", "the examples use the member")
 
 
+    def test_member_parts(self):
+        for name, entry in sorted(self.idl.items()):
+            if name not in self.ref:
+                continue
+            with self.subTest(member=name):
+                parts = labelled_parts(name, self.ref[name])
+                for label in LABELS:
+                    self.assertTrue(parts[label], f"{label} is empty")
+                items = parameter_items(parts["Parameters"])
+                expected = [(p[0], t, p[1]) for p, t in zip(entry["params"], entry["types"])]
+                self.assertEqual(items, expected, "parameter names, types and optional markers of the IDL")
+                if not expected:
+                    self.assertRegex(parts["Parameters"], r"^none\b", "a member without parameters says so")
+                related = member_links(parts["Related"])
+                self.assertTrue(related, "at least one related member")
+                for text, anchor in related:
+                    self.assertIn(text, self.idl, f"related {text} is a member")
+                    self.assertNotEqual(text, name, "a member is not related to itself")
+                    self.assertEqual(anchor, text.lower(), f"the link to {text} goes to its heading")
+
+    def test_member_table(self):
+        text = (ROOT / "docs" / "reference.md").read_text(encoding="utf-8")
+        rows = re.findall(r"^\| \[(\w+)\]\(#([\w-]+)\) \|", text, re.MULTILINE)
+        self.assertEqual(sorted(n for n, _ in rows), sorted(self.idl), "each member once in the table")
+        for name, anchor in rows:
+            self.assertEqual(anchor, name.lower(), f"the row of {name} links to its heading")
+
+
 class SignatureReader(unittest.TestCase):
     """The readers above, on inputs where a slip would let drift through."""
 
@@ -167,7 +247,8 @@ class SignatureReader(unittest.TestCase):
                         '[id(0x2), propget]\n HRESULT P([out, retval] VARIANT* P);')
         self.assertEqual(idl["M"]["params"], [("A", False, None), ("B", True, "False"), ("C", True, None),
                                               ("D", True, '"x.inc"')])
-        self.assertEqual(idl["P"], {"kinds": {"get", "put"}, "params": []})
+        self.assertEqual(idl["M"]["types"], ["Text", "Boolean", "Variant", "Text"])
+        self.assertEqual(idl["P"], {"kinds": {"get", "put"}, "params": [], "types": []})
 
     def test_syntax_forms(self):
         lines = ["Syntax: `ok = h.M(A, [B = False], [C])` · `h.M = v`"]
@@ -178,6 +259,23 @@ class SignatureReader(unittest.TestCase):
             syntax_forms("M", ["Syntax: `h.Other(A)`"])
         with self.assertRaises(ValueError):
             syntax_forms("M", ["no syntax line"])
+
+    def test_labelled_parts(self):
+        lines = ["**Parameters:**", "- `A` (Text, optional): x", "**Returns:** r", "**Errors:** none.",
+                 "**Without the file manager:** w", "**Remarks:** m", "```js", "**Returns:** in code", "```",
+                 "**Related:** [B](#b)"]
+        parts = labelled_parts("M", lines)
+        self.assertEqual(parameter_items(parts["Parameters"]), [("A", "Text", True)])
+        self.assertEqual(parts["Remarks"], "m", "a code fence ends a part")
+        self.assertEqual(member_links(parts["Related"]), [("B", "b")])
+        for broken in (lines[:2] + lines[3:],                       # no Returns
+                       lines[2:3] + lines[:2] + lines[3:],          # out of order
+                       lines + ["**Errors:** again"],               # twice
+                       lines + ["**Return:** unknown label"]):
+            with self.assertRaises(ValueError):
+                labelled_parts("M", broken)
+        with self.assertRaises(ValueError):
+            parameter_items("- A (Text): no backticks")
 
     def test_duplicate_heading_is_refused(self):
         with self.assertRaises(ValueError):
