@@ -31,8 +31,10 @@ test: build
 	ctest --test-dir $(NATIVE) --output-on-failure -j1 -LE '^fuzz-long$$'
 
 # The Windows package: dist/Ombrisk-<version>.zip with both DLLs, install.cmd, examples, docs.
+# Debian's python3, which has python3-markdown, before any other on the PATH.
+DIST_PYTHON ?= $(firstword $(wildcard /usr/bin/python3) python3)
 dist: build
-	python3 tools/dist.py --win $(WIN) --win64 $(WIN64) --out dist
+	$(DIST_PYTHON) tools/dist.py --win $(WIN) --win64 $(WIN64) --out dist
 
 demo: build
 	python3 tests/harness/demo.py --win-build $(abspath $(WIN))

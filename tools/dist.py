@@ -3,13 +3,19 @@
 
 The zip holds one folder Ombrisk-<version>/ with x86\\Ombrisk.dll, x64\\Ombrisk.dll,
 install.cmd, uninstall.cmd, README.txt, examples\\ and docs\\. Text files get CR LF line ends,
-as Notepad and cmd.exe expect. The entries are written in a fixed order with a fixed time, so
-the same inputs give the same zip. Standard library only.
+as Notepad and cmd.exe expect; the Markdown files also a UTF-8 byte-order mark, without which
+older Notepad shows their non-ASCII characters garbled. docs\\ also holds the pages rendered as
+HTML (UTF-8, declared in each page, styles inside, links between the pages only), made here
+with the Markdown library Debian packages as python3-markdown. The entries are written in a
+fixed order with a fixed time, so the same inputs give the same zip.
+
+`dist.py --html-only DIR` renders just the HTML pages into DIR (no DLLs needed).
 """
 
 from __future__ import annotations
 
 import argparse
+import html
 import re
 import sys
 import zipfile
@@ -17,7 +23,31 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
 TEXT_SUFFIXES = {".cmd", ".txt", ".vbs", ".js", ".md", ".inc", ".ini"}
-DOCS = ("getting-started.md", "reference.md")
+# The user's pages, in the order of the navigation bar: (source, title in the bar).
+DOC_PAGES = (("index.md", "Contents"), ("getting-started.md", "Getting started"),
+             ("how-do-i.md", "How do I\u2026"), ("reference.md", "Reference"))
+DOCS = tuple(name for name, _ in DOC_PAGES)
+UTF8_BOM = b"\xef\xbb\xbf"
+CSS = """
+body { font-family: "Segoe UI", Tahoma, "DejaVu Sans", sans-serif; margin: 0; color: #1b1b1b; line-height: 1.45; }
+header { background: #24425e; padding: .5em 1.5em; }
+header a { color: #fff; margin-right: 1.5em; text-decoration: none; font-weight: 600; }
+header a.here { text-decoration: underline; }
+.page { display: flex; align-items: flex-start; }
+nav.toc { flex: 0 0 15em; position: sticky; top: 0; max-height: 100vh; overflow: auto; padding: 1em;
+          font-size: 90%; border-right: 1px solid #ddd; }
+nav.toc ul { list-style: none; padding-left: 0; margin: 0; }
+nav.toc ul ul { padding-left: 1em; }
+main { padding: 0 2em 2em 2em; max-width: 60em; min-width: 0; }
+h1, h2 { color: #24425e; } h2 { border-bottom: 1px solid #ccc; padding-top: .5em; }
+h3 { margin-top: 2em; padding-top: .3em; border-top: 1px dotted #bbb; }
+code { font-family: Consolas, "DejaVu Sans Mono", monospace; background: #f1f3f5; padding: 0 .2em; }
+pre { background: #f1f3f5; padding: .6em; overflow-x: auto; }
+pre code { padding: 0; }
+table { border-collapse: collapse; margin: .5em 0; }
+th, td { border: 1px solid #ccc; padding: .2em .5em; text-align: left; vertical-align: top; }
+th { background: #e8edf2; }
+"""
 ZIP_TIME = (2026, 1, 1, 0, 0, 0)
 
 
@@ -32,6 +62,52 @@ def version() -> str:
 
 def crlf(data: bytes) -> bytes:
     return data.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
+
+
+def _md_links_to_html(page: str) -> str:
+    """Links to the other Markdown pages point at their HTML form."""
+    return re.sub(r'href="([^":#/]+)\.md(#[^"]*)?"', lambda m: f'href="{m.group(1)}.html{m.group(2) or ""}"', page)
+
+
+def _toc_list(tokens: list[dict], depth: int) -> str:
+    items = []
+    for t in tokens:
+        sub = _toc_list(t["children"], depth - 1) if depth > 1 and t["children"] else ""
+        items.append(f'<li><a href="#{t["id"]}">{t["name"]}</a>{sub}</li>')
+    return "<ul>" + "".join(items) + "</ul>" if items else ""
+
+
+def render_page(source: str, name: str, ver: str) -> str:
+    """One Markdown page as a whole HTML document."""
+    try:
+        import markdown
+    except ImportError:
+        raise SystemExit("dist: the Markdown library is missing: run tools/setup.sh (python3-markdown)")
+    md = markdown.Markdown(extensions=["tables", "fenced_code", "sane_lists", "toc"],
+                           extension_configs={"toc": {"toc_depth": "1-3"}})
+    body = _md_links_to_html(md.convert(source))
+    tokens = md.toc_tokens
+    title = tokens[0]["name"] if tokens else name
+    here = ' class="here"'
+    bar = "".join(f'<a href="{Path(n).stem}.html"{here if n == name else ""}>{html.escape(t)}</a>'
+                  for n, t in DOC_PAGES)
+    # The reference gets its table of contents beside the text: topics and their members.
+    toc = ""
+    if name == "reference.md" and tokens:
+        toc = f'<nav class="toc" aria-label="Contents">{_toc_list(tokens[0]["children"], 2)}</nav>'
+    return (f'<!DOCTYPE html>\n<html lang="en">\n<head>\n<meta charset="utf-8">\n'
+            f'<meta name="viewport" content="width=device-width, initial-scale=1">\n'
+            f'<title>{title} - Ombrisk {html.escape(ver)}</title>\n<style>{CSS}</style>\n</head>\n<body>\n'
+            f'<header>{bar}</header>\n<div class="page">{toc}<main>\n{body}\n</main></div>\n</body>\n</html>\n')
+
+
+def render_docs(ver: str) -> list[tuple[str, bytes]]:
+    """(file name, UTF-8 bytes) of every HTML page."""
+    out = []
+    for name, _ in DOC_PAGES:
+        source = (ROOT / "docs" / name).read_text(encoding="utf-8").replace("@VERSION@", ver)
+        out.append((Path(name).stem + ".html", render_page(source, name, ver).encode("utf-8")))
+    return out
 
 
 def contents(win: Path, win64: Path, ver: str) -> list[tuple[str, bytes]]:
@@ -57,7 +133,10 @@ def contents(win: Path, win64: Path, ver: str) -> list[tuple[str, bytes]]:
         data = path.read_bytes()
         if path.suffix.lower() in TEXT_SUFFIXES:
             data = crlf(data.replace(b"@VERSION@", ver.encode()))
+        if path.suffix.lower() == ".md" and not data.startswith(UTF8_BOM):
+            data = UTF8_BOM + data
         out.append((name, data))
+    out += [(f"docs/{name}", data) for name, data in render_docs(ver)]
     return out
 
 
@@ -82,7 +161,14 @@ def main(argv: list[str]) -> int:
     ap.add_argument("--win", type=Path, default=ROOT / "build" / "win", help="x86 build folder")
     ap.add_argument("--win64", type=Path, default=ROOT / "build" / "win64", help="x64 build folder")
     ap.add_argument("--out", type=Path, default=ROOT / "dist", help="folder of the zip")
+    ap.add_argument("--html-only", type=Path, metavar="DIR", help="only render the HTML pages into DIR")
     args = ap.parse_args(argv)
+    if args.html_only:
+        args.html_only.mkdir(parents=True, exist_ok=True)
+        for name, data in render_docs(version()):
+            (args.html_only / name).write_bytes(data)
+        print(args.html_only)
+        return 0
     print(build(args.win, args.win64, args.out))
     return 0
 
