@@ -121,7 +121,8 @@ def run(args: argparse.Namespace) -> int:
         names = zf.namelist()
     top = names[0].split("/")[0]
     for needed in ("x86/Ombrisk.dll", "x64/Ombrisk.dll", "install.cmd", "uninstall.cmd", "README.txt",
-                   "docs/reference.md", "docs/getting-started.md"):
+                   "docs/reference.md", "docs/getting-started.md", "docs/index.html", "docs/reference.html",
+                   "docs/how-do-i.html"):
         checks.check(f"{top}/{needed}" in names, f"the package holds {needed}")
     checks.check(sum(n.startswith(f"{top}/examples/") for n in names) >= 8, "the package holds the examples")
 
