@@ -123,6 +123,15 @@ class RenderedDocs(unittest.TestCase):
         self.assertEqual(broken_links(self.pages, folders), [])
         self.assertTrue(any(".html#" in h for h in self.pages["how-do-i.html"].links), "pages link into each other")
 
+    def test_lists_are_lists(self):
+        # Python-Markdown needs a blank line before a list; without it the items run on as one
+        # paragraph with "- " inside.
+        for name, data in self.raw.items():
+            with self.subTest(page=name):
+                paragraphs = re.findall(r"<p>(.*?)</p>", data.decode("utf-8"), re.S)
+                self.assertEqual([p[:60] for p in paragraphs if re.search(r"\n(- |\d+\. )", p)], [],
+                                 "list items inside a paragraph")
+
     def test_markdown_links_point_at_html(self):
         for name, facts in self.pages.items():
             with self.subTest(page=name):
