@@ -64,6 +64,16 @@ def crlf(data: bytes) -> bytes:
     return data.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
 
 
+def packaged(suffix: str, data: bytes, ver: str) -> bytes:
+    """A file's bytes as the package holds them: text with the version filled in and CR LF line
+    ends; Markdown also with the UTF-8 byte-order mark."""
+    if suffix.lower() in TEXT_SUFFIXES:
+        data = crlf(data.replace(b"@VERSION@", ver.encode()))
+    if suffix.lower() == ".md" and not data.startswith(UTF8_BOM):
+        data = UTF8_BOM + data
+    return data
+
+
 def _md_links_to_html(page: str) -> str:
     """Links to the other Markdown pages point at their HTML form."""
     return re.sub(r'href="([^":#/]+)\.md(#[^"]*)?"', lambda m: f'href="{m.group(1)}.html{m.group(2) or ""}"', page)
@@ -130,12 +140,7 @@ def contents(win: Path, win64: Path, ver: str) -> list[tuple[str, bytes]]:
         raise SystemExit("dist: missing " + ", ".join(missing) + " (run `make build` first)")
     out = []
     for name, path in items:
-        data = path.read_bytes()
-        if path.suffix.lower() in TEXT_SUFFIXES:
-            data = crlf(data.replace(b"@VERSION@", ver.encode()))
-        if path.suffix.lower() == ".md" and not data.startswith(UTF8_BOM):
-            data = UTF8_BOM + data
-        out.append((name, data))
+        out.append((name, packaged(path.suffix, path.read_bytes(), ver)))
     out += [(f"docs/{name}", data) for name, data in render_docs(ver)]
     return out
 

@@ -138,6 +138,18 @@ class RenderedDocs(unittest.TestCase):
                 self.assertEqual([h for h in facts.links if ".md" in h], [], "no link to a Markdown source")
 
 
+class PackagedMarkdown(unittest.TestCase):
+    def test_markdown_gets_a_byte_order_mark(self):
+        # Without it older Notepad reads the UTF-8 of "\u00b7" as two ANSI characters.
+        source = (ROOT / "docs" / "reference.md").read_bytes()
+        data = dist.packaged(".md", source, "1.2.3.4")
+        self.assertTrue(data.startswith(dist.UTF8_BOM))
+        self.assertEqual(data.count(dist.UTF8_BOM), 1)
+        self.assertEqual(data.count(b"\n"), data.count(b"\r\n"), "CR LF line ends")
+        self.assertEqual(data[3:].decode("utf-8").replace("\r\n", "\n"), source.decode("utf-8"))
+        self.assertFalse(dist.packaged(".txt", b"Ombrisk @VERSION@\n", "1.2.3.4").startswith(dist.UTF8_BOM))
+
+
 class LinkChecker(unittest.TestCase):
     """The checker above, on pages where a slip would let a broken link through."""
 
