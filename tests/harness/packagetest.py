@@ -241,6 +241,26 @@ def on_64bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, 
             checks.check(rc == 0 and pkg.reg_value(inproc, 32) is None,
                          "on Windows on ARM uninstall.cmd takes the x86 registration away", f"exit {rc}: {out!r}")
 
+            # A DLL missing, then one regsvr32 cannot load: the messages name the awkward path in
+            # full, the other DLL is still registered, and the exit code is 1.
+            x64_file = pkg.folder / "x64" / "Ombrisk.dll"
+            saved = x64_file.read_bytes()
+            try:
+                x64_file.unlink()
+                rc, out = pkg.cmd("install.cmd")
+                checks.check(rc == 1 and out.splitlines() == [
+                    f"Registered for 32-bit script hosts, the current user: {x86_dll}", f"Missing file: {x64_dll}", ""],
+                    "install.cmd names a missing DLL by its full path and exits with 1", f"exit {rc}: {out!r}")
+                x64_file.write_bytes(b"MZ not a DLL")
+                rc, out = pkg.cmd("uninstall.cmd")
+                checks.check(rc == 1 and out.splitlines()[:2] == [
+                    f"Unregistered for 32-bit script hosts, the current user: {x86_dll}",
+                    "uninstall for 64-bit script hosts, the current user: failed (regsvr32 exit code 3)"],
+                    "uninstall.cmd reports a DLL regsvr32 cannot load and exits with 1", f"exit {rc}: {out!r}")
+            finally:
+                x64_file.write_bytes(saved)
+            checks.check(pkg.reg_value(inproc, 32) is None, "the x86 registration is gone again")
+
             # For the machine: each script host finds the DLL of its own bitness.
             rc, out = pkg.cmd("install.cmd", "/machine", bits=32)
             checks.check(rc == 0, "install.cmd /machine succeeds from a 32-bit cmd", f"exit {rc}: {out}")
