@@ -2,12 +2,14 @@
 """Builds the Windows package: <out>/Ombrisk-<version>.zip.
 
 The zip holds one folder Ombrisk-<version>/ with x86\\Ombrisk.dll, x64\\Ombrisk.dll,
-install.cmd, uninstall.cmd, README.txt, examples\\ and docs\\. Text files get CR LF line ends,
-as Notepad and cmd.exe expect; the Markdown files also a UTF-8 byte-order mark, without which
-older Notepad shows their non-ASCII characters garbled. docs\\ also holds the pages rendered as
-HTML (UTF-8, declared in each page, styles inside, links between the pages only), made here
-with the Markdown library Debian packages as python3-markdown. The entries are written in a
-fixed order with a fixed time, so the same inputs give the same zip.
+install.cmd, uninstall.cmd, README.txt, LICENSE.txt, CHANGELOG.md, examples\\ and docs\\.
+<version> comes from the file VERSION, as the DLLs' version resources do; a DLL built with
+another version is refused. Text files get CR LF line ends, as Notepad and cmd.exe expect; the
+Markdown files also a UTF-8 byte-order mark, without which older Notepad shows their non-ASCII
+characters garbled. docs\\ also holds the pages rendered as HTML (UTF-8, declared in each page,
+styles inside, links between the pages only), made here with the Markdown library Debian
+packages as python3-markdown. The entries are written in a fixed order with a fixed time, so the
+same inputs give the same zip.
 
 `dist.py --html-only DIR` renders just the HTML pages into DIR (no DLLs needed).
 """
@@ -17,6 +19,7 @@ from __future__ import annotations
 import argparse
 import html
 import re
+import struct
 import sys
 import zipfile
 from pathlib import Path
@@ -52,12 +55,45 @@ ZIP_TIME = (2026, 1, 1, 0, 0, 0)
 
 
 def version() -> str:
-    """The DLL's file version, as the resource script gives it (FILEVERSION a,b,c,d)."""
-    rc = (ROOT / "server" / "Ombrisk.rc.in").read_text()
-    m = re.search(r"^FILEVERSION\s+(\d+),(\d+),(\d+),(\d+)", rc, re.MULTILINE)
-    if not m:
-        raise SystemExit("dist: no FILEVERSION in server/Ombrisk.rc.in")
-    return ".".join(m.groups())
+    """The product's one version, a.b.c.d, from the file VERSION (the build gives it to the DLLs)."""
+    text = (ROOT / "VERSION").read_text(encoding="ascii").strip()
+    if not re.fullmatch(r"\d+\.\d+\.\d+\.\d+", text):
+        raise SystemExit(f"dist: VERSION must hold four numbers a.b.c.d, not {text!r}")
+    return text
+
+
+def dll_versions(data: bytes) -> dict[str, str]:
+    """The version resource of a DLL: "fixed file" and "fixed product" (the numbers of the
+    fixed part, as a.b.c.d) and the texts "FileVersion" and "ProductVersion"; a missing one is
+    left out."""
+    found: dict[str, str] = {}
+    sig = data.find(struct.pack("<I", 0xFEEF04BD))
+    if sig >= 0 and sig + 24 <= len(data):
+        _, _, fms, fls, pms, pls = struct.unpack_from("<6I", data, sig)
+
+        def dotted(ms: int, ls: int) -> str:
+            return f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}"
+
+        found["fixed file"] = dotted(fms, fls)
+        found["fixed product"] = dotted(pms, pls)
+    for key in ("FileVersion", "ProductVersion"):
+        # A String entry: its key in UTF-16 with a NUL, padding to 32 bits, the value with a NUL.
+        m = re.search(re.escape(key.encode("utf-16-le")) + rb"\0\0(?:\0\0)?((?:[^\0].|\0[^\0])*?)\0\0",
+                      data, re.DOTALL)
+        if m:
+            found[key] = m.group(1).decode("utf-16-le", errors="replace")
+    return found
+
+
+def check_dll_version(path: Path, ver: str) -> None:
+    """Refuses a DLL whose version resource names any other version than the package's."""
+    got = dll_versions(path.read_bytes())
+    wrong = {k: v for k, v in got.items() if v != ver}
+    missing = {"fixed file", "fixed product", "FileVersion", "ProductVersion"} - set(got)
+    if wrong or missing:
+        raise SystemExit(f"dist: {path} is not version {ver}: " + ", ".join(
+            [f"{k} {v!r}" for k, v in wrong.items()] + [f"no {k}" for k in sorted(missing)])
+            + " (rebuild it)")
 
 
 def crlf(data: bytes) -> bytes:
@@ -128,6 +164,8 @@ def contents(win: Path, win64: Path, ver: str) -> list[tuple[str, bytes]]:
         ("install.cmd", ROOT / "package" / "install.cmd"),
         ("uninstall.cmd", ROOT / "package" / "uninstall.cmd"),
         ("README.txt", ROOT / "package" / "README.txt"),
+        ("LICENSE.txt", ROOT / "LICENSE"),
+        ("CHANGELOG.md", ROOT / "CHANGELOG.md"),
     ]
     items += [(f"docs/{name}", ROOT / "docs" / name) for name in DOCS]
     examples = sorted(p for p in (ROOT / "examples").glob("*") if p.suffix.lower() in (".vbs", ".js"))
@@ -138,6 +176,8 @@ def contents(win: Path, win64: Path, ver: str) -> list[tuple[str, bytes]]:
     missing = [str(path) for _, path in items if not path.is_file()]
     if missing:
         raise SystemExit("dist: missing " + ", ".join(missing) + " (run `make build` first)")
+    for name, path in items[:2]:
+        check_dll_version(path, ver)
     out = []
     for name, path in items:
         out.append((name, packaged(path.suffix, path.read_bytes(), ver)))

@@ -1,11 +1,13 @@
 """The Windows package as a user meets it, in fresh Wine prefixes.
 
-Builds the zip with tools/dist.py and unzips it into a new 64-bit prefix: runs install.cmd for
-the current user and takes it away again, installs for the machine, runs the guide's first
-script and an example with the 32-bit and the 64-bit cscript against the stand-in host,
-uninstalls, and looks through the saved registry files for anything left of the library. Then
-the same for the machine in a new 32-bit prefix, where only the x86 DLL has a script host. Prints "ok"/"not ok" lines; exit code 0
-only when every check passed. Standard library only.
+Builds the zip with tools/dist.py and unzips it into a new 64-bit prefix, into a folder whose
+name holds parentheses, "&", "'", ";", "=", ",", "!", "^", spaces and non-ASCII letters: runs
+install.cmd for the current user and takes it away again (also as a double-click and as on
+Windows on ARM), installs for the machine, runs the guide's first script and an example with
+the 32-bit and the 64-bit cscript against the stand-in host, uninstalls, and looks through the
+saved registry files for anything left of the library. Then the same for the machine in a new
+32-bit prefix, where only the x86 DLL has a script host. Prints "ok"/"not ok" lines; exit code
+0 only when every check passed. Standard library only.
 """
 
 from __future__ import annotations
@@ -58,36 +60,51 @@ class Package:
         self.work = work
         self.runs = 0
 
-    def run(self, argv: list[str], timeout: float = 120, bits: int = 64) -> tuple[int, str]:
+    def run(self, argv: list[str], timeout: float = 120, bits: int = 64, cwd: Path | None = None,
+            environ: dict[str, str] | None = None, encoding: str = "cp1252") -> tuple[int, str]:
         """Runs a Wine program to completion, a bare name (cmd, reg) as the 64-bit or the 32-bit
-        program; (exit code, what it wrote to standard output and standard error)."""
+        program, in cwd (a folder of the prefix) with environ added to its environment;
+        (exit code, what it wrote to standard output and standard error, read in encoding)."""
         self.runs += 1
         out_path = self.work / f"run{self.runs:02d}.txt"
         loader = self.env.loader() if bits == 64 and self.env.arch == "win64" else "wine"
+        env = self.env.env()
+        env.update(environ or {})
         with open(out_path, "wb") as out:
-            proc = subprocess.Popen([loader, *argv], env=self.env.env(), stdin=subprocess.DEVNULL, stdout=out,
-                                    stderr=out, cwd=self.work, start_new_session=True)
+            proc = subprocess.Popen([loader, *argv], env=env, stdin=subprocess.DEVNULL, stdout=out,
+                                    stderr=out, cwd=cwd or self.work, start_new_session=True)
             try:
                 rc = proc.wait(timeout=timeout)
             except subprocess.TimeoutExpired:
                 proc.kill()
                 proc.wait(5)
                 rc = -1
-        text = out_path.read_bytes().decode("cp1252", errors="replace").replace("\r\n", "\n")
+        text = out_path.read_bytes().decode(encoding, errors="replace").replace("\r\n", "\n")
         return rc, text
 
     def cpath(self, path: Path) -> str:
         """The C: form of a path inside the prefix, as a user of the package sees it."""
         return "C:\\" + str(path.relative_to(self.env.prefix / "drive_c")).replace("/", "\\")
 
-    def cmd(self, name: str, *options: str, bits: int = 64) -> tuple[int, str]:
+    def cmd(self, name: str, *options: str, bits: int = 64, environ: dict[str, str] | None = None) -> tuple[int, str]:
         """Runs a command file of the package with the 64-bit cmd, as Explorer does, or the
-        32-bit one, as a button of a 32-bit file manager does."""
-        return self.run(["cmd", "/c", self.cpath(self.folder / name), *options], bits=bits)
+        32-bit one, as a button of a 32-bit file manager does. cmd starts in the package's
+        folder and is given the file's bare name: the folder's name would not survive the
+        command line, since cmd /c takes the quotes off a command with "&" or "(" in it
+        (Windows' cmd does the same; a user types the name in that folder, or double-clicks)."""
+        return self.run(["cmd", "/c", name, *options], bits=bits, cwd=self.folder, environ=environ)
+
+    def double_click(self, name: str, *options: str) -> tuple[int, str]:
+        """Runs a command file as Explorer does: Windows' cmd then reports the command line
+        cmd.exe /c ""<file>" <options>" as %cmdcmdline%. Wine's cmd has no such variable, so
+        the test gives the process one of that name and value."""
+        line = f'""{self.cpath(self.folder / name)}" ' + " ".join(options) + '"'
+        return self.cmd(name, *options, environ={"cmdcmdline": rf"C:\windows\system32\cmd.exe /c {line}"})
 
     def reg_value(self, key: str, bits: int) -> str | None:
         """The default value of key in one registry view, None when the key is missing."""
-        rc, out = self.run(["reg", "query", key, "/ve", REG_VIEW[bits]], timeout=60)
+        # reg writes in the OEM code page (cmd's own commands in the ANSI one).
+        rc, out = self.run(["reg", "query", key, "/ve", REG_VIEW[bits]], timeout=60, encoding="cp437")
         if rc != 0:
             return None
         for line in out.splitlines():
@@ -121,8 +138,8 @@ def run(args: argparse.Namespace) -> int:
         names = zf.namelist()
     top = names[0].split("/")[0]
     for needed in ("x86/Ombrisk.dll", "x64/Ombrisk.dll", "install.cmd", "uninstall.cmd", "README.txt",
-                   "docs/reference.md", "docs/getting-started.md", "docs/index.html", "docs/reference.html",
-                   "docs/how-do-i.html"):
+                   "LICENSE.txt", "CHANGELOG.md", "docs/reference.md", "docs/getting-started.md",
+                   "docs/index.html", "docs/reference.html", "docs/how-do-i.html"):
         checks.check(f"{top}/{needed}" in names, f"the package holds {needed}")
     checks.check(sum(n.startswith(f"{top}/examples/") for n in names) >= 8, "the package holds the examples")
 
@@ -132,8 +149,14 @@ def run(args: argparse.Namespace) -> int:
     return 0 if checks.failed == 0 and checks.passed > 0 else 1
 
 
+# Every character Windows allows in a folder name that means something to cmd, except "%":
+# Wine's cmd expands a %...% inside the text of %~dp0 again (Windows' does not), so a script can
+# never find its own folder there. The scripts' text is checked for "%" by package.cmd_text.
+INSTALL_FOLDER = "Ombrisk (1) & Co's ;=,!^ \u00dcn\u00efcode"
+
+
 class FreshPrefix:
-    """A new prefix of the given bitness with the package unzipped into C:\\Ombrisk Package;
+    """A new prefix of the given bitness with the package unzipped into C:\\<INSTALL_FOLDER>;
     on leaving, the environment is stopped (the wineserver saves the registry files then) and
     the saved registry is searched for anything left of the library."""
 
@@ -147,7 +170,7 @@ class FreshPrefix:
         shutil.rmtree(self.work, ignore_errors=True)
         self.work.mkdir(parents=True)
         self.env.setup(self.win_build, register=False)
-        target = self.env.prefix / "drive_c" / "Ombrisk Package"
+        target = self.env.prefix / "drive_c" / INSTALL_FOLDER
         with zipfile.ZipFile(self.zip_path) as zf:
             zf.extractall(target)
         return Package(self.env, target / self.top, self.work)
@@ -166,13 +189,17 @@ def on_64bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, 
             inproc = rf"HKCU\Software\Classes\CLSID\{CLSID}\InprocServer32"
             machine_inproc = rf"HKLM\Software\Classes\CLSID\{CLSID}\InprocServer32"
 
-            # Per user: what install.cmd does without options, as a double-click runs it.
+            x86_dll = pkg.cpath(pkg.folder / "x86" / "Ombrisk.dll")
+            x64_dll = pkg.cpath(pkg.folder / "x64" / "Ombrisk.dll")
+            check_version(pkg, checks, (x86_dll, x64_dll))
+
+            # Per user: what install.cmd does without options, from a command prompt.
             rc, out = pkg.cmd("install.cmd")
             checks.check(rc == 0, "install.cmd for the current user succeeds", f"exit {rc}: {out}")
             checks.check(out.splitlines() == [
-                rf"Registered for 32-bit script hosts, the current user: {pkg.cpath(pkg.folder / 'x86' / 'Ombrisk.dll')}",
-                rf"Registered for 64-bit script hosts, the current user: {pkg.cpath(pkg.folder / 'x64' / 'Ombrisk.dll')}",
-                READY], "it registers for both script hosts and says so, nothing else", repr(out))
+                f"Registered for 32-bit script hosts, the current user: {x86_dll}",
+                f"Registered for 64-bit script hosts, the current user: {x64_dll}",
+                READY, ELEVATED_NOTE], "it registers for both script hosts and says so, nothing else", repr(out))
             checks.check(pkg.reg_value(rf"HKCU\Software\Classes\{PROGID}\CLSID", 64) == CLSID,
                          "the ProgID is registered for the user")
             checks.check(bool(pkg.reg_value(inproc, 64)), "the class is registered for the user")
@@ -181,6 +208,59 @@ def on_64bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, 
             checks.check(pkg.reg_value(rf"HKCU\Software\Classes\{PROGID}", 64) is None
                          and pkg.reg_value(inproc, 64) is None and pkg.reg_value(inproc, 32) is None,
                          "the user's registration is gone")
+
+            # A double-click: the same, and the window waits for a key before it closes.
+            rc, out = pkg.double_click("install.cmd")
+            lines = out.splitlines()
+            checks.check(rc == 0 and lines[:4] == [
+                f"Registered for 32-bit script hosts, the current user: {x86_dll}",
+                f"Registered for 64-bit script hosts, the current user: {x64_dll}",
+                READY, ELEVATED_NOTE] and len(lines) == 5 and "any key" in lines[4],
+                "install.cmd started by a double-click shows its result and waits for a key", f"exit {rc}: {out!r}")
+            rc, out = pkg.double_click("uninstall.cmd", "/bogus")
+            checks.check(rc == 2 and "Usage:" in out and "any key" in out.splitlines()[-1],
+                         "uninstall.cmd started with a wrong option from a button shows its usage and waits",
+                         f"exit {rc}: {out!r}")
+            rc, out = pkg.double_click("uninstall.cmd")
+            checks.check(rc == 0 and "any key" in out.splitlines()[-1] and pkg.reg_value(inproc, 64) is None,
+                         "uninstall.cmd started by a double-click takes the registration away and waits",
+                         f"exit {rc}: {out!r}")
+
+            # Windows on ARM, from the 32-bit cmd a 32-bit file manager starts there: the x86 DLL
+            # alone, for the emulated 32-bit script hosts.
+            arm = {"PROCESSOR_ARCHITEW6432": "ARM64"}
+            rc, out = pkg.cmd("install.cmd", bits=32, environ=arm)
+            checks.check(rc == 0 and out.splitlines() == [
+                f"Registered for 32-bit script hosts, the current user: {x86_dll}", ARM64_NOTE, READY, ELEVATED_NOTE],
+                "on Windows on ARM install.cmd registers the x86 DLL alone and says why", f"exit {rc}: {out!r}")
+            # Wine keeps one HKCU\Software\Classes\CLSID for both views: what counts is that
+            # no x64 registration is there.
+            views = [pkg.reg_value(inproc, bits) or "" for bits in (32, 64)]
+            checks.check(all(v.lower() == x86_dll.lower() for v in views),
+                         "on Windows on ARM the class names the x86 DLL and no x64 one", repr(views))
+            rc, out = pkg.cmd("uninstall.cmd", bits=32, environ=arm)
+            checks.check(rc == 0 and pkg.reg_value(inproc, 32) is None,
+                         "on Windows on ARM uninstall.cmd takes the x86 registration away", f"exit {rc}: {out!r}")
+
+            # A DLL missing, then one regsvr32 cannot load: the messages name the awkward path in
+            # full, the other DLL is still registered, and the exit code is 1.
+            x64_file = pkg.folder / "x64" / "Ombrisk.dll"
+            saved = x64_file.read_bytes()
+            try:
+                x64_file.unlink()
+                rc, out = pkg.cmd("install.cmd")
+                checks.check(rc == 1 and out.splitlines() == [
+                    f"Registered for 32-bit script hosts, the current user: {x86_dll}", f"Missing file: {x64_dll}", ""],
+                    "install.cmd names a missing DLL by its full path and exits with 1", f"exit {rc}: {out!r}")
+                x64_file.write_bytes(b"MZ not a DLL")
+                rc, out = pkg.cmd("uninstall.cmd")
+                checks.check(rc == 1 and out.splitlines()[:2] == [
+                    f"Unregistered for 32-bit script hosts, the current user: {x86_dll}",
+                    "uninstall for 64-bit script hosts, the current user: failed (regsvr32 exit code 3)"],
+                    "uninstall.cmd reports a DLL regsvr32 cannot load and exits with 1", f"exit {rc}: {out!r}")
+            finally:
+                x64_file.write_bytes(saved)
+            checks.check(pkg.reg_value(inproc, 32) is None, "the x86 registration is gone again")
 
             # For the machine: each script host finds the DLL of its own bitness.
             rc, out = pkg.cmd("install.cmd", "/machine", bits=32)
@@ -205,6 +285,7 @@ def on_32bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, 
     """32-bit Windows has one script host of each kind: install.cmd registers the x86 DLL only."""
     try:
         with FreshPrefix(state_dir, "win32", zip_path, top, win_build, checks) as pkg:
+            check_version(pkg, checks, (pkg.cpath(pkg.folder / "x86" / "Ombrisk.dll"),))
             rc, out = pkg.cmd("install.cmd", "/machine", bits=32)
             checks.check(rc == 0 and out.splitlines() == [
                 rf"Registered for 32-bit script hosts, all users: {pkg.cpath(pkg.folder / 'x86' / 'Ombrisk.dll')}",
@@ -217,6 +298,31 @@ def on_32bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, 
 
 
 READY = 'Ombrisk is ready: scripts can call CreateObject("Ombrisk.Helper").'
+ELEVATED_NOTE = ('If your file manager runs as administrator, its scripts ignore this registration: '
+                 'run "install.cmd /machine" from a command prompt opened as administrator.')
+ARM64_NOTE = (r"Windows on ARM: the x64 DLL is left out, as the ARM64 script hosts cannot load it; "
+              r"run scripts with %SystemRoot%\SysWOW64\cscript.exe or wscript.exe.")
+FILE_VERSION_VBS = 'WScript.Echo CreateObject("Scripting.FileSystemObject").GetFileVersion(WScript.Arguments(0))\r\n'
+
+
+def check_version(pkg: Package, checks: Checks, dlls: tuple[str, ...]) -> None:
+    """The version a script reads from each DLL (the scripting runtime's GetFileVersion, as a
+    user's script would) is the one in the package's name, Ombrisk-<version>, and so is the
+    changelog's newest entry."""
+    version = pkg.folder.name.split("-", 1)[1]
+    script = pkg.work / "fileversion.vbs"
+    script.write_bytes(FILE_VERSION_VBS.encode("ascii"))
+    for dll in dlls:
+        rc, out = pkg.run([CSCRIPT[64] if pkg.env.arch == "win64" else "cscript", "//nologo", winpath(script), dll])
+        checks.check(rc == 0 and out.strip() == version,
+                     f"GetFileVersion of {dll.split(chr(92))[-2]}\\Ombrisk.dll is the package's {version}",
+                     f"exit {rc}: {out!r}")
+    changelog = (pkg.folder / "CHANGELOG.md").read_text(encoding="utf-8")
+    newest = re.search(r"^## (\S+)", changelog, re.MULTILINE)
+    checks.check(bool(newest) and newest.group(1) == version, "the changelog's newest entry is the package's version",
+                 newest.group(1) if newest else "no entry")
+    checks.check("MIT License" in (pkg.folder / "LICENSE.txt").read_text(encoding="utf-8"),
+                 "the package holds the MIT license")
 EXAMPLE = "show-filters.vbs"
 FILTERS_SHOWN = "Left panel:  *.txt   (active)\nRight panel: (no filter)"
 
