@@ -112,6 +112,10 @@ class SkipsAndStrictHost(unittest.TestCase):
         found = scripttest.unexpected_lines(logs)
         self.assertEqual(found, ["host.log: UNEXPECTED CMD 2016"])
         self.assertFalse(scripttest.judge(self.GOOD, 0, False, [], found)[0])
+        # The companion file counts even when the test emptied the log, and only once.
+        logs = {"host.log": "UNEXPECTED GW LP\r\n", "host.log.unexpected": "UNEXPECTED CMD 7\r\nUNEXPECTED GW LP\r\n"}
+        self.assertEqual(scripttest.unexpected_lines(logs),
+                         ["host.log.unexpected: UNEXPECTED CMD 7", "host.log.unexpected: UNEXPECTED GW LP"])
 
     def test_time_scale(self):
         self.assertEqual(scripttest.time_scale({}), 1)

@@ -55,10 +55,15 @@ h.Pause = 0
 h.SendCommand 3001, True
 h.SendCommand 3002, True
 h.SendCommand 3003
-SleepMs 200
-Dim inFirst, inSecond
-inFirst = LogCountIn(HostLog())
-inSecond = LogCountIn(NamedHostLog("second"))
+' The posted command arrives some time after the call returned: wait for all three lines.
+Dim inFirst, inSecond, t0
+t0 = NowMs()
+Do
+  inFirst = LogCountIn(HostLog())
+  inSecond = LogCountIn(NamedHostLog("second"))
+  If inFirst + inSecond >= 3 Or ElapsedMs(t0) > LimitMs(5000) Then Exit Do
+  SleepMs 50
+Loop
 Dim oneWindow
 oneWindow = (inFirst = 3 And inSecond = 0) Or (inFirst = 0 And inSecond = 3)
 Ok oneWindow, "all commands went to one of the two windows (" & inFirst & " and " & inSecond & ")"

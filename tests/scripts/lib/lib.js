@@ -155,10 +155,18 @@ function LinesWithPrefix(text, prefix) {
 function HostConfigPath() { return TEST_DIR + "host.cfg"; }
 function HostLogPath() { return TEST_DIR + "host.log"; }
 
+var g_hostExpect = "";
+
+// Declares what every host started or reconfigured from now on expects (see lib.vbs).
+function ExpectFromHost(lines) {
+  g_hostExpect = lines;
+}
+
 // The host runs in strict mode (see lib.vbs): undeclared commands, requests, keys and
 // messages are logged as UNEXPECTED and fail the script; strict=0 turns it off.
 function HostConfigText(lines) {
-  return "log=" + HostLogPath() + "\r\nstrict=1\r\n" + (lines ? lines + "\r\n" : "");
+  return "log=" + HostLogPath() + "\r\nstrict=1\r\n" + (g_hostExpect ? g_hostExpect + "\r\n" : "") +
+      (lines ? lines + "\r\n" : "");
 }
 
 // Starts the host with log=TEST_DIR\host.log plus the given lines ("\r\n"-separated) and waits
@@ -245,7 +253,8 @@ function HostAsk(text) {
 // Starts a second stand-in next to the host; see lib.vbs.
 function StartNamedHost(name, extraConfigLines) {
   var cfg = TEST_DIR + name + ".cfg";
-  WriteUnicodeFile(cfg, "log=" + TEST_DIR + name + ".log\r\nstrict=1\r\n" + extraConfigLines + "\r\n");
+  WriteUnicodeFile(cfg, "log=" + TEST_DIR + name + ".log\r\nstrict=1\r\n" + (g_hostExpect ? g_hostExpect + "\r\n" : "") +
+      extraConfigLines + "\r\n");
   var rc = RunWait(Quote(STANDIN_EXE) + " ctl start " + Quote(cfg));
   if (rc != 0) Report(false, "stand-in " + name + " did not start (ctl start exit code " + rc + ")");
   return rc == 0;

@@ -274,12 +274,23 @@ Function HostLogPath()
   HostLogPath = TEST_DIR & "host.log"
 End Function
 
+Dim g_hostExpect
+g_hostExpect = ""
+
+' Declares, for every host the script starts or reconfigures from now on, what it expects from
+' the library: lines such as "expect_cmd=690,2017", "expect_gw=LP", "expect_copydata=CD",
+' "expect_keys=1" (separated by vbCrLf). The configuration of each host may declare more.
+Sub ExpectFromHost(lines)
+  g_hostExpect = lines
+End Sub
+
 ' The host runs in strict mode: a command, request, key or message the configuration does not
 ' declare (expect_cmd=, expect_gw=, expect_copydata=, expect_keys=1, or an answer/result key
 ' for it) is logged as UNEXPECTED and fails the script. A test that sends such things on
 ' purpose says strict=0.
 Function HostConfigText(lines)
   HostConfigText = "log=" & HostLogPath() & vbCrLf & "strict=1" & vbCrLf
+  If g_hostExpect <> "" Then HostConfigText = HostConfigText & g_hostExpect & vbCrLf
   If lines <> "" Then HostConfigText = HostConfigText & lines & vbCrLf
 End Function
 
@@ -397,7 +408,8 @@ End Function
 Function StartNamedHost(name, extraConfigLines)
   Dim rc, cfg
   cfg = TEST_DIR & name & ".cfg"
-  WriteUnicodeFile cfg, "log=" & TEST_DIR & name & ".log" & vbCrLf & "strict=1" & vbCrLf & extraConfigLines & vbCrLf
+  WriteUnicodeFile cfg, "log=" & TEST_DIR & name & ".log" & vbCrLf & "strict=1" & vbCrLf & g_hostExpect & vbCrLf & _
+    extraConfigLines & vbCrLf
   rc = RunWait(Quote(STANDIN_EXE) & " ctl start " & Quote(cfg))
   If rc <> 0 Then Report False, "stand-in " & name & " did not start (ctl start exit code " & rc & ")"
   StartNamedHost = (rc = 0)
