@@ -2,6 +2,7 @@
 Option Explicit
 Dim h, t0, n, fso, inc, r
 
+ExpectFromHost "expect_cmd=0,7"
 Set fso = CreateObject("Scripting.FileSystemObject")
 StartHost ""
 Set h = CreateObject("Ombrisk.Helper")

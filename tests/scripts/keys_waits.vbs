@@ -3,6 +3,7 @@
 ' without a host; a Pause no wait can be computed from makes the result false, the keys go.
 Dim h, t0, ms, n
 
+ExpectFromHost "expect_keys=1"
 StartHost ""
 Set h = CreateObject("Ombrisk.Helper")
 

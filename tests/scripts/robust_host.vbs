@@ -2,6 +2,7 @@
 ' the middle of a request, two host windows, and a host that will not keep the foreground.
 Dim h, s, n, cfg
 
+ExpectFromHost "expect_cmd=3001,3002,3003"
 cfg = "answer.SP=C:\Windows\" & vbCrLf & _
     "answer.E0=never seen" & vbCrLf & "answer_shape.E0=empty" & vbCrLf & _
     "answer.EN=never seen" & vbCrLf & "answer_shape.EN=null" & vbCrLf & _

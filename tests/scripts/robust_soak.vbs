@@ -15,6 +15,7 @@ Const SEPARATOR_COUNT = 1000
 Dim h, o, i, n, t0, tObjects, tCalls, r, f, saved, failures, firstFailure, calls, rounds
 Dim tSeparator, statsSeparator, statsWarm, statsObjects, statsMid, statsEnd, stopFile, watchFile, watch, propsBefore, stateEnd
 
+ExpectFromHost "expect_cmd=1" & vbCrLf & "expect_gw=LP"
 Function UtilTool()
   UtilTool = Left(STANDIN_EXE, InStrRev(STANDIN_EXE, "\")) & "utiltool.exe"
 End Function

@@ -193,6 +193,16 @@ Else
 End If
 g_fso.GetFile(fro).Attributes = 0
 
+' A folder where the file should be refuses every write, also for the superuser.
+Dim fdir
+fdir = TEST_DIR & "folder.ini"
+g_fso.CreateFolder fdir
+EqType h.INIWrite(fdir, "S", "k", "v"), False, "INIWrite to a folder's name is refused"
+EqType h.INIWriteSection(fdir, "S", "x=1"), False, "INIWriteSection to a folder's name is refused"
+EqType h.INIDelete(fdir, "S", "k"), False, "INIDelete in a folder's name is refused"
+Ok g_fso.FolderExists(fdir) And Not g_fso.FileExists(fdir), "the folder is still a folder"
+Eq g_fso.GetFolder(fdir).Files.Count, 0, "and nothing was written into it"
+
 ' A file another program holds open without sharing refuses writes everywhere.
 Dim fl, ready, go
 fl = TEST_DIR & "locked.ini"
