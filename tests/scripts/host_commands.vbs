@@ -2,7 +2,7 @@
 Option Explicit
 Dim h, t0, n, fso, inc, r
 
-ExpectFromHost "expect_cmd=0,7"
+ExpectFromHost "expect_cmd=-2147483648,-5,-1,0,1,7,12,13,15,77,100,101,102,103,106,107,123,250,301,2000,2050,2052"
 Set fso = CreateObject("Scripting.FileSystemObject")
 StartHost ""
 Set h = CreateObject("Ombrisk.Helper")

@@ -2,6 +2,7 @@
 Option Explicit
 Dim h, h2, sh, n, t0, hwnd
 
+ExpectFromHost "expect_cmd=690,2050"
 Set sh = CreateObject("WScript.Shell")
 
 Function Ctl(args)

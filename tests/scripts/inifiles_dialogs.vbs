@@ -4,6 +4,7 @@
 ' a host other than the one bound at creation is not asked at all.
 Dim h, t0, ms, r, log
 
+ExpectFromHost "expect_cmd=690"
 Function DialogSteps()
   DialogSteps = Replace(HostLogLines("DIALOG "), vbCrLf, " | ")
 End Function

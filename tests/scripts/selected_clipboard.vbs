@@ -3,6 +3,7 @@
 ' late, gives Empty and the clipboard stays as it was.
 Dim h, r, t0, before
 
+ExpectFromHost "expect_cmd=2017,2018" & vbCrLf & "expect_gw=A" & vbCrLf & "expect_keys=1"
 StartHost "selected.L=a.txt|b.txt" & vbCrLf & "selected.R=x.doc"
 Set h = CreateObject("Ombrisk.Helper")
 before = "text from before " & Chr(228) & vbCrLf & "second line"

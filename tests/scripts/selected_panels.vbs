@@ -2,6 +2,7 @@
 ' posted, and the result as an array or one string.
 Dim h, r, lines, cfg
 
+ExpectFromHost "expect_cmd=2017,2018" & vbCrLf & "expect_gw=A" & vbCrLf & "expect_keys=1"
 Function Described(v)
   If IsArray(v) Then
     Described = "(" & JoinLines(v) & ")"

@@ -120,19 +120,20 @@ EqType h.Separator, CSng(24.9), "and reads 24.9 afterwards"
 Dim o, v, found
 found = False
 For o = 30 To 250
-  v = o + 200
+  v = o + 199
   If Not found And MapBack(v, screenW) <> MapBackTruncated(v, screenW) Then
     g_forceOrigin = o
     found = True
   End If
 Next
+' Let 20 of a client area 1000 wide ends at client x 199.
 Ok found, "a client origin where rounding and truncating differ on this screen (" & screenW & " wide)"
 If found Then
-  StartLayout 1000, 498, 200, ""
+  StartLayout 1000, 498, 199, ""
   g_forceOrigin = -1
   h.Separator = 20
   Ok WaitLog("SEPARATOR up", 1, 5000), "let 20 at origin " & g_origin & ": the drag arrives"
-  v = g_origin + 200
+  v = g_origin + 199
   Eq UpX(), MapBack(v, screenW) - g_origin, "the button went up where the rounded coordinate lands (" & _
     "truncated it would be " & (MapBackTruncated(v, screenW) - g_origin) & ")"
 End If

@@ -6,6 +6,7 @@
 Dim ready, t0, reply, lines, i, dbg, longText, helper
 
 ' ---- start ----
+ExpectFromHost "expect_cmd=-1,77,2016,2050,3001,4242" & vbCrLf & "expect_gw=TP"
 If StartHost("cmd_result.77=5" & vbCrLf & "answer.SP=C:\Windows\" & vbCrLf & "caption=Probe caption") Then
   lines = HostLogArray("")
   Ok UBound(lines) >= 0, "log has a first line"

@@ -4,6 +4,7 @@
 
 Dim exe, cfg, rc, reply
 
+ExpectFromHost "expect_cmd=6,2015,2016" & vbCrLf & "expect_gw=X,sp"
 exe = Quote(STANDIN_EXE)
 cfg = HostConfigPath()
 

@@ -43,13 +43,18 @@ End Sub
 ' with their types.
 Sub Eq(actual, expected, msg)
   Dim good
-  good = False
-  If ValueKind(actual) = ValueKind(expected) Then
-    good = True
-    If ValueKind(actual) <> "null" Then good = SameValue(actual, expected)
-  End If
+  good = EqHolds(actual, expected)
   Report good, msg & FailNote(actual, expected, good)
 End Sub
+
+' Whether Eq passes for these two values.
+Function EqHolds(actual, expected)
+  EqHolds = False
+  If ValueKind(actual) = ValueKind(expected) Then
+    EqHolds = True
+    If ValueKind(actual) <> "null" Then EqHolds = SameValue(actual, expected)
+  End If
+End Function
 
 ' Like Eq, but the VarTypes must match too (True and -1 differ here, and so do 1 and 1.0).
 Sub EqType(actual, expected, msg)
