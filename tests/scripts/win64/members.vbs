@@ -36,6 +36,8 @@ End Function
 Eq CSCRIPT_BITS, 64, "the 64-bit environment"
 Eq sh.Environment("PROCESS")("PROCESSOR_ARCHITECTURE"), "AMD64", "cscript runs as a 64-bit process"
 
+ExpectFromHost "expect_cmd=540,690,2016,2017,2018" & vbCrLf & "expect_copydata=CD,EM" & vbCrLf & _
+  "expect_gw=LP,RP" & vbCrLf & "expect_keys=1"
 StartHost "answer.SP=C:\Windows\" & vbCrLf & "answer.TP=D:\Data\" & vbCrLf & "answer.A=L" & vbCrLf & _
   "selected.L=a.txt|b.txt" & vbCrLf & "selected.R=c.doc" & vbCrLf & "path.L=C:\Windows\" & vbCrLf & _
   "path.R=D:\Data\" & vbCrLf & "pathbar.L=C:\Windows\*.txt" & vbCrLf & "pathbar.R=D:\Data\*.doc" & vbCrLf & _
