@@ -149,10 +149,11 @@ For i = 0 To UBound(declared)
 Next
 Eq UBound(declared) + 1, 43, "the interface declares 43 members"
 Eq missing, "", "every declared member was called"
-Dim called
-called = Split(Mid(calls, 2, Len(calls) - 2), "|")
-For i = 0 To UBound(called)
-  If InStr(declaredText, "|" & called(i) & "|") = 0 Then missing = missing & " " & called(i)
+Dim calledList
+missing = ""
+calledList = Split(Mid(calls, 2, Len(calls) - 2), "|")
+For i = 0 To UBound(calledList)
+  If InStr(declaredText, "|" & calledList(i) & "|") = 0 Then missing = missing & " " & calledList(i)
 Next
 Eq missing, "", "and nothing the interface does not declare"
 Set h = Nothing
