@@ -1,6 +1,7 @@
 ' timeout: 240
-' INI files: values, section and key lists (also where the list must grow past its first buffer), whole sections,
-' deletions, refused writes, and the files' encodings, through the real script client.
+' INI files: values, section and key lists (also where a list must grow past its first buffer),
+' whole sections, deletions, refused writes, and the files' encodings, through the real script
+' client.
 Dim h, f, fa, fro, big, r, i, s, bad, text, expected
 Set h = CreateObject("Ombrisk.Helper")
 
