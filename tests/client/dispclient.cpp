@@ -326,9 +326,57 @@ void ClassInfoChecks(IDispatch* d) {
     if (sei) sei->Release();
 }
 
+// With a host running (the "host" argument): SendCommand's WaitIt passed by name decides
+// between sending and posting against the Wait property, in either order of the arguments.
+// The script reads the host's log: command 4711 sent, 4712 posted.
+void NamedWaitItChecks(IDispatch* d) {
+    const DISPID putId = DISPID_PROPERTYPUT;
+    const DISPID send = IdOf(d, L"SendCommand");
+    VARIANT yes;
+    VariantInit(&yes);
+    V_VT(&yes) = VT_BOOL;
+    V_BOOL(&yes) = VARIANT_TRUE;
+    VARIANT no = yes;
+    V_BOOL(&no) = VARIANT_FALSE;
+    const struct {
+        bool wait;
+        long cmd;
+        VARIANT waitIt;
+        const char* label;
+    } cases[] = {{false, 4711, yes, "WaitIt:=True by name overrides Wait False"},
+                 {true, 4712, no, "WaitIt:=False by name overrides Wait True"}};
+    for (const auto& c : cases) {
+        CallResult r = Call(d, IdOf(d, L"Wait"), DISPATCH_PROPERTYPUT, {c.wait ? yes : no}, {putId});
+        Check(SUCCEEDED(r.hr), std::string("Wait put before: ") + c.label);
+        VARIANT args[2] = {c.waitIt, I4(c.cmd)};  // named: WaitIt (DISPID 1), then cmd (DISPID 0)
+        DISPID ids[2] = {1, 0};
+        DISPPARAMS p{args, ids, 2, 2};
+        VARIANT result;
+        VariantInit(&result);
+        EXCEPINFO ex{};
+        const HRESULT hr = d->Invoke(send, IID_NULL, 0, DISPATCH_METHOD, &p, &result, &ex, nullptr);
+        Check(SUCCEEDED(hr) && V_VT(&result) == VT_BOOL && V_BOOL(&result) == VARIANT_TRUE, c.label);
+    }
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc > 2 && std::wstring(argv[2]) == L"host") {
+        g_out = _wfopen(argv[1], L"w");
+        if (!g_out) return 2;
+        CoInitialize(nullptr);
+        IDispatch* d = CreateHelper();
+        Check(d != nullptr, "CoCreateInstance of Ombrisk.Helper");
+        if (d) {
+            NamedWaitItChecks(d);
+            d->Release();
+        }
+        CoUninitialize();
+        fprintf(g_out, "DONE passed=%d failed=%d\n", g_passed, g_failed);
+        fclose(g_out);
+        return g_failed == 0 ? 0 : 1;
+    }
     g_out = argc > 1 ? _wfopen(argv[1], L"w") : stdout;
     if (!g_out) return 2;
     CoInitialize(nullptr);

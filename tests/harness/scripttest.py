@@ -33,6 +33,60 @@ _TIMEOUT_RE = re.compile(r"^\s*(?:'|//|rem\s)\s*timeout:\s*(\d+)\s*$", re.IGNORE
 _DONE_RE = re.compile(r"^DONE passed=(\d+) failed=(\d+)\s*$", re.MULTILINE)
 _NOT_OK_RE = re.compile(r"^not ok\b", re.MULTILINE)
 # Blanked rather than removed, so line numbers in the test file stay as they were.
+_SKIP_RE = re.compile(r"^# skip: (.*?)\s*$", re.MULTILINE)
+_UNEXPECTED_RE = re.compile(r"^UNEXPECTED\b.*$", re.MULTILINE)
+
+# The skips a script may report on a platform without failing: (architecture or "*", script
+# name, pattern the skip's reason must match, why it is unavoidable there). Any other skip fails
+# the script, so a check that silently stopped running cannot pass for a green test.
+ALLOWED_SKIPS: list[tuple[str, str, str, str]] = [
+    ("*", "util_ini.vbs", r"read-only file be written",
+     "Wine run by the superuser writes files whose read-only attribute is set (the attribute is "
+     "the Unix write permission, which root ignores); refused writes are still checked with a "
+     "locked file and a folder in the file's place"),
+    ("*", "util_filedate.vbs", r"does not keep creation times",
+     "Wine keeps no creation time on a Linux file system; the modification and access times are checked"),
+    ("*", "robust_soak.vbs", r"GDI and USER object counts",
+     "Wine's GetGuiResources returns no counts; handles, windows and memory are still checked"),
+]
+
+
+def time_scale(environ: dict[str, str] | None = None) -> int | float:
+    """The factor for every upper time bound of the scripts: OMBRISK_TIME_SCALE (default 1)."""
+    raw = (environ if environ is not None else os.environ).get("OMBRISK_TIME_SCALE", "").strip()
+    if not raw:
+        return 1
+    value = float(raw)
+    if not value >= 1:
+        raise ValueError(f"OMBRISK_TIME_SCALE must be a number of at least 1, not {raw!r}")
+    return int(value) if value == int(value) else value
+
+
+def skips_in(output: str) -> list[str]:
+    """The reasons of the "# skip: <reason>" lines of a script's output."""
+    return _SKIP_RE.findall(output)
+
+
+def allowed_skip(arch: str, script: str, reason: str) -> str | None:
+    """Why this skip may happen here, or None when it is not on the allow-list."""
+    for want_arch, want_script, pattern, why in ALLOWED_SKIPS:
+        if want_arch in ("*", arch) and want_script == script and re.search(pattern, reason):
+            return why
+    return None
+
+
+def unexpected_lines(logs: dict[str, str]) -> list[str]:
+    """The UNEXPECTED lines of the stand-in logs (name -> text): what a host in strict mode
+    received without being configured to expect it. A log's ".unexpected" companion keeps them
+    even when the test emptied the log; it stands for the log when both are there."""
+    found = []
+    for name, text in sorted(logs.items()):
+        if name + ".unexpected" in logs:
+            continue
+        found += [f"{name}: {line.strip()}" for line in _UNEXPECTED_RE.findall(text)]
+    return found
+
+
 _OPTION_EXPLICIT_RE = re.compile(r"^[ \t]*option[ \t]+explicit[ \t]*(?:'[^\r\n]*)?$", re.IGNORECASE | re.MULTILINE)
 
 
@@ -85,7 +139,7 @@ def prologue(lang: str, constants: dict[str, object]) -> str:
         for name, value in constants.items():
             if isinstance(value, bool):
                 lines.append(f"Const {name} = {'True' if value else 'False'}")
-            elif isinstance(value, int):
+            elif isinstance(value, (int, float)):
                 lines.append(f"Const {name} = {value}")
             else:
                 lines.append(f"Const {name} = {_vbs_string(str(value))}")
@@ -93,7 +147,7 @@ def prologue(lang: str, constants: dict[str, object]) -> str:
         for name, value in constants.items():
             if isinstance(value, bool):
                 lines.append(f"var {name} = {'true' if value else 'false'};")
-            elif isinstance(value, int):
+            elif isinstance(value, (int, float)):
                 lines.append(f"var {name} = {value};")
             else:
                 lines.append(f"var {name} = {_js_string(str(value))};")
@@ -121,8 +175,10 @@ def build_script(lang: str, constants: dict[str, object], library: str, test: st
     return ("\n".join(pieces) + "\n").replace("\n", "\r\n").encode(SCRIPT_ENCODING)
 
 
-def judge(output: str, exit_code: int | None, timed_out: bool) -> tuple[bool, str]:
-    """Verdict on a finished script: (passed, reason)."""
+def judge(output: str, exit_code: int | None, timed_out: bool, bad_skips: list[str] | None = None,
+          unexpected: list[str] | None = None) -> tuple[bool, str]:
+    """Verdict on a finished script: (passed, reason). bad_skips are skips not on the
+    allow-list, unexpected the UNEXPECTED lines of the stand-in logs; either fails the script."""
     if timed_out:
         return False, "timed out"
     if exit_code != 0:
@@ -135,6 +191,10 @@ def judge(output: str, exit_code: int | None, timed_out: bool) -> tuple[bool, st
         return False, f"{failed or 'some'} check(s) failed"
     if passed == 0:
         return False, "no check passed"
+    if bad_skips:
+        return False, f"{len(bad_skips)} skip(s) not allowed on this platform: " + "; ".join(bad_skips)
+    if unexpected:
+        return False, f"the stand-in received {len(unexpected)} unexpected thing(s): " + "; ".join(unexpected[:5])
     return True, f"{passed} checks passed"
 
 
@@ -175,7 +235,12 @@ def run(args: argparse.Namespace) -> int:
     test_dir.mkdir(parents=True)
     debug_file = test_dir / "debug.txt"
     test_text = script.read_text(encoding="utf-8")
-    timeout = args.timeout or parse_timeout(test_text.splitlines()[0] if test_text else "")
+    try:
+        scale = time_scale()
+    except ValueError as exc:
+        log(f"FAILED: {exc}")
+        return 1
+    timeout = (args.timeout or parse_timeout(test_text.splitlines()[0] if test_text else "")) * scale
     library = (Path(args.lib_dir) / f"lib.{lang}").read_text(encoding="utf-8")
     dll32 = state.dll32_path if state.arch == "win64" else state.dll_path
     constants = {
@@ -190,6 +255,7 @@ def run(args: argparse.Namespace) -> int:
         # a win32 prefix, registered beside the x64 one in a win64 prefix).
         "CSCRIPT_BITS": 64 if state.arch == "win64" else 32,
         "DLL32_PATH": winpath(dll32) if dll32 else "",
+        "TIME_SCALE": scale,
     }
     try:
         built = build_script(lang, constants, library, test_text)
@@ -231,8 +297,22 @@ def run(args: argparse.Namespace) -> int:
 
     cleanup = time.monotonic() - t1
     output = stdout_path.read_bytes().decode(SCRIPT_ENCODING, errors="replace").replace("\r\n", "\n")
-    passed, reason = judge(output, exit_code, timed_out)
+    skips = skips_in(output)
+    bad_skips, skip_lines = [], []
+    for reason_text in skips:
+        why = allowed_skip(state.arch, name, reason_text)
+        if why is None:
+            bad_skips.append(reason_text)
+        skip_lines.append(f"{state.arch}\t{name}\t{reason_text}\t{why or 'NOT ALLOWED'}")
+    # Read by skipsummary.py for the summary of the whole run.
+    (test_dir / "skips.txt").write_text("".join(line + "\n" for line in skip_lines), encoding="utf-8")
+    logs = {p.name: p.read_bytes().decode("utf-8", errors="replace")
+            for pattern in ("*.log", "*.log.unexpected") for p in test_dir.glob(pattern)}
+    passed, reason = judge(output, exit_code, timed_out, bad_skips, unexpected_lines(logs))
     print(output, end="" if output.endswith("\n") or not output else "\n")
+    for line in skip_lines:
+        arch_, _, reason_text, why = line.split("\t")
+        log(f"SKIP {name} ({arch_}): {reason_text} -- {why}")
     log(f"{name}: {'PASSED' if passed else 'FAILED'} ({reason}) in {elapsed:.2f} s "
         f"(clean-up {cleanup:.2f} s); files in {test_dir}")
     if not passed and args.show_debug and debug_file.stat().st_size:

@@ -104,6 +104,55 @@ class Judge(unittest.TestCase):
                 self.assertEqual(scripttest.judge(output, code, timed_out)[0], want)
 
 
+class SkipsAndStrictHost(unittest.TestCase):
+    """A skip off the allow-list and an UNEXPECTED stand-in line fail a script that passed its checks."""
+
+    GOOD = "ok 1 - a\n# skip: this platform lets the read-only file be written (Wine run as root)\nDONE passed=1 failed=0\n"
+
+    def test_skips_are_found_and_judged_against_the_allow_list(self):
+        self.assertEqual(scripttest.skips_in(self.GOOD),
+                         ["this platform lets the read-only file be written (Wine run as root)"])
+        reason = scripttest.skips_in(self.GOOD)[0]
+        self.assertIsNotNone(scripttest.allowed_skip("win32", "util_ini.vbs", reason))
+        self.assertIsNone(scripttest.allowed_skip("win32", "util_ini.js", reason))        # another script
+        self.assertIsNone(scripttest.allowed_skip("win32", "util_ini.vbs", "DLL not built"))  # another reason
+        self.assertTrue(scripttest.judge(self.GOOD, 0, False, [], [])[0])
+        passed, why = scripttest.judge(self.GOOD, 0, False, ["DLL not built"], [])
+        self.assertFalse(passed)
+        self.assertIn("DLL not built", why)
+
+    def test_unexpected_lines_of_any_log_fail(self):
+        logs = {"host.log": "READY hwnd=1\r\nCMD sent 2016 lparam=0\r\nUNEXPECTED CMD 2016\r\n",
+                "second.log": "READY hwnd=2\r\n", "notes.log": "an UNEXPECTED word mid-line\r\n"}
+        found = scripttest.unexpected_lines(logs)
+        self.assertEqual(found, ["host.log: UNEXPECTED CMD 2016"])
+        self.assertFalse(scripttest.judge(self.GOOD, 0, False, [], found)[0])
+        # The companion file counts even when the test emptied the log, and only once.
+        logs = {"host.log": "UNEXPECTED GW LP\r\n", "host.log.unexpected": "UNEXPECTED CMD 7\r\nUNEXPECTED GW LP\r\n"}
+        self.assertEqual(scripttest.unexpected_lines(logs),
+                         ["host.log.unexpected: UNEXPECTED CMD 7", "host.log.unexpected: UNEXPECTED GW LP"])
+
+    def test_time_scale(self):
+        self.assertEqual(scripttest.time_scale({}), 1)
+        self.assertEqual(scripttest.time_scale({"OMBRISK_TIME_SCALE": "3"}), 3)
+        self.assertEqual(scripttest.time_scale({"OMBRISK_TIME_SCALE": "2.5"}), 2.5)
+        for bad in ("0.5", "fast", "-2"):
+            with self.assertRaises(ValueError):
+                scripttest.time_scale({"OMBRISK_TIME_SCALE": bad})
+        self.assertIn("Const TIME_SCALE = 2.5", scripttest.prologue("vbs", {"TIME_SCALE": 2.5}))
+
+    def test_skip_summary(self):
+        import skipsummary
+        with tempfile.TemporaryDirectory() as tmp:
+            folder = Path(tmp) / "wine" / "tests" / "util_ini.vbs"
+            folder.mkdir(parents=True)
+            (folder / "skips.txt").write_text("win32\tutil_ini.vbs\tread-only\troot ignores it\n", encoding="utf-8")
+            text = skipsummary.summary(skipsummary.collect(Path(tmp)))
+        self.assertIn("1 skip(s)", text)
+        self.assertIn("util_ini.vbs: read-only -- root ignores it", text)
+        self.assertEqual(skipsummary.summary([]), "Script tests: 0 skips")
+
+
 class ProcessIdentity(unittest.TestCase):
     """Tear-down must stop only the processes it recorded, never a recycled pid."""
 

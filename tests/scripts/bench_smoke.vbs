@@ -4,6 +4,7 @@
 ' a number. The figures themselves are printed for the record, never judged here.
 Option Explicit
 Dim others, i, fields, figures, numeric
+ExpectFromHost "expect_cmd=540,690,2017,2018" & vbCrLf & "expect_copydata=CD,EM" & vbCrLf & "expect_keys=1"
 StartHost "answer.SP=C:\bench\" & vbCrLf & "path.L=C:\Left\" & vbCrLf & "path.R=D:\Right\" & vbCrLf & _
   "selected.L=alpha.txt|beta.txt|gamma.txt" & vbCrLf & "selected.R=delta.txt|epsilon.txt" & vbCrLf & _
   "dialog_text=INI-Files: C:\Bench\wincmd.ini<CR>C:\Bench\wcx_ftp.ini"

@@ -1,4 +1,5 @@
 // Text outside the ANSI code page in paths and answers, seen from JScript.
+ExpectFromHost("expect_copydata=CD");
 StartHost("answer.SP=" + "C:\\" + String.fromCharCode(0x4E2D, 0x6587) + "\\");
 var h = new ActiveXObject("Ombrisk.Helper");
 h.Pause = 0;

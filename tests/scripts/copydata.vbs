@@ -1,6 +1,7 @@
 ' The WM_COPYDATA requests the host receives, byte for byte, and the answers that come back.
 Dim h, h2, lines, n, s, i, from1, from2, t0
 
+ExpectFromHost "expect_copydata=EM,CD" & vbCrLf & "expect_gw=XX," & String(100, "Q") & ""
 Function Hex2(b)
     Hex2 = Right("0" & Hex(b), 2)
 End Function

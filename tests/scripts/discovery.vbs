@@ -2,6 +2,7 @@
 ' Where a new object finds the host's folder and settings files: environment, command line,
 ' the library's own folder, then the registry; and the command table read from that folder.
 Dim sh, fso, keyCU, keyLM, out, tc, libDir, r
+ExpectFromHost "expect_cmd=4321"
 Set sh = CreateObject("WScript.Shell")
 Set fso = CreateObject("Scripting.FileSystemObject")
 keyCU = "HKCU\SOFTWARE\Ghisler\Total Commander"

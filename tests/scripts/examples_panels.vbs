@@ -4,6 +4,7 @@
 Dim h, out, line, before
 
 ' The bytes of the last "CD" request the host logged, as "0D EF BB BF ...", cut to n bytes.
+ExpectFromHost "expect_cmd=2017,2018" & vbCrLf & "expect_copydata=CD,EM" & vbCrLf & "expect_gw=A,LP,RP,SP" & vbCrLf & "expect_keys=1"
 Function LastCdBytes(n)
   Dim a, text
   a = HostLogArray("COPYDATA code=CD")

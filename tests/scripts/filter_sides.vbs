@@ -3,6 +3,7 @@
 ' (left is the smaller x), S and T by the active panel the host reports.
 Dim h, base
 
+ExpectFromHost "expect_gw=LP,RP,A" & vbCrLf & "expect_keys=1"
 Sub Layout(lines)
   SetHostConfig lines
   HostSend 9003

@@ -27,13 +27,13 @@ Eq(h.Wait, true, "Wait let true");
 h.NoArrayReturn = 1;
 Eq(h.NoArrayReturn, true, "NoArrayReturn let 1 reads true");
 
-var t0 = new Date().getTime();
+var t0 = NowMs();
 h.Sleep(-1);
 h.Sleep(0);
-Ok(new Date().getTime() - t0 < 500, "Sleep -1 and 0 return at once");
-t0 = new Date().getTime();
+Ok(ElapsedMs(t0) < LimitMs(500), "Sleep -1 and 0 return at once");
+t0 = NowMs();
 h.Sleep(250);
-Ok(new Date().getTime() - t0 >= 230, "Sleep 250 waits");
+Ok(ElapsedMs(t0) >= 230, "Sleep 250 waits");
 
 Eq(h.IsRunningTC, false, "no host: IsRunningTC false");
 Eq(h.SendCommand(2050), false, "no host: SendCommand false");

@@ -2,6 +2,7 @@
 Option Explicit
 Dim h, t0, n, fso, inc, r
 
+ExpectFromHost "expect_cmd=-2147483648,-5,-1,0,1,7,12,13,15,77,100,101,102,103,106,107,123,250,301,2000,2050,2052"
 Set fso = CreateObject("Scripting.FileSystemObject")
 StartHost ""
 Set h = CreateObject("Ombrisk.Helper")
@@ -40,13 +41,13 @@ Eq h.SendCommand(105, True), True, "host result 7 gives true"
 
 ' Pause is waited after every command.
 h.Pause = 300
-t0 = Timer
+t0 = NowMs()
 h.SendCommand 106
-Ok Timer - t0 >= 0.28, "SendCommand waits Pause (" & Round((Timer - t0) * 1000) & " ms)"
+Ok ElapsedMs(t0) >= 280, "SendCommand waits Pause (" & Round(ElapsedMs(t0)) & " ms)"
 h.Pause = "150"
-t0 = Timer
+t0 = NowMs()
 h.SendCommand 107
-Ok Timer - t0 >= 0.13, "a numeric string Pause acts as its number"
+Ok ElapsedMs(t0) >= 130, "a numeric string Pause acts as its number"
 h.Pause = 0
 
 ' Names need a table; an empty table raises 9 while the host exists.
@@ -145,9 +146,12 @@ WriteTextFile inc, "Again=5" & vbCrLf
 Eq ReadTextFile(inc), "Again=5" & vbCrLf, "the file was closed after the overflow"
 
 ' The default file name is relative to the current folder.
+r = "not returned"
 On Error Resume Next
 r = h.LoadIncFile()
+n = Err.Number
 On Error GoTo 0
-Eq r, False, "LoadIncFile without a Totalcmd.inc in the current folder gives false"
+Eq n, 0, "LoadIncFile without a Totalcmd.inc in the current folder raises nothing"
+EqType r, False, "and gives false"
 
 Finish

@@ -2,6 +2,7 @@
 Option Explicit
 Dim h, h2, sh, n, t0, hwnd
 
+ExpectFromHost "expect_cmd=690,2050"
 Set sh = CreateObject("WScript.Shell")
 
 Function Ctl(args)
@@ -28,9 +29,9 @@ Set h2 = CreateObject("Ombrisk.Helper")
 Eq Ctl("countwindows OmbriskReplyWindow"), 1, "two objects share one reply window"
 
 ' Releasing either object unloads the shared window; the other object still works.
-t0 = Timer
+t0 = NowMs()
 Set h2 = Nothing
-Ok Timer - t0 >= 0.09, "release waits 100 ms"
+Ok ElapsedMs(t0) >= 90, "release waits 100 ms"
 Eq Ctl("countwindows OmbriskReplyWindow"), 0, "release of one object destroys the shared reply window"
 h.Pause = 0
 ClearHostLog
@@ -69,16 +70,16 @@ StartHost ""
 Eq h.IsRunningTC, True, "restarted host found"
 Ok HostHwnd() <> hwnd, "the restarted host has a new window"
 ClearHostLog
-t0 = Timer
+t0 = NowMs()
 Eq h3.GetIniFiles(), False, "the restarted host is no longer the bound one"
-Ok Timer - t0 < 0.5, "and nothing is waited for"
+Ok ElapsedMs(t0) < LimitMs(500), "and nothing is waited for"
 Eq HostLogCount("CMD "), 0, "nothing was sent to the new host"
 Set h3 = Nothing
 
 ' About shows a system-modal box and returns only when it is closed.
 sh.Run """" & STANDIN_EXE & """ ctl closebox ""About Ombrisk"" 700", 0, False
-t0 = Timer
+t0 = NowMs()
 h.About
-Ok Timer - t0 >= 0.6, "About returns after the box is closed (" & Round((Timer - t0) * 1000) & " ms)"
+Ok ElapsedMs(t0) >= 600, "About returns after the box is closed (" & Round(ElapsedMs(t0)) & " ms)"
 
 Finish

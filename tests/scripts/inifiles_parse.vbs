@@ -3,6 +3,7 @@
 ' the method cannot use gives false and leaves MainINI and FTPINI as they were.
 Dim h, r, main0, ftp0
 
+ExpectFromHost "expect_cmd=690"
 Function DialogSteps()
   DialogSteps = Replace(HostLogLines("DIALOG "), vbCrLf, " | ")
 End Function

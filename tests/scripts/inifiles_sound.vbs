@@ -3,6 +3,7 @@
 ' every path, and not touched at all when it is empty or when the host is not asked.
 Dim h, key, original, hadOriginal, r
 
+ExpectFromHost "expect_cmd=690"
 key = "HKCU\AppEvents\Schemes\Apps\.Default\SystemAsterisk\.Current"
 
 Function ReadSound()

@@ -4,6 +4,7 @@
 ' no keys at all when activation fails.
 Dim h, lines, i, iCmd, iShow, iKey, t0
 
+ExpectFromHost "expect_keys=1" & vbCrLf & "expect_cmd=2016"
 Function IndexOf(arr, prefix)
   Dim k
   IndexOf = -1

@@ -2,6 +2,7 @@
 ' (virtual key 32), typed where the token stood; everything else passes through unchanged.
 Dim h, cases, i, typed
 
+ExpectFromHost "expect_keys=1"
 StartHost ""
 Set h = CreateObject("Ombrisk.Helper")
 h.Pause = 0

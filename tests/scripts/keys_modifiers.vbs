@@ -2,6 +2,7 @@
 ' HostKeyDowns is a virtual-key code with "+", "^", "%" for Shift, Ctrl, Alt held.
 Dim h, cases, i
 
+ExpectFromHost "expect_keys=1" & vbCrLf & "expect_gw=A"
 StartHost ""
 Set h = CreateObject("Ombrisk.Helper")
 h.Pause = 0

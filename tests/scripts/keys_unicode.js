@@ -1,5 +1,6 @@
 // Characters the keyboard layout has no key for reach the host as Unicode input, each UTF-16
 // unit as one character message; JScript sees a real Boolean result.
+ExpectFromHost("expect_keys=1");
 StartHost("");
 var h = new ActiveXObject("Ombrisk.Helper");
 h.Pause = 0;

@@ -2,6 +2,7 @@
 ' the middle of a request, two host windows, and a host that will not keep the foreground.
 Dim h, s, n, cfg
 
+ExpectFromHost "expect_cmd=3001,3002,3003"
 cfg = "answer.SP=C:\Windows\" & vbCrLf & _
     "answer.E0=never seen" & vbCrLf & "answer_shape.E0=empty" & vbCrLf & _
     "answer.EN=never seen" & vbCrLf & "answer_shape.EN=null" & vbCrLf & _
@@ -55,10 +56,15 @@ h.Pause = 0
 h.SendCommand 3001, True
 h.SendCommand 3002, True
 h.SendCommand 3003
-SleepMs 200
-Dim inFirst, inSecond
-inFirst = LogCountIn(HostLog())
-inSecond = LogCountIn(NamedHostLog("second"))
+' The posted command arrives some time after the call returned: wait for all three lines.
+Dim inFirst, inSecond, t0
+t0 = NowMs()
+Do
+  inFirst = LogCountIn(HostLog())
+  inSecond = LogCountIn(NamedHostLog("second"))
+  If inFirst + inSecond >= 3 Or ElapsedMs(t0) > LimitMs(5000) Then Exit Do
+  SleepMs 50
+Loop
 Dim oneWindow
 oneWindow = (inFirst = 3 And inSecond = 0) Or (inFirst = 0 And inSecond = 3)
 Ok oneWindow, "all commands went to one of the two windows (" & inFirst & " and " & inSecond & ")"

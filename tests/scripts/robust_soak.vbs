@@ -15,6 +15,7 @@ Const SEPARATOR_COUNT = 1000
 Dim h, o, i, n, t0, tObjects, tCalls, r, f, saved, failures, firstFailure, calls, rounds
 Dim tSeparator, statsSeparator, statsWarm, statsObjects, statsMid, statsEnd, stopFile, watchFile, watch, propsBefore, stateEnd
 
+ExpectFromHost "expect_cmd=1" & vbCrLf & "expect_gw=LP"
 Function UtilTool()
   UtilTool = Left(STANDIN_EXE, InStrRev(STANDIN_EXE, "\")) & "utiltool.exe"
 End Function
@@ -194,16 +195,26 @@ WScript.Echo "SOAK clipboard watcher: " & watch
 
 ' Generous bounds: a leak of one handle, window or buffer per call or per object would pass them
 ' by far.
+' The bounds below mean nothing if a figure could not be read (-1).
+Ok CDbl(statsWarm("private")) > 0 And CDbl(statsEnd("private")) > 0 And CDbl(statsSeparator("private")) > 0, _
+  "private memory was measured (" & statsWarm("private") & ", " & statsEnd("private") & ", " & statsSeparator("private") & ")"
+Ok CDbl(statsWarm("handles")) > 0 And CDbl(statsEnd("handles")) > 0 And CDbl(statsSeparator("handles")) > 0, _
+  "handles were counted (" & statsWarm("handles") & ", " & statsEnd("handles") & ", " & statsSeparator("handles") & ")"
+Ok CDbl(statsWarm("windows")) >= 0 And CDbl(statsEnd("windows")) >= 0, "windows were counted"
 Ok CDbl(statsEnd("private")) <= CDbl(statsWarm("private")) * 1.1 + 1048576, "private memory grew by less than 10 % + 1 MB"
 Ok CDbl(statsEnd("handles")) <= CDbl(statsWarm("handles")) + 10, "the handle count grew by at most 10"
 Ok CDbl(statsEnd("windows")) <= CDbl(statsWarm("windows")) + 1, "the window count grew by at most 1"
 Ok CDbl(statsSeparator("private")) <= CDbl(statsEnd("private")) + 2097152, "the separator lets grew private memory by less than 2 MB"
 Ok CDbl(statsSeparator("handles")) <= CDbl(statsEnd("handles")) + 10, "and the handle count by at most 10"
-If CDbl(statsWarm("gdi")) >= 0 Then Ok CDbl(statsEnd("gdi")) <= CDbl(statsWarm("gdi")) + 10, "GDI objects grew by at most 10"
-If CDbl(statsWarm("user")) >= 0 Then Ok CDbl(statsEnd("user")) <= CDbl(statsWarm("user")) + 10, "USER objects grew by at most 10"
+If CDbl(statsWarm("gdi")) >= 0 And CDbl(statsWarm("user")) >= 0 Then
+  Ok CDbl(statsEnd("gdi")) <= CDbl(statsWarm("gdi")) + 10, "GDI objects grew by at most 10"
+  Ok CDbl(statsEnd("user")) <= CDbl(statsWarm("user")) + 10, "USER objects grew by at most 10"
+Else
+  Skip "GDI and USER object counts are not available here (gdi " & statsWarm("gdi") & ", user " & statsWarm("user") & ")"
+End If
 Ok InStr(watch, "opens=") = 1, "the clipboard watcher reported: " & watch
 Dim longest
 longest = -1
 If InStr(watch, "longest_ms=") > 0 Then longest = CDbl(Mid(watch, InStr(watch, "longest_ms=") + 11))
-Ok longest >= 0 And longest < 1000, "no call left the clipboard open (longest refusal " & longest & " ms)"
+Ok longest >= 0 And longest < LimitMs(1000), "no call left the clipboard open (longest refusal " & longest & " ms)"
 Finish

@@ -2,6 +2,7 @@
 // Selected names read from JScript through VBArray: text outside ASCII comes back unchanged,
 // and ten thousand names come back complete.
 var a = "\u00e4rger \u00df.txt", b = "\u4e2d\u6587.doc", c = "\ud83d\ude00 smile.txt", d = "plain.txt";
+ExpectFromHost("expect_cmd=2017,2018\r\nexpect_keys=1");
 StartHost("selected.L=" + a + "|" + b + "|" + c + "\r\nselected.R=" + d + "\r\npath.L=C:\\\u00dcber\\\r\n" +
           "path.R=D:\\\u65e5\u672c\\");
 var h = new ActiveXObject("Ombrisk.Helper");

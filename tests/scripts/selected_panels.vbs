@@ -2,6 +2,7 @@
 ' posted, and the result as an array or one string.
 Dim h, r, lines, cfg
 
+ExpectFromHost "expect_cmd=2017,2018" & vbCrLf & "expect_gw=A" & vbCrLf & "expect_keys=1"
 Function Described(v)
   If IsArray(v) Then
     Described = "(" & JoinLines(v) & ")"
@@ -111,13 +112,13 @@ ms = ElapsedMs(t0)
 Ok ms >= 2050, "target: with the Tab keystrokes and their waits, 2100 ms (" & Round(ms) & " ms)"
 
 ' ---- no host: Empty at once ----
-h.Pause = 3000
+h.Pause = LimitMs(3000)
 StopHost
 t0 = NowMs()
 r = h.GetSrcSelectedFiles()
 Ok IsEmpty(r), "no host: Empty (" & TypeName(r) & ")"
 r = h.GetTrgSelectedFiles(True)
 Ok IsEmpty(r), "no host: Empty for the target too"
-Ok ElapsedMs(t0) < 500, "without waiting (" & Round(ElapsedMs(t0)) & " ms)"
+Ok ElapsedMs(t0) < LimitMs(500), "without waiting (" & Round(ElapsedMs(t0)) & " ms)"
 
 Finish

@@ -2,6 +2,7 @@
 // The stand-in host seen from JScript: start, commands, a "GW" answer, the log helpers,
 // debug capture, stop; then the automation server once it is registered.
 
+ExpectFromHost("expect_cmd=2050,2051,2052");
 var cjk = "D:\\" + String.fromCharCode(0x4E2D, 0x6587) + " \u00e4\\";
 if (StartHost("cmd_result.2050=3\r\nanswer.TP=" + cjk)) {
   var all = HostLogLines("");

@@ -4,6 +4,7 @@
 
 Dim exe, cfg, rc, reply
 
+ExpectFromHost "expect_cmd=6,2015,2016" & vbCrLf & "expect_gw=X,sp"
 exe = Quote(STANDIN_EXE)
 cfg = HostConfigPath()
 
@@ -67,6 +68,47 @@ If StartHost("") Then
   SetHostConfig "copydata_result=3"
   Ok InStr(HostAsk("X"), "result=3 delivered=1") = 1, "copydata_result applies to every code"
   StopHost
+End If
+
+' ---- strict mode: what the configuration does not declare is logged as UNEXPECTED ----
+' This host logs to a ".txt" file, which the harness does not read for UNEXPECTED lines.
+Dim strictLog, strictText, u
+strictLog = TEST_DIR & "strict.txt"
+WriteUnicodeFile cfg, "log=" & strictLog & vbCrLf & "strict=1" & vbCrLf & "expect_cmd=5, 7" & vbCrLf & _
+  "cmd_result.8=3" & vbCrLf & "expect_gw=LP" & vbCrLf & "answer.Y=yes" & vbCrLf & "ignore.Z=1" & vbCrLf & _
+  "expect_copydata=QQ"
+If RunWait(exe & " ctl start " & Quote(cfg)) = 0 Then
+  HostSend 5
+  HostSend 7
+  HostSend 8
+  HostSend 6
+  HostSend 9001
+  HostAsk "LP"
+  HostAsk "Y"
+  HostAsk "Z"
+  HostAsk "X"
+  StopHost
+  strictText = ReadTextFile(strictLog)
+  u = JoinLines(LinesWithPrefix(strictText, "UNEXPECTED"))
+  Eq u, "UNEXPECTED CMD 6" & vbCrLf & "UNEXPECTED GW X", _
+    "only the undeclared command and request are unexpected (expect_cmd, cmd_result.<n>, the stand-in's own commands, expect_gw, answer., ignore. declare)"
+  Eq ReadTextFile(strictLog & ".unexpected"), "UNEXPECTED CMD 6" & vbCrLf & "UNEXPECTED GW X" & vbCrLf, _
+    "the same lines are kept in the .unexpected file"
+  Ok InStr(strictText, "CMD sent 6 lparam=0" & vbCrLf & "UNEXPECTED CMD 6") > 0, "each right after the event it concerns"
+Else
+  Report False, "the strict host did not start"
+End If
+' Without strict=1 nothing is unexpected.
+strictLog = TEST_DIR & "lax.txt"
+WriteUnicodeFile cfg, "log=" & strictLog & vbCrLf
+If RunWait(exe & " ctl start " & Quote(cfg)) = 0 Then
+  HostSend 6
+  HostAsk "X"
+  StopHost
+  Eq UBound(LinesWithPrefix(ReadTextFile(strictLog), "UNEXPECTED")), -1, "a host without strict=1 logs nothing as unexpected"
+  Ok Not g_fso.FileExists(strictLog & ".unexpected"), "and keeps no .unexpected file"
+Else
+  Report False, "the lax host did not start"
 End If
 
 Finish

@@ -1,6 +1,7 @@
 ' timeout: 240
-' INI files: values, section and key lists (also past the first buffer), whole sections,
-' deletions, refused writes, and the files' encodings, through the real script client.
+' INI files: values, section and key lists (also where a list must grow past its first buffer),
+' whole sections, deletions, refused writes, and the files' encodings, through the real script
+' client.
 Dim h, f, fa, fro, big, r, i, s, bad, text, expected
 Set h = CreateObject("Ombrisk.Helper")
 
@@ -189,9 +190,19 @@ If WriteRefused(fro) Then
   Ok h.INIDelete(fro, "S", "k") = False, "INIDelete in a read-only file is refused"
   Eq h.INIReadSection(fro, "S"), "k=v" & vbCrLf, "the read-only file is unchanged"
 Else
-  WScript.Echo "# skip: this platform lets the read-only file be written (Wine run as root)"
+  Skip "this platform lets the read-only file be written (Wine run as root)"
 End If
 g_fso.GetFile(fro).Attributes = 0
+
+' A folder where the file should be refuses every write, also for the superuser.
+Dim fdir
+fdir = TEST_DIR & "folder.ini"
+g_fso.CreateFolder fdir
+EqType h.INIWrite(fdir, "S", "k", "v"), False, "INIWrite to a folder's name is refused"
+EqType h.INIWriteSection(fdir, "S", "x=1"), False, "INIWriteSection to a folder's name is refused"
+EqType h.INIDelete(fdir, "S", "k"), False, "INIDelete in a folder's name is refused"
+Ok g_fso.FolderExists(fdir) And Not g_fso.FileExists(fdir), "the folder is still a folder"
+Eq g_fso.GetFolder(fdir).Files.Count, 0, "and nothing was written into it"
 
 ' A file another program holds open without sharing refuses writes everywhere.
 Dim fl, ready, go
@@ -245,6 +256,26 @@ Eq Len(text), 1000 * (17 + 2), "INIReadSection grows past 8192 characters"
 Eq Right(text, 19), "key1000=value1000" & vbCrLf, "and ends with the last entry"
 Ok h.INISectionExists(big, "sec0002999") = True, "INISectionExists past its first buffer"
 Ok h.INISectionExists(big, "many") = True, "INISectionExists finds the last section"
+' A bare file name is looked for in the Windows folder, so its size is not known beforehand: the
+' list starts in a small buffer and has to grow to hold all names.
+Dim winIni, bareName
+bareName = "ombrisk-list-" & Int(Timer) & ".ini"
+winIni = g_fso.GetSpecialFolder(0).Path & "\" & bareName
+If WriteTextFile(winIni, s) Then
+  r = h.INIRead(bareName)
+  Ok IsArray(r), "the sections of a bare name in the Windows folder come as an array"
+  If IsArray(r) Then
+    Eq UBound(r), 3000, "all 3001 names, past the first buffer"
+    If UBound(r) = 3000 Then Ok r(2999) = "Sec0003000" And r(3000) = "Many", "the last two in place"
+  End If
+  r = h.INIRead(bareName, "Many")
+  Ok IsArray(r), "the keys of a section of a bare name come as an array"
+  If IsArray(r) Then
+    Eq UBound(r), 999, "and all 1000 key names of its section"
+    If UBound(r) = 999 Then Eq r(999), "key1000", "the last one in place"
+  End If
+  g_fso.DeleteFile winIni, True
+End If
 
 ' ---- Null cannot become text: error 94, nothing written ----
 On Error Resume Next

@@ -97,6 +97,39 @@ void work_modally(Host& host, long cmd, long ms) {
   if (quit) PostQuitMessage(exit_code);
 }
 
+// strict=1: whatever the test did not declare is logged as "UNEXPECTED ..." (the harness fails a
+// script whose log holds such a line). A list key holds items separated by commas or blanks.
+bool strict(const Host& host) { return host.config.number(L"strict", 0) != 0; }
+
+bool listed(const Host& host, const wchar_t* list_key, const std::wstring& item) {
+  const std::wstring list = host.config.text(list_key, L"");
+  size_t i = 0;
+  while (i < list.size()) {
+    while (i < list.size() && (list[i] == L',' || list[i] == L' ')) ++i;
+    size_t j = i;
+    while (j < list.size() && list[j] != L',' && list[j] != L' ') ++j;
+    if (j > i && list.compare(i, j - i, item) == 0) return true;
+    i = j;
+  }
+  return false;
+}
+
+// A command is expected when expect_cmd lists it or cmd_result.<n> is configured; the stand-in's
+// own commands (sent by `ctl send` to build its windows) always are.
+bool command_expected(const Host& host, long cmd) {
+  if (cmd == kUserDialogCommand || cmd == kTooltipCommand || cmd == kLayoutCommand) return true;
+  const std::wstring n = std::to_wstring(cmd);
+  return listed(host, L"expect_cmd", n) || host.config.get(L"cmd_result." + n).has_value();
+}
+
+// A "GW" request is expected when expect_gw lists its text or any answer key names it.
+bool request_expected(const Host& host, const std::wstring& key) {
+  if (listed(host, L"expect_gw", key)) return true;
+  for (const wchar_t* prefix : {L"answer.", L"answer_code.", L"answer_shape.", L"ignore."})
+    if (host.config.get(prefix + key)) return true;
+  return false;
+}
+
 LRESULT on_command(Host& host, WPARAM wparam, LPARAM lparam) {
   host.config.refresh();
   const bool sent = InSendMessage();
@@ -106,6 +139,7 @@ LRESULT on_command(Host& host, WPARAM wparam, LPARAM lparam) {
     host.refusing = true;
     hand_foreground_away(host);
   }
+  if (strict(host) && !command_expected(host, cmd)) host.log.line(format("UNEXPECTED CMD %ld", cmd));
   switch (cmd) {
     case kShowCommand:
       ShowWindow(host.hwnd, SW_SHOW);
@@ -192,6 +226,7 @@ void answer_request(Host& host, HWND reply_to, const COPYDATASTRUCT& cds) {
   std::string request;
   for (DWORD i = 0; bytes && i < cds.cbData && bytes[i] != '\0'; ++i) request += bytes[i];
   const std::wstring key = from_ansi(request);
+  if (strict(host) && !request_expected(host, key)) host.log.line("UNEXPECTED GW " + request);
   const std::wstring shape = host.config.text(L"answer_shape." + key, L"");
   if (shape == L"destroy") {
     host.log.line("DESTROY during " + request);
@@ -234,7 +269,12 @@ LRESULT on_copydata(Host& host, HWND from, const COPYDATASTRUCT* cds) {
     Sleep(static_cast<DWORD>(sleep));
     host.log.line(format("SLEEP end code=%s", to_utf8(code).c_str()));
   }
-  if (cds->dwData == kCodeGW) answer_request(host, from, *cds);
+  if (cds->dwData == kCodeGW) {
+    answer_request(host, from, *cds);
+  } else if (strict(host) && !listed(host, L"expect_copydata", code) &&
+             !host.config.get(L"copydata_result." + code)) {
+    host.log.line(format("UNEXPECTED COPYDATA code=%s", to_utf8(code).c_str()));
+  }
   const long fallback = host.config.number(L"copydata_result", 0);
   return host.config.number(L"copydata_result." + code, fallback);
 }
@@ -248,6 +288,9 @@ void on_key_down(Host& host, WPARAM vk) {
   if (const long delay = host.config.number(L"key_delay_ms", 0); delay > 0) Sleep(static_cast<DWORD>(delay));
   host.log.line(format("KEYDOWN vk=%u shift=%d ctrl=%d alt=%d", static_cast<unsigned>(vk), key_down(VK_SHIFT),
                        key_down(VK_CONTROL), key_down(VK_MENU)));
+  // expect_keys=1 declares keystrokes (the library's sentinel key, vk 232, is one too).
+  if (strict(host) && host.config.number(L"expect_keys", 0) == 0)
+    host.log.line(format("UNEXPECTED KEYDOWN vk=%u", static_cast<unsigned>(vk)));
   if (vk == VK_TAB) {
     host.active = host.active == L'L' ? L'R' : L'L';
     host.log.line(format("PANEL %c", static_cast<char>(host.active)));
@@ -393,6 +436,10 @@ LRESULT CALLBACK host_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
         PostQuitMessage(0);
         return 0;
       default:
+        // A private message (WM_USER up to the registered ones) that the host does not know.
+        if (msg >= WM_USER && msg < 0xC000 && strict(*host))
+          host->log.line(format("UNEXPECTED MSG %u wparam=%ld lparam=%ld", msg, static_cast<long>(wparam),
+                                static_cast<long>(lparam)));
         break;
     }
   }

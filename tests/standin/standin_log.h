@@ -14,7 +14,8 @@ class Log {
   bool truncate() const;
 
   // Appends text and CR LF. A file held open by a reader is retried for about 2 s;
-  // after that the line is dropped and false returned.
+  // after that the line is dropped and false returned. A line starting "UNEXPECTED" is also
+  // appended to the file <path>.unexpected, which emptying the log leaves alone.
   bool line(std::string_view text) const;
 
   const std::wstring& path() const { return path_; }

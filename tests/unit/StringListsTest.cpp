@@ -57,6 +57,24 @@ TEST(SplitList, AlwaysAtLeastOneElement) {
     });
 }
 
+// An empty delimiter is a text of no characters anywhere in memory: one past the end of a heap
+// block, or no storage at all. Nothing may be read through it, and the text is not read past
+// its end either (the heap block holds no terminator after it).
+TEST(SplitList, AnEmptyDelimiterReadsNothing) {
+    const std::vector<char16_t> heap{u'a', u',', u'b', u'\0', u'c'};
+    const std::u16string_view text(heap.data(), heap.size());
+    const std::u16string_view delimiters[] = {std::u16string_view{},
+                                             std::u16string_view(heap.data() + heap.size(), 0)};
+    for (const std::u16string_view delimiter : delimiters) {
+        EXPECT_EQ(SplitList(text, delimiter, true), List{u"a,b\0c"s});
+        EXPECT_EQ(SplitList(text, delimiter, false), List{u"a,b\0c"s});
+        const auto views = SplitListViews(text, delimiter, false);
+        ASSERT_EQ(views.size(), 1u);
+        EXPECT_EQ(views[0].data(), text.data());
+        EXPECT_EQ(views[0].size(), text.size());
+    }
+}
+
 TEST(SplitList, CutsAtEveryDelimiter) {
     ExpectSplits({
         {u"a,,b", u",", true, {u"a", u"", u"b"}},

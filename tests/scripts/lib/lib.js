@@ -1,6 +1,6 @@
 // Library of the Wine script tests (JScript). The harness puts it between the generated
 // constants (TEST_DIR, STANDIN_EXE, DATA_DIR, DEBUG_FILE, SCRIPT_NAME, DLL_PATH,
-// DLL_REGISTERED, CSCRIPT_BITS, DLL32_PATH) and the test itself. Same names as lib.vbs; lists come back as JS arrays.
+// DLL_REGISTERED, CSCRIPT_BITS, DLL32_PATH, TIME_SCALE) and the test itself. Same names as lib.vbs; lists come back as JS arrays.
 // Wine's JScript has no WScript.Sleep or WScript.StdOut; WScript.Echo(true) prints -1.
 
 var g_passed = 0;
@@ -42,6 +42,12 @@ function Describe(v) {
   return "[" + s + "] " + typeof v;
 }
 
+// Reports a part of the test that did not run, with the reason. The harness fails the script
+// unless this skip is on its allow-list for the platform (ALLOWED_SKIPS in scripttest.py).
+function Skip(reason) {
+  WScript.Echo("# skip: " + reason);
+}
+
 function Finish() {
   WScript.Echo("DONE passed=" + g_passed + " failed=" + g_failed);
   WScript.Quit(g_failed > 0 ? 1 : 0);
@@ -69,6 +75,12 @@ function SleepMs(ms) {
 
 function NowMs() {
   return new Date().getTime();
+}
+
+// An upper bound on a wait, scaled by the harness's time factor (TIME_SCALE, from the
+// environment variable OMBRISK_TIME_SCALE, default 1).
+function LimitMs(ms) {
+  return ms * TIME_SCALE;
 }
 
 function ElapsedMs(startMs) {
@@ -143,8 +155,18 @@ function LinesWithPrefix(text, prefix) {
 function HostConfigPath() { return TEST_DIR + "host.cfg"; }
 function HostLogPath() { return TEST_DIR + "host.log"; }
 
+var g_hostExpect = "";
+
+// Declares what every host started or reconfigured from now on expects (see lib.vbs).
+function ExpectFromHost(lines) {
+  g_hostExpect = lines;
+}
+
+// The host runs in strict mode (see lib.vbs): undeclared commands, requests, keys and
+// messages are logged as UNEXPECTED and fail the script; strict=0 turns it off.
 function HostConfigText(lines) {
-  return "log=" + HostLogPath() + "\r\n" + (lines ? lines + "\r\n" : "");
+  return "log=" + HostLogPath() + "\r\nstrict=1\r\n" + (g_hostExpect ? g_hostExpect + "\r\n" : "") +
+      (lines ? lines + "\r\n" : "");
 }
 
 // Starts the host with log=TEST_DIR\host.log plus the given lines ("\r\n"-separated) and waits
@@ -231,7 +253,8 @@ function HostAsk(text) {
 // Starts a second stand-in next to the host; see lib.vbs.
 function StartNamedHost(name, extraConfigLines) {
   var cfg = TEST_DIR + name + ".cfg";
-  WriteUnicodeFile(cfg, "log=" + TEST_DIR + name + ".log\r\n" + extraConfigLines + "\r\n");
+  WriteUnicodeFile(cfg, "log=" + TEST_DIR + name + ".log\r\nstrict=1\r\n" + (g_hostExpect ? g_hostExpect + "\r\n" : "") +
+      extraConfigLines + "\r\n");
   var rc = RunWait(Quote(STANDIN_EXE) + " ctl start " + Quote(cfg));
   if (rc != 0) Report(false, "stand-in " + name + " did not start (ctl start exit code " + rc + ")");
   return rc == 0;

@@ -1,6 +1,6 @@
 ' Library of the Wine script tests (VBScript). The harness puts it between the generated
 ' constants (TEST_DIR, STANDIN_EXE, DATA_DIR, DEBUG_FILE, SCRIPT_NAME, DLL_PATH,
-' DLL_REGISTERED, CSCRIPT_BITS, DLL32_PATH) and the test itself, under Option Explicit.
+' DLL_REGISTERED, CSCRIPT_BITS, DLL32_PATH, TIME_SCALE) and the test itself, under Option Explicit.
 ' Wine's VBScript lacks ExecuteGlobal, Join, Filter, ChrW, AscW, Eval, GetRef, WScript.Sleep and
 ' WScript.StdOut, and "Dim x()" followed by ReDim crashes: nothing below uses them.
 ' An error in an If condition under On Error Resume Next runs the Then branch, so conditions
@@ -37,18 +37,54 @@ Sub Ok(cond, msg)
   Report good, msg & note
 End Sub
 
-' Compares with "=", as a script would; on failure prints both values with their types.
+' Compares with "=", as a script would, but only values of one kind: Empty and Null equal only
+' themselves, and a text, a number, a Boolean or a date never equals a value of another kind
+' (so "", 0 and False do not pass for Empty, nor "1" for 1). On failure prints both values
+' with their types.
 Sub Eq(actual, expected, msg)
-  Report SameValue(actual, expected), msg & FailNote(actual, expected, SameValue(actual, expected))
+  Dim good
+  good = EqHolds(actual, expected)
+  Report good, msg & FailNote(actual, expected, good)
 End Sub
 
-' Like Eq, but the VarTypes must match too (True and -1 differ here).
+' Whether Eq passes for these two values.
+Function EqHolds(actual, expected)
+  EqHolds = False
+  If ValueKind(actual) = ValueKind(expected) Then
+    EqHolds = True
+    If ValueKind(actual) <> "null" Then EqHolds = SameValue(actual, expected)
+  End If
+End Function
+
+' Like Eq, but the VarTypes must match too (True and -1 differ here, and so do 1 and 1.0).
 Sub EqType(actual, expected, msg)
   Dim good
   good = False
   If VarType(actual) = VarType(expected) Then good = SameValue(actual, expected)
   Report good, msg & FailNote(actual, expected, good)
 End Sub
+
+' The kind of a value for Eq: "empty", "null", "number", "text", "bool", "date", "object",
+' "array" or "other". Integers, Longs, Doubles, Currency and Bytes are all numbers.
+Function ValueKind(v)
+  If IsObject(v) Then
+    ValueKind = "object"
+    Exit Function
+  End If
+  If IsArray(v) Then
+    ValueKind = "array"
+    Exit Function
+  End If
+  Select Case VarType(v)
+    Case 0: ValueKind = "empty"
+    Case 1: ValueKind = "null"
+    Case 2, 3, 4, 5, 6, 14, 16, 17, 18, 19, 20, 21: ValueKind = "number"
+    Case 7: ValueKind = "date"
+    Case 8: ValueKind = "text"
+    Case 11: ValueKind = "bool"
+    Case Else: ValueKind = "other"
+  End Select
+End Function
 
 Function SameValue(a, b)
   Dim r
@@ -84,6 +120,12 @@ Function Describe(v)
   Describe = "[" & s & "] " & TypeName(v) & "/" & VarType(v)
 End Function
 
+' Reports a part of the test that did not run, with the reason. The harness fails the script
+' unless this skip is on its allow-list for the platform (ALLOWED_SKIPS in scripttest.py).
+Sub Skip(reason)
+  WScript.Echo "# skip: " & reason
+End Sub
+
 ' Prints the final line the harness looks for; the exit code says the same.
 Sub Finish()
   WScript.Echo "DONE passed=" & g_passed & " failed=" & g_failed
@@ -112,6 +154,14 @@ Function NowMs()
   NowMs = CDbl(Timer) * 1000
 End Function
 
+' An upper bound on a wait, scaled by the harness's time factor (TIME_SCALE, from the
+' environment variable OMBRISK_TIME_SCALE, default 1) so a loaded machine can be given room.
+' Use it for every bound a slow machine could break; ordering facts need no bound at all.
+Function LimitMs(ms)
+  LimitMs = ms * TIME_SCALE
+End Function
+
+' Milliseconds since startMs (a NowMs value), also across midnight.
 Function ElapsedMs(startMs)
   Dim d
   d = NowMs() - startMs
@@ -229,8 +279,23 @@ Function HostLogPath()
   HostLogPath = TEST_DIR & "host.log"
 End Function
 
+Dim g_hostExpect
+g_hostExpect = ""
+
+' Declares, for every host the script starts or reconfigures from now on, what it expects from
+' the library: lines such as "expect_cmd=690,2017", "expect_gw=LP", "expect_copydata=CD",
+' "expect_keys=1" (separated by vbCrLf). The configuration of each host may declare more.
+Sub ExpectFromHost(lines)
+  g_hostExpect = lines
+End Sub
+
+' The host runs in strict mode: a command, request, key or message the configuration does not
+' declare (expect_cmd=, expect_gw=, expect_copydata=, expect_keys=1, or an answer/result key
+' for it) is logged as UNEXPECTED and fails the script. A test that sends such things on
+' purpose says strict=0.
 Function HostConfigText(lines)
-  HostConfigText = "log=" & HostLogPath() & vbCrLf
+  HostConfigText = "log=" & HostLogPath() & vbCrLf & "strict=1" & vbCrLf
+  If g_hostExpect <> "" Then HostConfigText = HostConfigText & g_hostExpect & vbCrLf
   If lines <> "" Then HostConfigText = HostConfigText & lines & vbCrLf
 End Function
 
@@ -348,7 +413,8 @@ End Function
 Function StartNamedHost(name, extraConfigLines)
   Dim rc, cfg
   cfg = TEST_DIR & name & ".cfg"
-  WriteUnicodeFile cfg, "log=" & TEST_DIR & name & ".log" & vbCrLf & extraConfigLines & vbCrLf
+  WriteUnicodeFile cfg, "log=" & TEST_DIR & name & ".log" & vbCrLf & "strict=1" & vbCrLf & g_hostExpect & vbCrLf & _
+    extraConfigLines & vbCrLf
   rc = RunWait(Quote(STANDIN_EXE) & " ctl start " & Quote(cfg))
   If rc <> 0 Then Report False, "stand-in " & name & " did not start (ctl start exit code " & rc & ")"
   StartNamedHost = (rc = 0)

@@ -7,6 +7,8 @@ Dim h, host32, rc, out, child
 host32 = Left(DLL32_PATH, InStrRev(DLL32_PATH, "\")) & "standin.exe"
 Const kConfig = "answer.SP=C:\Windows\|answer.A=L|selected.L=a.txt|selected.R=b.txt|path.L=C:\Windows\|path.R=D:\"
 
+ExpectFromHost "expect_cmd=540,-2147483648,2017,2018" & vbCrLf & "expect_copydata=CD" & vbCrLf & "expect_keys=1"
+
 ' ---- the 64-bit script against the 32-bit host ----
 WriteUnicodeFile HostConfigPath(), HostConfigText(Replace(kConfig, "|", vbCrLf))
 rc = RunWait(Quote(host32) & " ctl start " & Quote(HostConfigPath()))

@@ -47,7 +47,8 @@ Function ReadDefault(path)
 End Function
 
 ' Runs a child script under the 32- or 64-bit cscript: it checks its own bitness, creates the
-' object and calls a member. True when all of that worked.
+' object and calls a member. True when all of that worked, which the child tells by exit code
+' 7: Wine's cscript ends a script that does not compile with exit code 0.
 Function Creates(width)
     Dim child, host, arch
     child = TEST_DIR & "child.vbs"
@@ -57,7 +58,7 @@ Function Creates(width)
         "If Err.Number <> 0 Then WScript.Quit 2" & vbCrLf & _
         "r = h.FormatAny(1.5, ""0.00"")" & vbCrLf & _
         "If Err.Number <> 0 Then WScript.Quit 3" & vbCrLf & _
-        "If r = ""1.50"" Then WScript.Quit 0" & vbCrLf & _
+        "If r = ""1.50"" Then WScript.Quit 7" & vbCrLf & _
         "WScript.Quit 3" & vbCrLf
     If width = 32 Then
         host = "C:\windows\syswow64\cscript.exe"
@@ -66,7 +67,7 @@ Function Creates(width)
         host = "C:\windows\system32\cscript.exe"
         arch = "AMD64"
     End If
-    Creates = (RunWait(Quote(host) & " //nologo " & Quote(child) & " " & arch) = 0)
+    Creates = (RunWait(Quote(host) & " //nologo " & Quote(child) & " " & arch) = 7)
 End Function
 
 Function Register(width, options)
