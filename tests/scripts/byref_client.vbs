@@ -8,6 +8,7 @@ WriteTextFile inc, "[Section]" & vbCrLf & "OpenFoo=301;Some comment" & vbCrLf
 ini = TEST_DIR & "byref.ini"
 WriteTextFile ini, "[5.0]" & vbCrLf & "wrong=1" & vbCrLf & "[5]" & vbCrLf & "alpha=1" & vbCrLf & "beta=2" & vbCrLf
 
+ExpectFromHost "expect_cmd=2050,2052,2053,2054,2055,301"
 StartHost ""
 ClearHostLog
 RunClient "byrefclient.exe", Quote(inc) & " " & Quote(ini), "client"

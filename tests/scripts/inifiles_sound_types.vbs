@@ -46,6 +46,7 @@ Sub SoundCase(typeNumber, hexBytes, config, expectResult, expectDuring, label)
 End Sub
 
 original = RawSound()
+ExpectFromHost "expect_cmd=690"
 StartHost "log_sound_raw=1"
 Set h = CreateObject("Ombrisk.Helper")
 

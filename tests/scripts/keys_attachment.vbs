@@ -10,6 +10,7 @@ Function SharesInput()
   SharesInput = RunWait(Quote(STANDIN_EXE) & " ctl sharesinput OmbriskReplyWindow")
 End Function
 
+ExpectFromHost "expect_gw=LP" & vbCrLf & "expect_keys=1"
 StartHost "path.L=C:\Left\"
 
 ' ---- one object, then two: attached ----

@@ -4,6 +4,7 @@
 var CAPTION = "Total Commander - \u0418\u0432\u0430\u043d \u041f\u0435\u0442\u0440\u043e\u0432";
 
 // ---- the host alone ----
+ExpectFromHost("expect_keys=1");
 StartHost("caption=" + CAPTION);
 var h = new ActiveXObject("Ombrisk.Helper");
 h.Pause = 0;

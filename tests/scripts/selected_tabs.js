@@ -25,6 +25,7 @@ function Names(v) {
 }
 
 // ---- a Cyrillic caption: both Tabs reach the host ----
+ExpectFromHost("expect_cmd=2017,2018\r\nexpect_keys=1");
 StartHost(CFG + "\r\ncaption=Total Commander - \u0418\u0432\u0430\u043d");
 var h = new ActiveXObject("Ombrisk.Helper");
 ClearHostLog();
