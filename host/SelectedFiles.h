@@ -8,9 +8,10 @@
 
 namespace ombrisk {
 
-// GetSrcSelectedFiles / GetTrgSelectedFiles: a list result, or Empty when no host runs or the
-// host put nothing new on the clipboard (the clipboard is then left as it was). The clipboard
-// text from before the call is put back.
+// GetSrcSelectedFiles / GetTrgSelectedFiles: a list result, or Empty when no host runs, the host
+// did not take the copy command (a sent one within 10 s), or it put nothing new on the clipboard
+// within the fixed waits and 1 s more. Everything that can be copied from the clipboard before
+// the call is put back after the host's copy, on every path; an empty clipboard keeps the names.
 void GetSelectedFiles(const HelperState& state, bool withFullPath, bool fromTarget, VARIANT* result);
 
 }  // namespace ombrisk

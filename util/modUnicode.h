@@ -4,17 +4,27 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "util/Raii.h"
+
 namespace ombrisk {
+
+// Opens the clipboard for owner into guard, waiting up to limitMs for another program that
+// holds it open; false when it stayed closed.
+bool OpenClipboardSoon(HWND owner, std::optional<ClipboardOpen>& guard, DWORD limitMs = 100);
 
 // The clipboard's Unicode text up to its first NUL; empty when there is none or the
 // clipboard cannot be opened.
 std::wstring ReadClipboardText();
 
-// Replaces the clipboard's content with text (up to its first NUL). Failures are not reported.
-void WriteClipboardText(std::wstring_view text);
+// Replaces the clipboard's content with text (up to its first NUL), with owner (a window of this
+// thread) as the clipboard's owner: setting data after emptying needs one. The block is made
+// before the clipboard is touched, so a text that does not fit in memory leaves the clipboard
+// as it was. Failures are not reported.
+void WriteClipboardText(HWND owner, std::wstring_view text);
 
 // Opens the clipboard with owner and empties it; true when both succeeded.
 bool ClearClipboard(HWND owner);
