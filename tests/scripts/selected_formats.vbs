@@ -2,6 +2,11 @@
 ' The selected-files members lend the clipboard to the host: every format on it before the call
 ' (text, copied files, images, metafiles, private and delayed-rendered formats) is back
 ' afterwards, in the same order with the same content, on every path once the host has copied.
+
+' The names of a result, one per line; a result that is no array shows as its type name.
+Function NamesOf(v)
+  If IsArray(v) Then NamesOf = JoinLines(v) Else NamesOf = "<" & TypeName(v) & ">"
+End Function
 Dim h, r, before, after, names
 
 Function UtilTool()
@@ -49,12 +54,12 @@ ClipPut "text=from-before ""hdrop=C:\Data\one.txt|C:\Data\two words.txt"" dib=31
 before = ClipDump()
 ExpectFormats before, "CF_UNICODETEXT,CF_HDROP,CF_DIB,'OmbriskTestPrivate'", "before the call"
 r = h.GetSrcSelectedFiles()
-Eq JoinLines(r), names, "the source panel's names"
+Eq NamesOf(r), names, "the source panel's names"
 after = ClipDump()
 Eq after, before, "afterwards every format is back, in the same order with the same content"
 h.Wait = True
 r = h.GetTrgSelectedFiles(True)
-Eq JoinLines(r), "D:\Right\x.doc", "the target panel's names with a sent command"
+Eq NamesOf(r), "D:\Right\x.doc", "the target panel's names with a sent command"
 Eq ClipDump(), before, "and everything is back again"
 h.Wait = False
 
@@ -63,7 +68,7 @@ ClipPut "dib=64x48"
 before = ClipDump()
 ExpectFormats before, "CF_DIB", "image only"
 r = h.GetSrcSelectedFiles()
-Eq JoinLines(r), names, "names read while only an image was on the clipboard"
+Eq NamesOf(r), names, "names read while only an image was on the clipboard"
 after = ClipDump()
 Eq after, before, "the image is back and nothing else"
 Eq DumpLine(after, "CF_UNICODETEXT"), "", "no text is left on the clipboard"
@@ -73,7 +78,7 @@ ClipPut "bitmap=40x30"
 before = ClipDump()
 ExpectFormats before, "CF_BITMAP", "bitmap only"
 r = h.GetSrcSelectedFiles()
-Eq JoinLines(r), names, "names read while a bitmap was on the clipboard"
+Eq NamesOf(r), names, "names read while a bitmap was on the clipboard"
 Eq ClipDump(), before, "the bitmap is back with the same pixels"
 
 ' ---- an enhanced metafile beside 8-bit text ----
@@ -81,7 +86,7 @@ ClipPut "emf=6 ansi=metafile-text"
 before = ClipDump()
 ExpectFormats before, "CF_ENHMETAFILE,CF_TEXT", "metafile"
 r = h.GetSrcSelectedFiles()
-Eq JoinLines(r), names, "names read while a metafile was on the clipboard"
+Eq NamesOf(r), names, "names read while a metafile was on the clipboard"
 Eq ClipDump(), before, "the metafile and the text are back"
 
 ' ---- the host copies an empty list: Empty, and the clipboard is put back all the same ----
@@ -107,7 +112,7 @@ Do While Not g_fso.FileExists(ready) And ElapsedMs(t0) < 10000
 Loop
 Ok g_fso.FileExists(ready), "the clipboard server started"
 r = h.GetSrcSelectedFiles()
-Eq JoinLines(r), names, "names read while a format waited to be rendered"
+Eq NamesOf(r), names, "names read while a format waited to be rendered"
 Eq ReadTextFile(ready & ".rendered"), "rendered=1", "the owner was asked to render it once"
 g_fso.CreateTextFile(go, True).Close
 t0 = NowMs()
@@ -124,7 +129,7 @@ Eq DumpLine(served, "'OmbriskTestDelayed'"), DumpLine(ClipDump(), "'OmbriskTestD
 ' ---- an empty clipboard keeps the names ----
 h.ClearClip
 r = h.GetSrcSelectedFiles()
-Eq JoinLines(r), names, "names from an empty clipboard"
+Eq NamesOf(r), names, "names from an empty clipboard"
 Eq h.GetTextFromClip(), names, "stay on the clipboard"
 
 Finish

@@ -2,6 +2,11 @@
 ' How long the selected-files members wait for the host: past the fixed waits they look for the
 ' copy for up to a second more, and a sent copy command that the host has not finished after
 ' 10 s is given up, so a hung host does not hang the script.
+
+' The names of a result, one per line; a result that is no array shows as its type name.
+Function NamesOf(v)
+  If IsArray(v) Then NamesOf = JoinLines(v) Else NamesOf = "<" & TypeName(v) & ">"
+End Function
 Dim h, r, before
 before = "earlier text"
 StartHost "selected.L=slow.txt|big.txt" & vbCrLf & "selected.R=other.txt" & vbCrLf & "clip_delay_ms=300"
@@ -11,13 +16,13 @@ Set h = CreateObject("Ombrisk.Helper")
 h.SetTextToClip before
 ClearHostLog
 r = h.GetSrcSelectedFiles()
-Eq JoinLines(r), "slow.txt" & vbCrLf & "big.txt", "a copy 300 ms after a posted command is waited for"
+Eq NamesOf(r), "slow.txt" & vbCrLf & "big.txt", "a copy 300 ms after a posted command is waited for"
 Eq HostLogLines("CLIP "), "CLIP L count=2 cmd=2017", "the host copied once"
 Eq h.GetTextFromClip(), before, "and the earlier text is back"
 h.Wait = True
 ClearHostLog
 r = h.GetTrgSelectedFiles()
-Eq JoinLines(r), "other.txt", "and after a sent command that returns before its copy, for the target panel"
+Eq NamesOf(r), "other.txt", "and after a sent command that returns before its copy, for the target panel"
 Eq HostLogLines("CLIP "), "CLIP R count=1 cmd=2017", "copied from the target panel"
 Eq h.GetTextFromClip(), before, "the earlier text is back again"
 Eq h.GetInfo("A"), "L", "with the source panel active again"
@@ -37,6 +42,6 @@ Eq h.GetTextFromClip(), before, "leaving the clipboard as it was"
 Ok WaitLog("CLIP L", 1, 20000), "the host copies once it is done"
 h.Wait = False
 SetHostConfig "selected.L=a.txt"
-Eq JoinLines(h.GetSrcSelectedFiles()), "a.txt", "the host answers again afterwards"
+Eq NamesOf(h.GetSrcSelectedFiles()), "a.txt", "the host answers again afterwards"
 
 Finish
