@@ -3,6 +3,7 @@
 #include "util/modUnicode.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <utility>
@@ -57,7 +58,8 @@ bool CopyMetafilePict(HANDLE data, METAFILEPICT& picture, UniqueMetafile& out) {
 bool CopyBitmap(HANDLE data, UniqueGdiObject& out) {
     BITMAP bm{};
     if (GetObjectW(data, sizeof(bm), &bm) == 0) return false;
-    if (BitmapBytes(bm.bmWidthBytes, bm.bmHeight, bm.bmPlanes) > kMaxKeptFormatBytes) return false;
+    const int64_t rows = bm.bmHeight < 0 ? -int64_t{bm.bmHeight} : int64_t{bm.bmHeight};  // top-down: negative
+    if (BitmapBytes(bm.bmWidthBytes, rows, bm.bmPlanes) > kMaxKeptFormatBytes) return false;
     out.reset(CopyImage(data, IMAGE_BITMAP, 0, 0, 0));
     return static_cast<bool>(out);
 }
@@ -147,7 +149,7 @@ bool ClipboardSnapshot::Restore(Kept& kept) {
 bool ClipboardSnapshot::PutBack(HWND owner) {
     std::vector<Kept> kept = std::exchange(kept_, {});
     std::optional<ClipboardOpen> clipboard;
-    if (!OpenClipboardSoon(owner, clipboard, kPutBackPatienceMs)) return false;
+    if (!OpenClipboardSoon(ClipboardDataOwner(owner), clipboard, kPutBackPatienceMs)) return false;
     if (!EmptyClipboard()) return false;
     bool all = true;
     for (Kept& k : kept) all = Restore(k) && all;

@@ -28,7 +28,7 @@ public:
     bool empty() const noexcept { return kept_.empty(); }
     size_t size() const noexcept { return kept_.size(); }
 
-    // Opens the clipboard with owner (a window of this thread), empties it and puts every kept
+    // Opens the clipboard with ClipboardDataOwner(owner), empties it and puts every kept
     // format back in its original order; the system owns what it accepted, the rest is freed.
     // The snapshot is empty afterwards. False when the clipboard could not be opened and emptied
     // (it is then left as it is) or a format was refused.

@@ -11,6 +11,14 @@ namespace {
 
 constexpr DWORD kRetryStepMs = 10;
 
+bool RunningUnderWine() noexcept {
+    static const bool wine = [] {
+        HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+        return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    }();
+    return wine;
+}
+
 }  // namespace
 
 // The first attempt succeeds without any wait in the normal case.
@@ -24,6 +32,8 @@ bool OpenClipboardSoon(HWND owner, std::optional<ClipboardOpen>& guard, DWORD li
         Sleep(kRetryStepMs);
     }
 }
+
+HWND ClipboardDataOwner(HWND window) noexcept { return RunningUnderWine() ? nullptr : window; }
 
 std::wstring ReadClipboardText() {
     std::optional<ClipboardOpen> clipboard;
@@ -54,7 +64,7 @@ void WriteClipboardText(HWND owner, std::wstring_view text) {
         if (n > 0) std::wmemcpy(dest, text.data(), n);
     }
     std::optional<ClipboardOpen> clipboard;
-    if (!OpenClipboardSoon(owner, clipboard)) return;
+    if (!OpenClipboardSoon(ClipboardDataOwner(owner), clipboard)) return;
     if (!EmptyClipboard()) return;
     // Once accepted the block belongs to the system; a refused block is freed by its owner here.
     if (SetClipboardData(CF_UNICODETEXT, block.get())) block.release();

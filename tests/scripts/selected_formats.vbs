@@ -113,6 +113,10 @@ Loop
 Ok g_fso.FileExists(ready), "the clipboard server started"
 r = h.GetSrcSelectedFiles()
 Eq NamesOf(r), names, "names read while a format waited to be rendered"
+' The server writes its count a moment after it rendered.
+t0 = NowMs()
+Do While ReadTextFile(ready & ".rendered") = "rendered=0" And ElapsedMs(t0) < 3000
+Loop
 Eq ReadTextFile(ready & ".rendered"), "rendered=1", "the owner was asked to render it once"
 g_fso.CreateTextFile(go, True).Close
 t0 = NowMs()
