@@ -12,6 +12,7 @@ set(OMBRISK_PORTABLE_SOURCES
   host/CommandFile.cpp
   util/StringLists.cpp
   util/FormatCore.cpp
+  util/ClipboardKeeping.cpp
   server/DispatchNames.cpp
 )
 list(TRANSFORM OMBRISK_PORTABLE_SOURCES PREPEND "${PROJECT_SOURCE_DIR}/")

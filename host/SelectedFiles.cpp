@@ -3,10 +3,15 @@
 #include "host/Commands.h"
 #include "host/HostWindow.h"
 #include "host/Keystrokes.h"
+#include "host/reply/frmIcon.h"
 #include "server/Errors.h"
 #include "server/Variants.h"
+#include "util/ClipboardSnapshot.h"
 #include "util/ListResult.h"
 #include "util/modUnicode.h"
+
+#include <exception>
+#include <string>
 
 namespace ombrisk {
 
@@ -14,6 +19,12 @@ namespace {
 
 constexpr WPARAM kCopyNamesCommand = 2017;
 constexpr WPARAM kCopyFullNamesCommand = 2018;
+// A host that has not handled a sent copy command after this long is not waited for any more.
+constexpr UINT kSentCommandLimitMs = 10000;
+// After the fixed waits, a copy that has not reached the clipboard yet is waited for this much
+// longer, looking every kCopyPollMs.
+constexpr int32_t kCopyGraceMs = 1000;
+constexpr int32_t kCopyPollMs = 10;
 
 // A step that fails is skipped; the method goes on with the next one.
 template <typename F>
@@ -26,8 +37,8 @@ void Step(F&& f) noexcept {
 
 // Sleeps ms milliseconds (at least looks once) while answering the messages other threads
 // send to this thread's windows. Before the host puts the names on the clipboard it empties
-// it, and emptying tells the clipboard's owner with a sent message; after ClearClip that owner
-// is our reply window, and a plain sleep would hold the host's copy until after the read.
+// it, and emptying tells the clipboard's owner with a sent message; when that owner is our
+// reply window, a plain sleep would hold the host's copy until after the read.
 void SleepAnsweringSentMessages(int32_t ms) noexcept {
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms > 0 ? ms : 0);
     for (;;) {
@@ -39,6 +50,26 @@ void SleepAnsweringSentMessages(int32_t ms) noexcept {
     }
 }
 
+// True as soon as the clipboard's sequence number differs from sequence; false when it has not
+// changed within limitMs. Sent messages are answered meanwhile.
+bool WaitForClipboardChange(DWORD sequence, int32_t limitMs) noexcept {
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(limitMs > 0 ? limitMs : 0);
+    while (GetClipboardSequenceNumber() == sequence) {
+        if (GetTickCount64() >= end) return false;
+        SleepAnsweringSentMessages(kCopyPollMs);
+    }
+    return true;
+}
+
+// Sends (waitIt) or posts the copy command. False when it could not be posted, or when a sent
+// command was not handled within kSentCommandLimitMs (a hung host is not waited for at all).
+bool AskHostToCopy(HWND host, WPARAM command, bool waitIt) noexcept {
+    if (!waitIt) return PostMessageA(host, kHostCommandMessage, command, 0) != FALSE;
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(host, kHostCommandMessage, command, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                               kSentCommandLimitMs, &result) != 0;
+}
+
 }  // namespace
 
 void GetSelectedFiles(const HelperState& state, bool withFullPath, bool fromTarget, VARIANT* result) {
@@ -46,44 +77,50 @@ void GetSelectedFiles(const HelperState& state, bool withFullPath, bool fromTarg
     if (!host) return;
     const WPARAM command = withFullPath ? kCopyFullNamesCommand : kCopyNamesCommand;
     const VARIANT& pause = *state.Pause.get();
-    std::wstring saved;
-    Step([&] { saved = ReadClipboardText(); });
+    const int32_t thirdPause = PauseMs(pause, 3);
+    const int32_t halfPause = PauseMs(pause, 2);
+
+    // Everything of the user's on the clipboard, to go back once the host has copied the names.
+    ClipboardSnapshot saved;
+    Step([&] { saved = ClipboardSnapshot::Take(); });
 
     // The target panel is made active by a Tab before the command and the source panel again
     // by one after it. Without the first Tab the host would copy the source panel's names; a
     // failed second one leaves it unknown which panel is active. Names of the wrong panel are
-    // worse than none: either failure gives Empty, with the clipboard text as it was. The wait
-    // is computed first, so a Pause that gives none fails the call before any panel switch.
-    const int32_t tabWait = fromTarget ? PauseMs(pause, 3) : 0;
+    // worse than none: either failure gives Empty (no command after a failed first Tab).
     if (fromTarget) {
         if (!SendKeystrokeToHost(state, L"{TAB}")) return;
-        SleepMs(tabWait);
+        SleepMs(thirdPause);
     }
     // Only a clipboard that changed after this point holds the host's answer.
     const DWORD sequence = GetClipboardSequenceNumber();
-    if (state.Wait)
-        SendMessageA(host, kHostCommandMessage, command, 0);
-    else
-        PostMessageA(host, kHostCommandMessage, command, 0);
+    const bool asked = AskHostToCopy(host, command, state.Wait);
+
+    // From here on the host may have replaced the clipboard: what was saved goes back on every
+    // path, a failing Tab included (its error is raised afterwards).
+    std::exception_ptr failure;
     bool tabsArrived = true;
     if (fromTarget) {
-        tabsArrived = SendKeystrokeToHost(state, L"{TAB}");
-        SleepAnsweringSentMessages(tabWait);
+        try {
+            tabsArrived = SendKeystrokeToHost(state, L"{TAB}");
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        SleepAnsweringSentMessages(thirdPause);
     }
-    SleepAnsweringSentMessages(PauseMs(pause, 3));
+    SleepAnsweringSentMessages(thirdPause);
+    // A busy host or a long selection can take longer than the fixed waits.
+    const bool copied = asked && WaitForClipboardChange(sequence, kCopyGraceMs);
 
-    if (!tabsArrived) {
-        // The names are not returned; the text the host copied over the caller's goes again.
-        if (GetClipboardSequenceNumber() != sequence && !saved.empty()) Step([&] { WriteClipboardText(saved); });
-    } else if (GetClipboardSequenceNumber() != sequence) {
+    if (copied && tabsArrived && !failure) {
         std::wstring text;
         Step([&] { text = ReadClipboardText(); });
-        if (!text.empty()) {
-            if (!saved.empty()) Step([&] { WriteClipboardText(saved); });
-            Step([&] { MakeListResult(text, L"\r\n", state.NoArrayReturn, result); });
-        }
+        if (!text.empty()) Step([&] { MakeListResult(text, L"\r\n", state.NoArrayReturn, result); });
     }
-    Step([&] { SleepMs(PauseMs(pause, 2)); });
+    // An empty clipboard before the call keeps the names: there is nothing of the user's to restore.
+    if (!saved.empty() && GetClipboardSequenceNumber() != sequence) Step([&] { saved.PutBack(FrmIconHwnd()); });
+    if (failure) std::rethrow_exception(failure);
+    SleepMs(halfPause);
 }
 
 }  // namespace ombrisk

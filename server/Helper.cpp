@@ -415,7 +415,7 @@ HRESULT Helper::SetTextToClip(BSTR TextToPut, VARIANT* result) noexcept {
     if (!result) return E_POINTER;
     VariantInit(result);
     return Guarded([&] {
-        WriteClipboardText(BstrView(TextToPut));
+        WriteClipboardText(FrmIconHwnd(), BstrView(TextToPut));
         return S_OK;
     });
 }

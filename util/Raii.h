@@ -87,6 +87,21 @@ struct WindowTraits {
     static Type Invalid() noexcept { return nullptr; }
     static void Close(Type h) noexcept { DestroyWindow(h); }
 };
+struct EnhMetafileTraits {
+    using Type = HENHMETAFILE;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { DeleteEnhMetaFile(h); }
+};
+struct MetafileTraits {
+    using Type = HMETAFILE;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { DeleteMetaFile(h); }
+};
+struct GdiObjectTraits {
+    using Type = HGDIOBJ;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { DeleteObject(h); }
+};
 struct MappedViewTraits {
     using Type = const void*;
     static Type Invalid() noexcept { return nullptr; }
@@ -101,6 +116,9 @@ using UniqueBstr = UniqueResource<BstrTraits>;
 using UniqueSafeArray = UniqueResource<SafeArrayTraits>;
 using UniqueWindow = UniqueResource<WindowTraits>;
 using UniqueMappedView = UniqueResource<MappedViewTraits>;  // MapViewOfFile results
+using UniqueEnhMetafile = UniqueResource<EnhMetafileTraits>;
+using UniqueMetafile = UniqueResource<MetafileTraits>;        // a Windows metafile (HMETAFILE)
+using UniqueGdiObject = UniqueResource<GdiObjectTraits>;      // bitmaps, palettes
 
 // A VARIANT that is always initialised and always cleared.
 class UniqueVariant {

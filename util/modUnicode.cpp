@@ -10,26 +10,34 @@ namespace ombrisk {
 namespace {
 
 constexpr DWORD kRetryStepMs = 10;
-constexpr DWORD kRetryLimitMs = 100;
 
-// Opens the clipboard for owner into guard; another program holding it open is waited out
-// for up to kRetryLimitMs. The first attempt succeeds without any wait in the normal case.
-bool OpenWithRetry(HWND owner, std::optional<ClipboardOpen>& guard) {
+bool RunningUnderWine() noexcept {
+    static const bool wine = [] {
+        HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+        return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    }();
+    return wine;
+}
+
+}  // namespace
+
+// The first attempt succeeds without any wait in the normal case.
+bool OpenClipboardSoon(HWND owner, std::optional<ClipboardOpen>& guard, DWORD limitMs) {
     const DWORD start = GetTickCount();
     for (;;) {
         guard.emplace(owner);
         if (guard->opened()) return true;
         guard.reset();
-        if (GetTickCount() - start >= kRetryLimitMs) return false;
+        if (GetTickCount() - start >= limitMs) return false;
         Sleep(kRetryStepMs);
     }
 }
 
-}  // namespace
+HWND ClipboardDataOwner(HWND window) noexcept { return RunningUnderWine() ? nullptr : window; }
 
 std::wstring ReadClipboardText() {
     std::optional<ClipboardOpen> clipboard;
-    if (!OpenWithRetry(nullptr, clipboard)) return {};
+    if (!OpenClipboardSoon(nullptr, clipboard)) return {};
     if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) return {};
     // The block belongs to the clipboard: it is locked and read, never freed here.
     HANDLE block = GetClipboardData(CF_UNICODETEXT);
@@ -42,10 +50,7 @@ std::wstring ReadClipboardText() {
     return std::wstring(text, wcsnlen(text, units));
 }
 
-void WriteClipboardText(std::wstring_view text) {
-    std::optional<ClipboardOpen> clipboard;
-    if (!OpenWithRetry(nullptr, clipboard)) return;
-    EmptyClipboard();
+void WriteClipboardText(HWND owner, std::wstring_view text) {
     if (text.size() > (SIZE_MAX - sizeof(wchar_t)) / sizeof(wchar_t)) return;
     // Zero-filled, so the copy below needs no terminator of its own.
     UniqueHglobal block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, (text.size() + 1) * sizeof(wchar_t)));
@@ -58,13 +63,16 @@ void WriteClipboardText(std::wstring_view text) {
         const size_t n = upToNul == std::wstring_view::npos ? text.size() : upToNul;
         if (n > 0) std::wmemcpy(dest, text.data(), n);
     }
+    std::optional<ClipboardOpen> clipboard;
+    if (!OpenClipboardSoon(ClipboardDataOwner(owner), clipboard)) return;
+    if (!EmptyClipboard()) return;
     // Once accepted the block belongs to the system; a refused block is freed by its owner here.
     if (SetClipboardData(CF_UNICODETEXT, block.get())) block.release();
 }
 
 bool ClearClipboard(HWND owner) {
     std::optional<ClipboardOpen> clipboard;
-    if (!OpenWithRetry(owner, clipboard)) return false;
+    if (!OpenClipboardSoon(owner, clipboard)) return false;
     return EmptyClipboard() != FALSE;
 }
 

@@ -1,7 +1,7 @@
 ' The clipboard around GetSrcSelectedFiles / GetTrgSelectedFiles: the text from before the call
-' is put back; an empty clipboard keeps the names; a host that copies nothing, or copies too
-' late, gives Empty and the clipboard stays as it was.
-Dim h, r, t0, before
+' is put back, also when the host copied an empty list; an empty clipboard keeps the names; a
+' host that copies nothing, or copies too late, gives Empty and the clipboard stays as it was.
+Dim h, r, before
 
 ExpectFromHost "expect_cmd=2017,2018" & vbCrLf & "expect_gw=A" & vbCrLf & "expect_keys=1"
 StartHost "selected.L=a.txt|b.txt" & vbCrLf & "selected.R=x.doc"
@@ -44,31 +44,32 @@ h.SetTextToClip before
 Ok IsEmpty(h.GetSrcSelectedFiles()), "Empty with NoArrayReturn too, not the earlier text"
 h.NoArrayReturn = False
 
-' ---- the host copies an empty text: Empty, and the earlier text is not put back ----
+' ---- the host copies an empty text: Empty, and the earlier text is put back all the same ----
 SetHostConfig "selected.L="
 h.SetTextToClip before
 ClearHostLog
 r = h.GetSrcSelectedFiles()
 Ok IsEmpty(r), "an empty copy gives Empty"
 Eq HostLogLines("CLIP "), "CLIP L count=0 cmd=2017", "the host copied an empty list"
-Eq h.GetTextFromClip(), "", "the clipboard holds what the host put there"
+Eq h.GetTextFromClip(), before, "the earlier text is back on the clipboard"
 
-' ---- the host copies after the waits: Empty, then the names arrive ----
-SetHostConfig "selected.L=late.txt" & vbCrLf & "clip_delay_ms=1200"
+' ---- the host copies after the waits and the second more: Empty, then the names arrive ----
+SetHostConfig "selected.L=late.txt" & vbCrLf & "clip_delay_ms=3000"
 h.SetTextToClip before
 ClearHostLog
-t0 = NowMs()
 r = h.GetSrcSelectedFiles()
 Ok IsEmpty(r), "a copy after the waits gives Empty"
-Ok ElapsedMs(t0) < LimitMs(1000), "the call did not wait for it (" & Round(ElapsedMs(t0)) & " ms)"
+Eq HostLogCount("CLIP "), 0, "the call returned before the host copied"
 Eq h.GetTextFromClip(), before, "the clipboard is untouched when the call returns"
-Ok WaitLog("CLIP L", 1, 5000), "the host copies later"
+Ok WaitLog("CLIP L", 1, 10000), "the host copies later"
 Eq h.GetTextFromClip(), "late.txt", "and then its names are on the clipboard"
 h.Wait = True
 h.SetTextToClip before
+ClearHostLog
 r = h.GetSrcSelectedFiles()
 Ok IsEmpty(r), "a sent command whose copy comes later gives Empty as well"
-Ok WaitLog("CLIP L", 2, 5000), "the host copies later again"
+Eq HostLogCount("CLIP "), 0, "returned before that copy too"
+Ok WaitLog("CLIP L", 1, 10000), "the host copies later again"
 h.Wait = False
 
 ' ---- no host: Empty, the clipboard untouched ----

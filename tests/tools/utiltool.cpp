@@ -27,6 +27,22 @@
 //     opens and closes the clipboard that way every millisecond or so until stopFile exists, then
 //     writes "opens=N refusals=N longest_ms=N" to outFile: the longest stretch of time in which
 //     every attempt was refused tells whether some program left the clipboard open.
+//   utiltool clipput <item>...
+//     replaces the clipboard's content with the items, in the order given, a window of its own
+//     as owner:
+//       text=<s>            CF_UNICODETEXT          ansi=<s>           CF_TEXT
+//       hdrop=<p1>|<p2>...  CF_HDROP (wide names)   dib=<w>x<h>        CF_DIB, 32 bits, a pattern
+//       bitmap=<w>x<h>      CF_BITMAP only, a pattern   emf=<n>        CF_ENHMETAFILE, n rectangles
+//       private=<name>:<n>  registered format name, n bytes of a pattern
+//       delayed=<name>:<n>  the same, rendered only when asked for (clipserve)
+//   utiltool clipserve <readyFile> <goFile> <item>...
+//     the same, then stays the clipboard's owner, rendering delayed items when asked, until
+//     goFile exists; each rendering is counted in readyFile.rendered ("rendered=N").
+//   utiltool clipdump <outFile>
+//     writes one line per clipboard format, in the clipboard's order, to outFile:
+//     "<number> <name> <content>", content being "bytes=N fnv=X" for memory, "bitmap=WxH fnv=X"
+//     (its pixels at 32 bits), "emf=N fnv=X", "wmf mm=M x=X y=Y bytes=N fnv=X",
+//     "palette=N fnv=X", or "none" when GetClipboardData gives nothing.
 //   utiltool winstate <outFile>
 //     writes "found=0|1 topmost=0|1 props=<names>" about the top-level "TTOTAL_CMD" window to
 //     outFile; props lists the window's property names, separated by "|".
@@ -44,7 +60,10 @@
 #include <psapi.h>
 #include <tlhelp32.h>
 
+#include <shlobj.h>
+
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
@@ -337,6 +356,271 @@ int ClipWatch(const wchar_t* stopFile, const wchar_t* outFile) {
                : 3;
 }
 
+// ---- clipboard contents for the borrowing tests ----
+
+uint64_t Fnv(const void* data, size_t n, uint64_t h = 1469598103934665603ull) {
+    const auto* p = static_cast<const unsigned char*>(data);
+    for (size_t i = 0; i < n; ++i) h = (h ^ p[i]) * 1099511628211ull;
+    return h;
+}
+
+std::string Hex64(uint64_t v) {
+    char b[24];
+    std::snprintf(b, sizeof b, "%016llx", static_cast<unsigned long long>(v));
+    return b;
+}
+
+std::vector<unsigned char> Pattern(size_t n, unsigned seed) {
+    std::vector<unsigned char> bytes(n);
+    for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<unsigned char>(i * 31 + seed * 7 + (i >> 8));
+    return bytes;
+}
+
+UniqueHglobal BlockOf(const void* data, size_t n) {
+    UniqueHglobal block(GlobalAlloc(GMEM_MOVEABLE, n));
+    if (!block) return block;
+    GlobalLockGuard lock(block.get());
+    if (!lock.get()) return UniqueHglobal();
+    std::memcpy(lock.get(), data, n);
+    return block;
+}
+
+bool ParseSize(const std::wstring& v, long& w, long& h) {
+    return swscanf(v.c_str(), L"%ldx%ld", &w, &h) == 2 && w > 0 && h > 0;
+}
+
+// The delayed items of clipserve: format number and byte count.
+std::vector<std::pair<UINT, size_t>> g_delayed;
+long g_rendered = 0;
+
+bool RenderDelayed(UINT format) {
+    for (const auto& [f, n] : g_delayed) {
+        if (f != format) continue;
+        const std::vector<unsigned char> bytes = Pattern(n, f);
+        UniqueHglobal block = BlockOf(bytes.data(), bytes.size());
+        if (block && SetClipboardData(f, block.get())) block.release();
+        ++g_rendered;
+        return true;
+    }
+    return false;
+}
+
+LRESULT CALLBACK ClipOwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_RENDERFORMAT) {
+        RenderDelayed(static_cast<UINT>(wParam));
+        return 0;
+    }
+    if (msg == WM_RENDERALLFORMATS) {
+        if (OpenClipboard(hwnd)) {
+            if (GetClipboardOwner() == hwnd)
+                for (const auto& d : g_delayed) RenderDelayed(d.first);
+            CloseClipboard();
+        }
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+UniqueWindow ClipOwnerWindow() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ClipOwnerProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"UtiltoolClipOwner";
+    RegisterClassW(&wc);
+    return UniqueWindow(CreateWindowExW(0, wc.lpszClassName, L"utiltool", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                        wc.hInstance, nullptr));
+}
+
+// Puts one item on the open clipboard; false for a bad item or a failure.
+bool PutItem(const std::wstring& item) {
+    const size_t eq = item.find(L'=');
+    if (eq == std::wstring::npos) return false;
+    const std::wstring kind = item.substr(0, eq), value = item.substr(eq + 1);
+    UniqueHglobal block;
+    UINT format = 0;
+    if (kind == L"text" || kind == L"ansi") {
+        if (kind == L"text") {
+            format = CF_UNICODETEXT;
+            block = BlockOf(value.c_str(), (value.size() + 1) * sizeof(wchar_t));
+        } else {
+            format = CF_TEXT;
+            std::string narrow;
+            for (wchar_t c : value) narrow.push_back(static_cast<char>(c));
+            block = BlockOf(narrow.c_str(), narrow.size() + 1);
+        }
+    } else if (kind == L"hdrop") {
+        std::wstring names = value;
+        std::replace(names.begin(), names.end(), L'|', L'\0');
+        names.append(2, L'\0');
+        std::vector<unsigned char> bytes(sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+        DROPFILES header{};
+        header.pFiles = sizeof(DROPFILES);
+        header.fWide = TRUE;
+        std::memcpy(bytes.data(), &header, sizeof header);
+        std::memcpy(bytes.data() + sizeof header, names.data(), names.size() * sizeof(wchar_t));
+        format = CF_HDROP;
+        block = BlockOf(bytes.data(), bytes.size());
+    } else if (kind == L"dib" || kind == L"bitmap") {
+        long w = 0, h = 0;
+        if (!ParseSize(value, w, h)) return false;
+        const std::vector<unsigned char> pixels = Pattern(static_cast<size_t>(w) * h * 4, 3);
+        if (kind == L"bitmap") {
+            UniqueGdiObject bitmap(CreateBitmap(w, h, 1, 32, pixels.data()));
+            if (!bitmap || !SetClipboardData(CF_BITMAP, bitmap.get())) return false;
+            bitmap.release();
+            return true;
+        }
+        BITMAPINFOHEADER info{};
+        info.biSize = sizeof info;
+        info.biWidth = w;
+        info.biHeight = h;
+        info.biPlanes = 1;
+        info.biBitCount = 32;
+        info.biCompression = BI_RGB;
+        info.biSizeImage = static_cast<DWORD>(pixels.size());
+        std::vector<unsigned char> bytes(sizeof info + pixels.size());
+        std::memcpy(bytes.data(), &info, sizeof info);
+        std::memcpy(bytes.data() + sizeof info, pixels.data(), pixels.size());
+        format = CF_DIB;
+        block = BlockOf(bytes.data(), bytes.size());
+    } else if (kind == L"emf") {
+        const int n = _wtoi(value.c_str());
+        HDC dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+        if (!dc) return false;
+        for (int i = 0; i < n; ++i) Rectangle(dc, i, 2 * i, 10 + 3 * i, 20 + i);
+        UniqueEnhMetafile emf(CloseEnhMetaFile(dc));
+        if (!emf || !SetClipboardData(CF_ENHMETAFILE, emf.get())) return false;
+        emf.release();
+        return true;
+    } else if (kind == L"private" || kind == L"delayed") {
+        const size_t colon = value.rfind(L':');
+        if (colon == std::wstring::npos) return false;
+        format = RegisterClipboardFormatW(value.substr(0, colon).c_str());
+        const size_t n = static_cast<size_t>(_wtoi(value.c_str() + colon + 1));
+        if (!format || n == 0) return false;
+        if (kind == L"delayed") {
+            g_delayed.emplace_back(format, n);
+            SetClipboardData(format, nullptr);
+            return true;
+        }
+        const std::vector<unsigned char> bytes = Pattern(n, format);
+        block = BlockOf(bytes.data(), bytes.size());
+    } else {
+        return false;
+    }
+    if (!block || !SetClipboardData(format, block.get())) return false;
+    block.release();
+    return true;
+}
+
+bool PutItems(HWND owner, int count, wchar_t** items) {
+    std::optional<ClipboardOpen> clipboard;
+    if (!OpenSoon(clipboard, owner)) return false;
+    if (!EmptyClipboard()) return false;
+    for (int i = 0; i < count; ++i)
+        if (!PutItem(items[i])) return false;
+    return true;
+}
+
+int ClipPut(int count, wchar_t** items) {
+    UniqueWindow window = ClipOwnerWindow();
+    if (!window) return 2;
+    return PutItems(window.get(), count, items) ? 0 : 3;
+}
+
+int ClipServe(const wchar_t* readyFile, const wchar_t* goFile, int count, wchar_t** items) {
+    UniqueWindow window = ClipOwnerWindow();
+    if (!window) return 2;
+    if (!PutItems(window.get(), count, items)) return 3;
+    if (!SignalReady(readyFile)) return 3;
+    const std::wstring renderedFile = std::wstring(readyFile) + L".rendered";
+    const ULONGLONG start = GetTickCount64();
+    long written = -1;
+    while (!Exists(goFile) && GetTickCount64() - start < 60000) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        if (written != g_rendered) {
+            written = g_rendered;
+            WriteLine(renderedFile.c_str(), "rendered=" + std::to_string(written));
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    window.reset();
+    DeleteFileW(readyFile);
+    return 0;
+}
+
+std::string FormatName(UINT f) {
+    static const char* const kNames[] = {"", "CF_TEXT", "CF_BITMAP", "CF_METAFILEPICT", "CF_SYLK", "CF_DIF", "CF_TIFF",
+                                         "CF_OEMTEXT", "CF_DIB", "CF_PALETTE", "CF_PENDATA", "CF_RIFF", "CF_WAVE",
+                                         "CF_UNICODETEXT", "CF_ENHMETAFILE", "CF_HDROP", "CF_LOCALE", "CF_DIBV5"};
+    if (f < sizeof(kNames) / sizeof(kNames[0])) return kNames[f];
+    wchar_t name[256] = {};
+    if (GetClipboardFormatNameW(f, name, 256) > 0) return "'" + Narrow(name) + "'";
+    return "#" + std::to_string(f);
+}
+
+std::string BitmapContent(HBITMAP bitmap) {
+    BITMAP bm{};
+    if (!GetObjectW(bitmap, sizeof bm, &bm)) return "bitmap=?";
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = bm.bmWidth;
+    info.bmiHeader.biHeight = -bm.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<unsigned char> pixels(static_cast<size_t>(bm.bmWidth) * bm.bmHeight * 4);
+    HDC dc = GetDC(nullptr);
+    const int rows = GetDIBits(dc, bitmap, 0, bm.bmHeight, pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    return "bitmap=" + std::to_string(bm.bmWidth) + "x" + std::to_string(bm.bmHeight) + " rows=" + std::to_string(rows) +
+           " fnv=" + Hex64(Fnv(pixels.data(), pixels.size()));
+}
+
+std::string Content(UINT f, HANDLE data) {
+    if (!data) return "none";
+    if (f == CF_BITMAP) return BitmapContent(static_cast<HBITMAP>(data));
+    if (f == CF_ENHMETAFILE) {
+        auto emf = static_cast<HENHMETAFILE>(data);
+        std::vector<unsigned char> bits(GetEnhMetaFileBits(emf, 0, nullptr));
+        GetEnhMetaFileBits(emf, static_cast<UINT>(bits.size()), bits.data());
+        return "emf=" + std::to_string(bits.size()) + " fnv=" + Hex64(Fnv(bits.data(), bits.size()));
+    }
+    if (f == CF_PALETTE) {
+        auto palette = static_cast<HPALETTE>(data);
+        WORD count = 0;
+        GetObjectW(palette, sizeof count, &count);
+        std::vector<PALETTEENTRY> entries(count);
+        GetPaletteEntries(palette, 0, count, entries.data());
+        return "palette=" + std::to_string(count) + " fnv=" + Hex64(Fnv(entries.data(), entries.size() * sizeof(PALETTEENTRY)));
+    }
+    GlobalLockGuard lock(data);
+    if (!lock.get()) return "unlockable";
+    const size_t size = GlobalSize(data);
+    if (f == CF_METAFILEPICT && size >= sizeof(METAFILEPICT)) {
+        const auto* picture = static_cast<const METAFILEPICT*>(lock.get());
+        std::vector<unsigned char> bits(GetMetaFileBitsEx(picture->hMF, 0, nullptr));
+        GetMetaFileBitsEx(picture->hMF, static_cast<UINT>(bits.size()), bits.data());
+        return "wmf mm=" + std::to_string(picture->mm) + " x=" + std::to_string(picture->xExt) + " y=" +
+               std::to_string(picture->yExt) + " bytes=" + std::to_string(bits.size()) + " fnv=" +
+               Hex64(Fnv(bits.data(), bits.size()));
+    }
+    return "bytes=" + std::to_string(size) + " fnv=" + Hex64(Fnv(lock.get(), size));
+}
+
+int ClipDump(const wchar_t* outFile) {
+    UniqueWindow window = OwnerWindow();
+    if (!window) return 2;
+    std::optional<ClipboardOpen> clipboard;
+    if (!OpenSoon(clipboard, window.get())) return 3;
+    std::string text;
+    for (UINT f = EnumClipboardFormats(0); f; f = EnumClipboardFormats(f))
+        text += std::to_string(f) + " " + FormatName(f) + " " + Content(f, GetClipboardData(f)) + "\r\n";
+    clipboard.reset();
+    return WriteLine(outFile, text) ? 0 : 3;
+}
+
 BOOL CALLBACK CollectProp(HWND, LPWSTR name, HANDLE, ULONG_PTR lParam) {
     auto& names = *reinterpret_cast<std::string*>(lParam);
     if (!names.empty()) names.push_back('|');
@@ -438,5 +722,8 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && std::wcscmp(argv[1], L"winstate") == 0) return WinState(argv[2]);
     if (argc == 6 && std::wcscmp(argv[1], L"regset") == 0) return RegSet(argv[2], argv[3], argv[4], argv[5]);
     if (argc == 5 && std::wcscmp(argv[1], L"regget") == 0) return RegGet(argv[2], argv[3], argv[4]);
+    if (argc >= 3 && std::wcscmp(argv[1], L"clipput") == 0) return ClipPut(argc - 2, argv + 2);
+    if (argc >= 5 && std::wcscmp(argv[1], L"clipserve") == 0) return ClipServe(argv[2], argv[3], argc - 4, argv + 4);
+    if (argc == 3 && std::wcscmp(argv[1], L"clipdump") == 0) return ClipDump(argv[2]);
     return 2;
 }
