@@ -25,6 +25,8 @@ Eq HostLogLines("CMD "), "CMD posted 2050 lparam=0" & vbCrLf & "CMD posted 2050 
 ' Sent versus posted: WaitIt wins over Wait; omitted WaitIt follows Wait.
 ClearHostLog
 Eq h.SendCommand(100), True, "posted command queued"
+' A sent message overtakes a posted one the host has not taken from its queue yet.
+Ok WaitLog("CMD posted 100", 1, LimitMs(5000)), "the posted command arrived"
 Eq h.SendCommand(101, True), True, "sent command with result 1"
 h.Wait = True
 Eq h.SendCommand(102), True, "Wait true: omitted WaitIt sends"
