@@ -46,7 +46,7 @@ for (var i = 0; i + 1 < WScript.Arguments.length; i++) {
 var lines = [], problems = [];
 function line(label, text) {
   var padded = label + ":";
-  while (padded.length < 22) padded += " ";
+  while (padded.length < 26) padded += " ";
   lines.push(padded + text);
 }
 function problem(text) {

@@ -16,7 +16,7 @@ Option Explicit
 Const CLSID = "{3890865D-5A76-461F-8868-A39B7E567D7D}"
 Const PROGID = "Ombrisk.Helper"
 
-Dim sh, fso, report, problems, arch, hostBits, osBits, i, arg, probeFile
+Dim sh, fso, report, problems, arch, hostBits, osBits, i, arg, probeFile, f, tmp, probe, active, otherBits
 
 Set sh = CreateObject("WScript.Shell")
 Set fso = CreateObject("Scripting.FileSystemObject")
@@ -36,7 +36,6 @@ For i = 0 To WScript.Arguments.Count - 2
   If LCase(WScript.Arguments(i)) = "/probe" Then probeFile = WScript.Arguments(i + 1)
 Next
 If probeFile <> "" Then
-  Dim f
   Set f = fso.CreateTextFile(probeFile, True, True)
   f.Write "user=" & ServerIn("HKCU") & vbCrLf & "machine=" & ServerIn("HKLM") & vbCrLf
   f.Close
@@ -47,7 +46,7 @@ report = ""
 problems = ""
 
 Sub Line(label, text)
-  report = report & Left(label & ":" & Space(22), 22) & text & vbCrLf
+  report = report & Left(label & ":" & Space(26), 26) & text & vbCrLf
 End Sub
 
 Sub Problem(text)
@@ -57,6 +56,7 @@ End Sub
 ' ---- the script host --------------------------------------------------------------------
 arch = sh.Environment("Process")("PROCESSOR_ARCHITECTURE")
 If UCase(arch) = "X86" Then hostBits = 32 Else hostBits = 64
+otherBits = 96 - hostBits
 osBits = hostBits
 If sh.Environment("Process")("PROCESSOR_ARCHITEW6432") <> "" Then osBits = 64
 Line "Script host", WScript.FullName & " (" & hostBits & "-bit, " & arch & ")"
@@ -89,7 +89,6 @@ If osBits = 64 Then
     otherKnown = True
   Else
     ' A 32-bit host sees only the 32-bit view: ask the 64-bit script host to read its own.
-    Dim tmp, probe
     tmp = fso.BuildPath(fso.GetSpecialFolder(2), fso.GetTempName())
     sh.Run """" & sh.ExpandEnvironmentStrings("%windir%") & "\Sysnative\cscript.exe"" //nologo """ & _
       WScript.ScriptFullName & """ /probe """ & tmp & """", 0, True
@@ -124,9 +123,9 @@ Next
 If osBits = 64 Then
   For s = 0 To 1
     If otherKnown Then
-      Line (96 - hostBits) & "-bit, " & scopes(s), Described(other(s))
+      Line otherBits & "-bit, " & scopes(s), Described(other(s))
     Else
-      Line (96 - hostBits) & "-bit, " & scopes(s), "cannot tell (the other script host did not answer)"
+      Line otherBits & "-bit, " & scopes(s), "cannot tell (the other script host did not answer)"
     End If
   Next
 End If
@@ -146,7 +145,7 @@ ElseIf Not fso.FileExists(used) Then
     "install.cmd from the folder where Ombrisk is now."
 End If
 If osBits = 64 And otherKnown And other(0) = "" And other(1) = "" Then
-  Problem "Ombrisk is not registered for " & (96 - hostBits) & "-bit script hosts: scripts started " & _
+  Problem "Ombrisk is not registered for " & otherBits & "-bit script hosts: scripts started " & _
     "by those fail. Run install.cmd to register both."
 End If
 
@@ -167,7 +166,6 @@ If created Then
   running = h.IsRunningTC
   Line "IsRunningTC", CStr(running)
   If running Then
-    Dim active
     active = h.GetInfo("A")
     Line "Source panel", h.GetSrcPath()
     Line "Target panel", h.GetTrgPath()
