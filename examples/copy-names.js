@@ -61,8 +61,9 @@ names = names.split("\r\n");
 
 var out = [];
 for (var k = 0; k < names.length; k++) {
+  var isFolder = /\\$/.test(names[k]);
   var name = names[k].replace(/\\$/, "");
-  if (noExt && !fso.FolderExists(name)) {
+  if (noExt && !isFolder && !fso.FolderExists(name)) {
     var dot = name.lastIndexOf(".");
     if (dot > name.lastIndexOf("\\") + 1) name = name.substr(0, dot);
   }

@@ -16,7 +16,7 @@
 ' be created.
 Option Explicit
 
-Dim h, fso, quiet, full, noExt, slash, quoted, sep, i, arg, names, name, text, dot
+Dim h, fso, quiet, full, noExt, slash, quoted, sep, i, arg, names, name, text, dot, isFolder
 
 quiet = False
 full = False
@@ -71,8 +71,9 @@ End If
 text = ""
 For i = 0 To UBound(names)
   name = names(i)
-  If Right(name, 1) = "\" Then name = Left(name, Len(name) - 1)
-  If noExt And Not fso.FolderExists(name) Then
+  isFolder = (Right(name, 1) = "\")
+  If isFolder Then name = Left(name, Len(name) - 1)
+  If noExt And Not isFolder And Not fso.FolderExists(name) Then
     dot = InStrRev(name, ".")
     If dot > InStrRev(name, "\") + 1 Then name = Left(name, dot - 1)
   End If
@@ -83,5 +84,5 @@ For i = 0 To UBound(names)
   text = text & name
 Next
 h.SetTextToClip text
-Say (UBound(names) + 1) & " name(s) copied to the clipboard."
+Say CStr(UBound(names) + 1) & " name(s) copied to the clipboard."
 WScript.Quit 0

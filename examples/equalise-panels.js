@@ -42,5 +42,9 @@ if (before == -1) {
 h.Separator = percent;     // 0 to 100; values outside are clamped
 h.Sleep(300);              // give the file manager a moment to handle the drag
 var after = h.Separator;
-say("Separator moved from " + before + " % to " + after + " %.");
+// The position comes as a single-precision number: one decimal is what it measures.
+function shown(percent) {
+  return Math.round(percent * 10) / 10;
+}
+say("Separator moved from " + shown(before) + " % to " + shown(after) + " %.");
 WScript.Quit(0);
