@@ -173,12 +173,22 @@ if (!yes && sh.Popup(text + "\r\nRename " + changes + " entries?", 0, "Batch ren
 }
 
 var renamed = 0, failed = [];
+// Renames one entry; a change of case only goes through a passing name, since a name that
+// differs only in case counts as taken.
+function moveEntry(path, isFolder, newPath) {
+  if (isFolder) fso.MoveFolder(path, newPath);
+  else fso.MoveFile(path, newPath);
+}
 for (var k = 0; k < entries.length; k++) {
   var e = entries[k];
   if (e.newName == e.oldName) continue;
   try {
-    if (e.isFolder) fso.MoveFolder(e.path, e.folder + e.newName);
-    else fso.MoveFile(e.path, e.folder + e.newName);
+    if (e.newName.toLowerCase() == e.oldName.toLowerCase()) {
+      moveEntry(e.path, e.isFolder, e.path + ".renaming");
+      moveEntry(e.path + ".renaming", e.isFolder, e.folder + e.newName);
+    } else {
+      moveEntry(e.path, e.isFolder, e.folder + e.newName);
+    }
     renamed++;
   } catch (err) {
     failed.push("  " + e.path + ": " + err.message);
@@ -190,8 +200,8 @@ var RereadSource = 540;
 h.SendCommand(RereadSource);
 
 if (failed.length) {
-  say(renamed + " renamed; could not rename:\r\n" + failed.join("\r\n"));
+  say(text + renamed + " renamed; could not rename:\r\n" + failed.join("\r\n"));
   WScript.Quit(1);
 }
-say(renamed + " renamed.");
+say(text + renamed + " renamed.");
 WScript.Quit(0);

@@ -192,16 +192,23 @@ If Not yes Then
   End If
 End If
 
-Dim renamed, failed
+Dim renamed, failed, finalPath
 renamed = 0
 failed = ""
+' Renames one entry; a change of case only goes through a passing name, since a name that
+' differs only in case counts as taken.
+Sub MoveEntry(path, isFolder, newPath)
+  If isFolder Then fso.MoveFolder path, newPath Else fso.MoveFile path, newPath
+End Sub
 For k = 0 To n
   If news(k) <> fso.GetFileName(olds(k)) Then
+    finalPath = fso.GetParentFolderName(olds(k)) & "\" & news(k)
     On Error Resume Next
-    If folders(k) Then
-      fso.MoveFolder olds(k), fso.GetParentFolderName(olds(k)) & "\" & news(k)
+    If LCase(news(k)) = LCase(fso.GetFileName(olds(k))) Then
+      MoveEntry olds(k), folders(k), olds(k) & ".renaming"
+      If Err.Number = 0 Then MoveEntry olds(k) & ".renaming", folders(k), finalPath
     Else
-      fso.MoveFile olds(k), fso.GetParentFolderName(olds(k)) & "\" & news(k)
+      MoveEntry olds(k), folders(k), finalPath
     End If
     If Err.Number = 0 Then
       renamed = renamed + 1
@@ -218,8 +225,8 @@ Const RereadSource = 540
 h.SendCommand RereadSource
 
 If failed <> "" Then
-  Say renamed & " renamed; could not rename:" & failed
+  Say text & renamed & " renamed; could not rename:" & failed
   WScript.Quit 1
 End If
-Say renamed & " renamed."
+Say text & renamed & " renamed."
 WScript.Quit 0

@@ -4,6 +4,7 @@
 //
 //   /target                  in the other panel's folder instead
 //   /ps                      PowerShell instead of the command prompt
+//   /run:<program>           another program (a terminal of your choice), started in the folder
 //
 // Button:  Command     %windir%\System32\wscript.exe
 //          Parameters  "%LOCALAPPDATA%\Ombrisk\examples\command-prompt-here.js"
@@ -12,11 +13,12 @@
 // folder to open: a message says so. Exit code 0 when the prompt was started, 1 otherwise, 2
 // when Ombrisk.Helper cannot be created.
 
-var useTarget = false, usePs = false;
+var useTarget = false, usePs = false, program = "";
 for (var i = 0; i < WScript.Arguments.length; i++) {
   var arg = String(WScript.Arguments.Item(i)).toLowerCase();
   if (arg == "/target") useTarget = true;
   if (arg == "/ps") usePs = true;
+  if (arg.substr(0, 5) == "/run:") program = String(WScript.Arguments.Item(i)).substr(5);
 }
 
 var h;
@@ -40,8 +42,9 @@ if (!fso.FolderExists(folder)) {
   WScript.Quit(1);
 }
 
-var program;
-if (usePs) {
+if (program != "") {
+  // as given
+} else if (usePs) {
   program = "powershell.exe -NoExit";
 } else {
   program = String(sh.Environment("Process").Item("ComSpec"));

@@ -4,6 +4,7 @@
 '
 '   /target                  in the other panel's folder instead
 '   /ps                      PowerShell instead of the command prompt
+'   /run:<program>           another program (a terminal of your choice), started in the folder
 '
 ' Button:  Command     %windir%\System32\wscript.exe
 '          Parameters  "%LOCALAPPDATA%\Ombrisk\examples\command-prompt-here.vbs"
@@ -17,10 +18,12 @@ Dim h, fso, sh, useTarget, usePs, i, arg, folder, program
 
 useTarget = False
 usePs = False
+program = ""
 For i = 0 To WScript.Arguments.Count - 1
   arg = LCase(WScript.Arguments(i))
   If arg = "/target" Then useTarget = True
   If arg = "/ps" Then usePs = True
+  If Left(arg, 5) = "/run:" Then program = Mid(WScript.Arguments(i), 6)
 Next
 
 On Error Resume Next
@@ -44,7 +47,9 @@ If Not fso.FolderExists(folder) Then
   WScript.Quit 1
 End If
 
-If usePs Then
+If program <> "" Then
+  ' as given
+ElseIf usePs Then
   program = "powershell.exe -NoExit"
 Else
   program = sh.Environment("Process")("ComSpec")
