@@ -39,9 +39,11 @@ if (typeof names == "undefined") {
 }
 names = names.split("\r\n");
 
-// Now as an automation date: getVarDate gives the date the way the object expects it.
+// Now as an automation date, which getVarDate gives. A script engine without getVarDate (Wine's)
+// gets the same value worked out: days since 30 December 1899, in local time.
 var now = new Date();
-var stamp = now.getVarDate();
+var stamp = typeof now.getVarDate != "undefined" ? now.getVarDate()
+                                                 : (now.getTime() - now.getTimezoneOffset() * 60000) / 86400000 + 25569;
 
 var touched = 0, skipped = 0, failed = [];
 for (var k = 0; k < names.length; k++) {
