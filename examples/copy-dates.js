@@ -47,12 +47,21 @@ function copyDates(source, target) {
     missed.push("  no such file: " + target);
     return false;
   }
-  // A file object given in place of a date or the attributes lends its own value. JScript
-  // cannot leave the access date out in the middle: the target's own file object keeps it.
+  // A file object given in place of a date lends its own value. The access date is left out,
+  // so the target keeps its own. (JScript cannot leave out an argument in the middle, so the
+  // attributes come afterwards, through the file object: read-only, hidden, system, archive.)
   var from = fso.GetFile(source);
-  if (h.SetFileDateAtr(target, from, from, fso.GetFile(target), from)) return true;
-  missed.push("  could not change " + target);
-  return false;
+  if (!h.SetFileDateAtr(target, from, from)) {
+    missed.push("  could not change " + target);
+    return false;
+  }
+  try {
+    fso.GetFile(target).Attributes = from.Attributes & (1 | 2 | 4 | 32);
+  } catch (e) {
+    missed.push("  could not set the attributes of " + target + ": " + e.message);
+    return false;
+  }
+  return true;
 }
 
 var copied = 0, pairs;
