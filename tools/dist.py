@@ -2,8 +2,8 @@
 """Builds the Windows package: <out>/Ombrisk-<version>.zip.
 
 The zip holds one folder Ombrisk-<version>/ with x86\\Ombrisk.dll, x64\\Ombrisk.dll,
-install.cmd, uninstall.cmd, README.txt, examples\\ and docs\\. Text files get CR LF line ends,
-as Notepad and cmd.exe expect. The entries are written in a fixed order with a fixed time, so
+install.cmd, uninstall.cmd, diagnose.vbs/.js, README.txt, examples\\ and docs\\. Text files get
+CR LF line ends, as Notepad and cmd.exe expect. The entries are written in a fixed order with a fixed time, so
 the same inputs give the same zip. Standard library only.
 """
 
@@ -42,6 +42,8 @@ def contents(win: Path, win64: Path, ver: str) -> list[tuple[str, bytes]]:
         ("install.cmd", ROOT / "package" / "install.cmd"),
         ("uninstall.cmd", ROOT / "package" / "uninstall.cmd"),
         ("README.txt", ROOT / "package" / "README.txt"),
+        ("diagnose.vbs", ROOT / "package" / "diagnose.vbs"),
+        ("diagnose.js", ROOT / "package" / "diagnose.js"),
     ]
     items += [(f"docs/{name}", ROOT / "docs" / name) for name in DOCS]
     examples = sorted(p for p in (ROOT / "examples").glob("*") if p.suffix.lower() in (".vbs", ".js"))
