@@ -75,7 +75,10 @@ if (tool != "") {
   var ini = fso.BuildPath(fso.GetParentFolderName(WScript.ScriptFullName), "diff-panels.ini");
   command = h.INIRead(ini, "Diff", "Command", "");
   if (command == "") command = "\"%ComSpec%\" /k fc /n \"%1\" \"%2\"";
-  command = command.split("%1").join(first).split("%2").join(second);
+  // %1 and %2 replaced at once, so that a name holding "%2" stays as it is.
+  var parts = command.split("%1");
+  for (var k = 0; k < parts.length; k++) parts[k] = parts[k].split("%2").join(second);
+  command = parts.join(first);
 }
 sh.Run(command, 1, false);
 WScript.Quit(0);

@@ -43,6 +43,18 @@ On Error GoTo 0
 Set fso = CreateObject("Scripting.FileSystemObject")
 Set sh = CreateObject("WScript.Shell")
 
+' The command with %1 and %2 replaced at once, so that a name holding "%2" stays as it is.
+Function Filled(text, one, two)
+  Dim parts, k, result
+  parts = Split(text, "%1")
+  result = ""
+  For k = 0 To UBound(parts)
+    If k > 0 Then result = result & one
+    result = result & Replace(parts(k), "%2", two)
+  Next
+  Filled = result
+End Function
+
 first = ""
 second = ""
 If UBound(files) = 1 Then
@@ -80,7 +92,7 @@ Else
   ini = fso.BuildPath(fso.GetParentFolderName(WScript.ScriptFullName), "diff-panels.ini")
   command = h.INIRead(ini, "Diff", "Command", "")
   If command = "" Then command = """%ComSpec%"" /k fc /n ""%1"" ""%2"""
-  command = Replace(Replace(command, "%1", first), "%2", second)
+  command = Filled(command, first, second)
 End If
 sh.Run command, 1, False
 WScript.Quit 0

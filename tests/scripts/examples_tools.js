@@ -26,12 +26,13 @@ function listing(folder) {
   kept.sort(function (a, b) { return a.toLowerCase() < b.toLowerCase() ? -1 : a.toLowerCase() > b.toLowerCase() ? 1 : 0; });
   return kept.join("|");
 }
-// Waits up to about 5 s for a file that a started program writes; its text, or "".
+// Waits up to about 10 s for a file that a started program writes, until it holds text (the
+// program creates it before it writes); its text, or "".
 function awaitFile(path) {
-  for (var tries = 0; tries < 50; tries++) {
+  for (var tries = 0; tries < 100; tries++) {
     if (g_fso.FileExists(path)) {
-      SleepMs(100);
-      return ReadTextFile(path);
+      var text = ReadTextFile(path);
+      if (text != "") return text;
     }
     SleepMs(100);
   }

@@ -47,18 +47,21 @@ Function Listing(folder)
   Listing = Replace(JoinLines(names), vbCrLf, "|")
 End Function
 
-' Waits up to about 5 s for a file that a started program writes; its text, or "".
+' Waits up to about 10 s for a file that a started program writes, until it holds text (the
+' program creates it before it writes); its text, or "".
 Function AwaitFile(path)
-  Dim tries
-  For tries = 1 To 50
+  Dim tries, text
+  AwaitFile = ""
+  For tries = 1 To 100
     If g_fso.FileExists(path) Then
-      SleepMs 100
-      AwaitFile = ReadTextFile(path)
-      Exit Function
+      text = ReadTextFile(path)
+      If text <> "" Then
+        AwaitFile = text
+        Exit Function
+      End If
     End If
     SleepMs 100
   Next
-  AwaitFile = ""
 End Function
 
 StartHost Panels("", "")
