@@ -72,6 +72,12 @@ SetHostConfig(panels("IMG ONE009.JPG", ""));
 Eq(RunExample("batch-rename.js", "/yes /case:lower"), "IMG ONE009.JPG  ->  img one009.JPG\r\n1 renamed.", "a change of case only");
 Ok(listing(leftDir).indexOf("|img one009.JPG|") > 0, "is made: " + listing(leftDir));
 Eq(RunExample("batch-rename.js", "/case:camel"), "/case takes lower, upper or title.", "a case it does not know");
+// Without /yes it asks; OK (pressed here by the stand-in's helper) renames.
+SetHostConfig(panels("a_1.txt", ""));
+g_shell.Run(Quote(STANDIN_EXE) + " ctl closebox \"Batch rename\" 300", 0, false);
+RunExample("batch-rename.js", "/prefix:z /q");
+Eq(g_exampleExit, 0, "the question answered with OK: 0");
+Ok(g_fso.FileExists(leftDir + "za_1.txt") && !g_fso.FileExists(leftDir + "a_1.txt"), "a_1.txt became za_1.txt");
 
 // ---- new-folder-from-name.js ----
 makeFiles(leftDir, "report.final.pdf|movie.avi");
