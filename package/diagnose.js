@@ -79,7 +79,7 @@ if (osBits == 64) {
   } else {
     // A 32-bit host sees only the 32-bit view: ask the 64-bit script host to read its own.
     var tmp = fso.BuildPath(fso.GetSpecialFolder(2), fso.GetTempName());
-    sh.Run("\"" + sh.ExpandEnvironmentStrings("%windir%") + "\\Sysnative\\cscript.exe\" //nologo \"" +
+    sh.Run("\"" + fso.GetSpecialFolder(0).Path + "\\Sysnative\\cscript.exe\" //nologo \"" +
            WScript.ScriptFullName + "\" /probe \"" + tmp + "\"", 0, true);
     if (fso.FileExists(tmp)) {
       var probe = fso.OpenTextFile(tmp, 1, false, -1);

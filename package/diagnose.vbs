@@ -90,7 +90,7 @@ If osBits = 64 Then
   Else
     ' A 32-bit host sees only the 32-bit view: ask the 64-bit script host to read its own.
     tmp = fso.BuildPath(fso.GetSpecialFolder(2), fso.GetTempName())
-    sh.Run """" & sh.ExpandEnvironmentStrings("%windir%") & "\Sysnative\cscript.exe"" //nologo """ & _
+    sh.Run """" & fso.GetSpecialFolder(0).Path & "\Sysnative\cscript.exe"" //nologo """ & _
       WScript.ScriptFullName & """ /probe """ & tmp & """", 0, True
     If fso.FileExists(tmp) Then
       Set probe = fso.OpenTextFile(tmp, 1, False, -1)
