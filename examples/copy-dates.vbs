@@ -1,20 +1,21 @@
 ' copy-dates.vbs
 '
 ' Copies the creation and modified dates and the attributes (read-only, hidden, archive ...) of
-' one file to another. The last-access date is left alone: reading a file changes it anyway.
+' files to others. The last-access date is left alone: reading a file changes it anyway.
 '
-'   copy-dates.vbs                      from the first file selected in the active panel to the
+'   copy-dates.vbs                      from every file selected in the active panel to the
 '                                       file of the same name in the other panel's folder
 '   copy-dates.vbs <from> <to>          between the two files given
 '   /q                                  no message
 '
 ' Button:  Command     %windir%\System32\wscript.exe
-'          Parameters  "C:\Scripts\copy-dates.vbs" /q
-' Exit code 0 when the dates and attributes were copied, 1 otherwise, 2 when Ombrisk.Helper
-' cannot be created.
+'          Parameters  "%LOCALAPPDATA%\Ombrisk\examples\copy-dates.vbs" /q
+' Folders among the selection and names without a namesake in the other panel are skipped and
+' listed. Exit code 0 when the dates and attributes of every file were copied, 1 otherwise, 2
+' when Ombrisk.Helper cannot be created.
 Option Explicit
 
-Dim h, fso, quiet, i, arg, files, source, target, names, folder, ok
+Dim h, fso, quiet, i, arg, files, names, folder, name, copied, missed, pairs
 
 quiet = False
 files = Array()
@@ -42,41 +43,49 @@ End If
 On Error GoTo 0
 Set fso = CreateObject("Scripting.FileSystemObject")
 
+' Copies from source to target; False (and the reason in missed) when one of them is missing
+' or the target cannot be changed.
+Function CopyDates(source, target)
+  Dim from
+  CopyDates = False
+  If Not fso.FileExists(source) Then
+    missed = missed & vbCrLf & "  no such file: " & source
+  ElseIf Not fso.FileExists(target) Then
+    missed = missed & vbCrLf & "  no such file: " & target
+  Else
+    ' A file object given in place of a date or the attributes lends its own value; the
+    ' access date is left out, so the target keeps its own.
+    Set from = fso.GetFile(source)
+    If h.SetFileDateAtr(target, from, from, , from) Then
+      CopyDates = True
+    Else
+      missed = missed & vbCrLf & "  could not change " & target
+    End If
+  End If
+End Function
+
+copied = 0
+missed = ""
 If UBound(files) = 1 Then
-  source = files(0)
-  target = files(1)
+  If CopyDates(files(0), files(1)) Then copied = 1
+  pairs = 1
 ElseIf UBound(files) = -1 Then
   names = h.GetSrcSelectedFiles(True)
   If IsEmpty(names) Then
-    Say "Select a file in the active panel first (or give two file names)."
+    Say "Select files in the active panel first (or give two file names)."
     WScript.Quit 1
   End If
-  source = names(0)
   folder = h.GetTrgPath()
   If Right(folder, 1) <> "\" Then folder = folder & "\"
-  target = folder & fso.GetFileName(source)
+  pairs = UBound(names) + 1
+  For Each name In names
+    If CopyDates(name, folder & fso.GetFileName(name)) Then copied = copied + 1
+  Next
 Else
   Say "Usage: copy-dates.vbs [<from> <to>] [/q]"
   WScript.Quit 1
 End If
 
-If Not fso.FileExists(source) Then
-  Say "No such file: " & source
-  WScript.Quit 1
-End If
-If Not fso.FileExists(target) Then
-  Say "No such file: " & target
-  WScript.Quit 1
-End If
-
-' A file object given in place of a date or the attributes lends its own value; the access
-' date is left out, so the target keeps its own.
-Dim from
-Set from = fso.GetFile(source)
-ok = h.SetFileDateAtr(target, from, from, , from)
-If Not ok Then
-  Say "Could not change " & target
-  WScript.Quit 1
-End If
-Say "Dates and attributes of " & source & " copied to " & target
+Say copied & " of " & pairs & " file(s): dates and attributes copied." & missed
+If copied < pairs Then WScript.Quit 1
 WScript.Quit 0

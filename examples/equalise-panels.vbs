@@ -4,8 +4,8 @@
 ' are equally wide. Give a number to move it elsewhere: 30 makes the left panel 30 % wide.
 '
 ' Button:  Command     %windir%\System32\wscript.exe
-'          Parameters  "C:\Scripts\equalise-panels.vbs" /q          both panels 50 %
-'                      "C:\Scripts\equalise-panels.vbs" 30 /q       left panel 30 %
+'          Parameters  "%LOCALAPPDATA%\Ombrisk\examples\equalise-panels.vbs" /q          both panels 50 %
+'                      "%LOCALAPPDATA%\Ombrisk\examples\equalise-panels.vbs" 30 /q       left panel 30 %
 ' The separator is dragged with the mouse, so leave the mouse alone for that moment; the mouse
 ' pointer goes back where it was. Without /q a message shows the old and new position.
 ' Exit code 0 when the separator was found and moved, 1 otherwise, 2 when Ombrisk.Helper cannot

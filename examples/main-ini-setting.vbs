@@ -8,7 +8,7 @@
 '   /q                                              no message (for writing from a button)
 '
 ' Button:  Command     %windir%\System32\wscript.exe
-'          Parameters  "C:\Scripts\main-ini-setting.vbs" Configuration SortOrder
+'          Parameters  "%LOCALAPPDATA%\Ombrisk\examples\main-ini-setting.vbs" Configuration SortOrder
 ' When the file manager runs, the script asks it which settings file it uses; otherwise the
 ' file is found from the installation (environment, registry). The file manager keeps most
 ' settings in memory and writes them back when it closes: a value written while it runs may be

@@ -4,9 +4,15 @@
 // folder, such as *.txt), and which panel is the active one.
 //
 // Button:  Command     %windir%\System32\wscript.exe
-//          Parameters  "C:\Scripts\show-filters.js"
+//          Parameters  "%LOCALAPPDATA%\Ombrisk\examples\show-filters.js" /q
 // Under wscript.exe the result comes in a message box, under cscript.exe on the console.
+// With /q nothing is shown when the file manager is not running (the exit code says it).
 // Exit code 0, 1 when the file manager is not running, 2 when Ombrisk.Helper cannot be created.
+
+var quiet = false;
+for (var i = 0; i < WScript.Arguments.length; i++) {
+  if (String(WScript.Arguments.Item(i)).toLowerCase() == "/q") quiet = true;
+}
 
 var h;
 try {
@@ -25,7 +31,7 @@ function shown(filter) {
 // (undefined here) when the file manager does not run, a text (maybe empty) otherwise.
 var left = h.GetFilter("L");
 if (typeof left == "undefined") {
-  WScript.Echo("The file manager is not running.");
+  if (!quiet) WScript.Echo("The file manager is not running.");
   WScript.Quit(1);
 }
 var active = h.GetInfo("A");     // L or R: the active (source) panel

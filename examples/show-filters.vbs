@@ -4,12 +4,18 @@
 ' folder, such as *.txt), and which panel is the active one.
 '
 ' Button:  Command     %windir%\System32\wscript.exe
-'          Parameters  "C:\Scripts\show-filters.vbs"
+'          Parameters  "%LOCALAPPDATA%\Ombrisk\examples\show-filters.vbs" /q
 ' Under wscript.exe the result comes in a message box, under cscript.exe on the console.
+' With /q nothing is shown when the file manager is not running (the exit code says it).
 ' Exit code 0, 1 when the file manager is not running, 2 when Ombrisk.Helper cannot be created.
 Option Explicit
 
-Dim h, active, text
+Dim h, active, text, quiet, i
+
+quiet = False
+For i = 0 To WScript.Arguments.Count - 1
+  If LCase(WScript.Arguments(i)) = "/q" Then quiet = True
+Next
 
 On Error Resume Next
 Set h = CreateObject("Ombrisk.Helper")
@@ -30,7 +36,7 @@ End Function
 
 ' GetFilter gives Empty when the file manager does not run, a text (maybe empty) otherwise.
 If IsEmpty(h.GetFilter("L")) Then
-  WScript.Echo "The file manager is not running."
+  If Not quiet Then WScript.Echo "The file manager is not running."
   WScript.Quit 1
 End If
 

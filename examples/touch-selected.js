@@ -1,11 +1,12 @@
 // touch-selected.js
 //
 // Sets the modified and last-access dates of the files selected in the active (source) panel
-// to the current date and time, as "touch" does. Folders among the selection are left alone;
+// to the current date and time, as "touch" does, and has the file manager read the folder
+// again so that the panel shows the new dates. Folders among the selection are left alone;
 // the creation date and the attributes (read-only included) are kept.
 //
 // Button:  Command     %windir%\System32\wscript.exe
-//          Parameters  "C:\Scripts\touch-selected.js" /q
+//          Parameters  "%LOCALAPPDATA%\Ombrisk\examples\touch-selected.js" /q
 //          Without /q a message box says how many files were changed.
 // Exit code 0 when every selected file was changed, 1 when nothing was selected or a file could
 // not be changed, 2 when Ombrisk.Helper cannot be created.
@@ -38,10 +39,11 @@ if (typeof names == "undefined") {
 }
 names = names.split("\r\n");
 
-// Now as an automation date (days since 30 December 1899, local time). A JScript Date object
-// is not a date to automation, a number is.
+// Now as an automation date, which getVarDate gives. A script engine without getVarDate (Wine's)
+// gets the same value worked out: days since 30 December 1899, in local time.
 var now = new Date();
-var stamp = (now.getTime() - now.getTimezoneOffset() * 60000) / 86400000 + 25569;
+var stamp = typeof now.getVarDate != "undefined" ? now.getVarDate()
+                                                 : (now.getTime() - now.getTimezoneOffset() * 60000) / 86400000 + 25569;
 
 var touched = 0, skipped = 0, failed = [];
 for (var k = 0; k < names.length; k++) {
@@ -55,6 +57,10 @@ for (var k = 0; k < names.length; k++) {
   if (h.SetFileDateAtr(names[k], file, stamp, stamp)) touched++;
   else failed.push("  " + names[k]);
 }
+
+// The file manager shows the new dates once it reads the folder again.
+var RereadSource = 540;
+if (touched > 0) h.SendCommand(RereadSource);
 
 say(touched + " file(s) dated " + now.toLocaleString() + "; " + skipped + " folder(s) or missing name(s) skipped.");
 if (failed.length) {

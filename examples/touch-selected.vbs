@@ -1,11 +1,12 @@
 ' touch-selected.vbs
 '
 ' Sets the modified and last-access dates of the files selected in the active (source) panel
-' to the current date and time, as "touch" does. Folders among the selection are left alone;
+' to the current date and time, as "touch" does, and has the file manager read the folder
+' again so that the panel shows the new dates. Folders among the selection are left alone;
 ' the creation date and the attributes (read-only included) are kept.
 '
 ' Button:  Command     %windir%\System32\wscript.exe
-'          Parameters  "C:\Scripts\touch-selected.vbs" /q
+'          Parameters  "%LOCALAPPDATA%\Ombrisk\examples\touch-selected.vbs" /q
 '          Without /q a message box says how many files were changed.
 ' Exit code 0 when every selected file was changed, 1 when nothing was selected or a file could
 ' not be changed, 2 when Ombrisk.Helper cannot be created.
@@ -54,6 +55,10 @@ For Each path In names
     skipped = skipped + 1
   End If
 Next
+
+'' The file manager shows the new dates once it reads the folder again.
+Const RereadSource = 540
+If touched > 0 Then h.SendCommand RereadSource
 
 Say touched & " file(s) dated " & stamp & "; " & skipped & " folder(s) or missing name(s) skipped."
 If failed <> "" Then

@@ -8,7 +8,7 @@
 '   user-command-and-keys.vbs "" <keys>              keys only
 '
 ' Button:  Command     %windir%\System32\wscript.exe
-'          Parameters  "C:\Scripts\user-command-and-keys.vbs" MyCommand "{DOWN 2}{ENTER}" /q
+'          Parameters  "%LOCALAPPDATA%\Ombrisk\examples\user-command-and-keys.vbs" MyCommand "{DOWN 2}{ENTER}" /q
 ' The keys go to the file manager's main window, which is brought to the front first.
 ' Exit code 0 when the command and the keys were accepted, 1 otherwise, 2 when Ombrisk.Helper
 ' cannot be created.

@@ -2,7 +2,7 @@
 """Builds the Windows package: <out>/Ombrisk-<version>.zip.
 
 The zip holds one folder Ombrisk-<version>/ with x86\\Ombrisk.dll, x64\\Ombrisk.dll,
-install.cmd, uninstall.cmd, README.txt, LICENSE.txt, CHANGELOG.md, examples\\ and docs\\.
+install.cmd, uninstall.cmd, diagnose.vbs/.js, README.txt, LICENSE.txt, CHANGELOG.md, examples\\ and docs\\.
 <version> comes from the file VERSION, as the DLLs' version resources do; a DLL built with
 another version is refused. Text files get CR LF line ends, as Notepad and cmd.exe expect; the
 Markdown files also a UTF-8 byte-order mark, without which older Notepad shows their non-ASCII
@@ -166,6 +166,8 @@ def contents(win: Path, win64: Path, ver: str) -> list[tuple[str, bytes]]:
         ("README.txt", ROOT / "package" / "README.txt"),
         ("LICENSE.txt", ROOT / "LICENSE"),
         ("CHANGELOG.md", ROOT / "CHANGELOG.md"),
+        ("diagnose.vbs", ROOT / "package" / "diagnose.vbs"),
+        ("diagnose.js", ROOT / "package" / "diagnose.js"),
     ]
     items += [(f"docs/{name}", ROOT / "docs" / name) for name in DOCS]
     examples = sorted(p for p in (ROOT / "examples").glob("*") if p.suffix.lower() in (".vbs", ".js"))

@@ -139,7 +139,7 @@ def run(args: argparse.Namespace) -> int:
     top = names[0].split("/")[0]
     for needed in ("x86/Ombrisk.dll", "x64/Ombrisk.dll", "install.cmd", "uninstall.cmd", "README.txt",
                    "LICENSE.txt", "CHANGELOG.md", "docs/reference.md", "docs/getting-started.md",
-                   "docs/index.html", "docs/reference.html", "docs/how-do-i.html"):
+                   "docs/index.html", "docs/reference.html", "docs/how-do-i.html", "diagnose.vbs", "diagnose.js"):
         checks.check(f"{top}/{needed}" in names, f"the package holds {needed}")
     checks.check(sum(n.startswith(f"{top}/examples/") for n in names) >= 8, "the package holds the examples")
 
@@ -364,6 +364,13 @@ def run_examples(pkg: Package, checks: Checks, win_build: Path, bitnesses: tuple
                 rc, out = pkg.cscript(bits, script)
                 checks.check(rc == 0 and out.strip() == FILTERS_SHOWN,
                              f"{script} under the {bits}-bit cscript shows both filters", f"exit {rc}: {out!r}")
+        # diagnose from the installed folder: registered for this host's bitness, the host answers.
+        for bits in bitnesses:
+            host = CSCRIPT[bits] if pkg.env.arch == "win64" else "cscript"
+            for script in ("diagnose.vbs", "diagnose.js"):
+                rc, out = pkg.run([host, "//nologo", pkg.cpath(pkg.folder / script)], bits=bits)
+                checks.check(rc == 0 and out.strip().endswith("All is well.") and f"({bits}-bit, " in out,
+                             f"{script} under the {bits}-bit cscript finds all well", f"exit {rc}: {out!r}")
     finally:
         pkg.run([standin, "ctl", "stop"], bits=32)
 

@@ -44,21 +44,24 @@ out = RunExample("touch-selected.vbs", "")
 Eq Left(out, 16), "2 file(s) dated ", "touch-selected counts two files"
 Ok Right(out, 41) = "; 1 folder(s) or missing name(s) skipped.", "and one folder skipped: " & out
 Eq g_exampleExit, 0, "ends with 0"
-Eq HostLogLines("CMD "), "CMD posted 2018 lparam=0", "it asked the host for full paths"
+Eq HostLogLines("CMD "), "CMD posted 2018 lparam=0" & vbCrLf & "CMD posted 540 lparam=0", _
+  "it asked the host for full paths, then to read the source panel's folder again"
 Ok AgeOf(leftDir & "one.txt") < 120, "one.txt is dated now (" & Modified(leftDir & "one.txt") & ")"
 Ok AgeOf(leftDir & "two.txt") < 120, "so is the read-only two.txt (" & Modified(leftDir & "two.txt") & ")"
 Eq g_fso.GetFile(leftDir & "two.txt").Attributes And 1, 1, "which is still read-only"
 SetHostConfig Panels("") & vbCrLf & "clip_none=1"
+ClearHostLog
 Eq RunExample("touch-selected.vbs", ""), "Nothing is selected, or the file manager is not running.", _
   "nothing selected: a message"
 Eq g_exampleExit, 1, "and 1"
+Eq HostLogCount("CMD posted 540"), 0, "and no panel is read again"
 
 ' ---- copy-dates: two files given ----
 WriteTextFile TEST_DIR & "from.txt", "from"
 WriteTextFile TEST_DIR & "to.txt", "to"
 h.SetFileDateAtr TEST_DIR & "from.txt", old, old, old, 33
 out = RunExample("copy-dates.vbs", Quote(TEST_DIR & "from.txt") & " " & Quote(TEST_DIR & "to.txt"))
-Eq out, "Dates and attributes of " & TEST_DIR & "from.txt copied to " & TEST_DIR & "to.txt", "copy-dates with two files"
+Eq out, "1 of 1 file(s): dates and attributes copied.", "copy-dates with two files"
 Eq g_exampleExit, 0, "ends with 0"
 Eq SecondsApart(Modified(TEST_DIR & "to.txt"), old), 0, "the modified date came along"
 Eq g_fso.GetFile(TEST_DIR & "to.txt").Attributes And 33, 33, "and the attributes, read-only and archive"
@@ -67,21 +70,34 @@ Eq RunExample("copy-dates.vbs", Quote(TEST_DIR & "from.txt") & " " & Quote(TEST_
 Eq g_exampleExit, 1, "ends with 1"
 Eq Left(RunExample("copy-dates.vbs", "a b c"), 7), "Usage: ", "three names: the usage"
 
-' ---- copy-dates from the selection: onto the file of the same name in the other panel ----
-WriteTextFile leftDir & "pick.txt", "left"
-WriteTextFile rightDir & "pick.txt", "right"
-expected = DateSerial(2010, 11, 12) + TimeSerial(13, 14, 15)
-h.SetFileDateAtr leftDir & "pick.txt", expected, expected, expected, 32
-SetHostConfig Panels("pick.txt|one.txt")
+' ---- copy-dates from the selection: every file onto its namesake in the other panel ----
+Dim stamps, names, k
+names = Array("pick.txt", "second.txt", "third.txt")
+stamps = Array(DateSerial(2010, 11, 12) + TimeSerial(13, 14, 15), DateSerial(2011, 1, 2) + TimeSerial(3, 4, 5), _
+  DateSerial(2012, 6, 7) + TimeSerial(8, 9, 10))
+For k = 0 To 2
+  WriteTextFile leftDir & names(k), "left"
+  WriteTextFile rightDir & names(k), "right"
+  h.SetFileDateAtr leftDir & names(k), stamps(k), stamps(k), stamps(k), 32
+Next
+h.SetFileDateAtr leftDir & "third.txt", stamps(2), stamps(2), stamps(2), 33
+SetHostConfig Panels("pick.txt|second.txt|third.txt")
 out = RunExample("copy-dates.vbs", "")
-Eq out, "Dates and attributes of " & leftDir & "pick.txt copied to " & rightDir & "pick.txt", _
-  "the first selected file onto its namesake in the target panel's folder"
-Eq SecondsApart(Modified(rightDir & "pick.txt"), expected), 0, "whose modified date is now the source's"
-Ok SecondsApart(Modified(leftDir & "one.txt"), expected) > 0, "the second selected file is not touched"
-SetHostConfig Panels("alone.txt")
+Eq out, "3 of 3 file(s): dates and attributes copied.", "every selected file onto its namesake in the target panel's folder"
+Eq g_exampleExit, 0, "ends with 0"
+For k = 0 To 2
+  Eq SecondsApart(Modified(rightDir & names(k)), stamps(k)), 0, names(k) & " has its source's modified date"
+Next
+Eq g_fso.GetFile(rightDir & "third.txt").Attributes And 1, 1, "third.txt became read-only like its source"
+Eq g_fso.GetFile(rightDir & "second.txt").Attributes And 1, 0, "second.txt did not"
+SetHostConfig Panels("alone.txt|pick.txt|sub")
 WriteTextFile leftDir & "alone.txt", "x"
-Eq RunExample("copy-dates.vbs", ""), "No such file: " & rightDir & "alone.txt", "no namesake in the other panel"
+h.SetFileDateAtr rightDir & "pick.txt", old, old, old
+out = RunExample("copy-dates.vbs", "")
+Eq out, "1 of 3 file(s): dates and attributes copied." & vbCrLf & "  no such file: " & rightDir & "alone.txt" & _
+  vbCrLf & "  no such file: " & leftDir & "sub", "a file without a namesake and a folder are listed"
 Eq g_exampleExit, 1, "ends with 1"
+Eq SecondsApart(Modified(rightDir & "pick.txt"), stamps(0)), 0, "the file between them was still copied"
 
 ' ---- main-ini-setting: the file the running host names, read and written ----
 ini = TEST_DIR & "main settings.ini"

@@ -9,25 +9,51 @@ var panels = "path.L=" + leftDir + "\r\npath.R=" + rightDir + "\r\npathbar.L=" +
 StartHost("selected.L=one.txt|two.txt|sub\r\n" + panels);
 var h = new ActiveXObject("Ombrisk.Helper");
 
-// ---- copy-selected-names.js ----
+// ---- copy-names.js: the selection in the form asked for ----
 h.SetTextToClip("before");
-Eq(RunExample("copy-selected-names.js", ""), "3 name(s) copied to the clipboard.", "copy-selected-names.js counts");
+Eq(RunExample("copy-names.js", ""), "3 name(s) copied to the clipboard.", "copy-names.js counts");
 Eq(g_exampleExit, 0, "and ends with 0");
-Eq(h.GetTextFromClip(), "one.txt\r\ntwo.txt\r\nsub", "the names are on the clipboard");
-Eq(RunExample("copy-selected-names.js", "/FULL /Q"), "", "/FULL /Q: nothing printed (switches in any case)");
-Eq(h.GetTextFromClip(), leftDir + "one.txt\r\n" + leftDir + "two.txt\r\n" + leftDir + "sub", "full paths");
+Eq(h.GetTextFromClip(), "one.txt\r\ntwo.txt\r\nsub", "no options: the names, one per line");
+Eq(RunExample("copy-names.js", "/FULL /Q /noext /slash /quoted /sep:comma"), "", "/Q: nothing printed (switches in any case)");
+var slashed = leftDir.replace(/\\/g, "/");
+Eq(h.GetTextFromClip(), "\"" + slashed + "one\",\"" + slashed + "two\",\"" + slashed + "sub\"",
+   "full paths, no extensions, forward slashes, quoted, commas; the folder sub keeps its name");
+SetHostConfig("selected.L=archive.tar.gz|.profile|dir.d\\\r\n" + panels);
+RunExample("copy-names.js", "/noext /sep:semicolon");
+Eq(h.GetTextFromClip(), "archive.tar;.profile;dir.d", "/noext: the last extension only; a leading dot or a folder keeps it");
+Ok(RunExample("copy-names.js", "/sep:tab").indexOf("Unknown option /sep:tab") == 0, "an unknown option is named");
+Eq(g_exampleExit, 1, "ends with 1");
+SetHostConfig("selected.L=one.txt|two.txt|sub\r\n" + panels);
 
-// ---- open-in-other-panel.js: the "CD" request carries the source path for the target ----
+// ---- go-to-clipboard-folder.js: a "CD" request for the folder on the clipboard ----
+// The bytes of a text of ASCII characters in hex.
+function hexOf(text) {
+  var hex = [];
+  for (var i = 0; i < text.length; i++) hex.push((text.charCodeAt(i) < 16 ? "0" : "") + text.charCodeAt(i).toString(16).toUpperCase());
+  return hex.join(" ");
+}
+function lastCd() {
+  var cd = HostLogLines("COPYDATA code=CD");
+  return cd.length ? cd[cd.length - 1].substr(cd[cd.length - 1].indexOf("bytes=") + 6) : "";
+}
+// A folder named in Cyrillic (outside the ANSI code page): the clipboard and the request carry it.
+var cyrillic = leftDir + String.fromCharCode(0x0416, 0x0443, 0x043A) + "\\";
+g_fso.CreateFolder(cyrillic);
+WriteTextFile(cyrillic.replace(/\\$/, "") + "\\..\\one.txt", "1");
+h.SetTextToClip("\t\"" + cyrillic + "\" \r\nmore");
 ClearHostLog();
-Eq(RunExample("open-in-other-panel.js", "/tab"), "Opened " + leftDir + " in a new tab of the other panel.",
-   "open-in-other-panel.js /tab");
-var cd = HostLogLines("COPYDATA code=CD");
-Eq(cd.length, 1, "one directory change");
-// CR, EF BB BF, the path in UTF-8 (ASCII here), NUL, "ST", NUL.
-var hex = [];
-for (var i = 0; i < leftDir.length; i++) hex.push((leftDir.charCodeAt(i) < 16 ? "0" : "") + leftDir.charCodeAt(i).toString(16).toUpperCase());
-var bytes = cd.length ? cd[0].substr(cd[0].indexOf("bytes=") + 6) : "";
-Eq(bytes.substr(0, (hex.length + 8) * 3 - 1), "0D EF BB BF " + hex.join(" ") + " 00 53 54 00", "for the target panel, in a new tab");
+RunExample("go-to-clipboard-folder.js", "/tab");
+Eq(g_exampleExit, 0, "go-to-clipboard-folder.js /tab ends with 0");
+Ok(lastCd().indexOf("EF BB BF " + hexOf(leftDir) + " D0 96 D1 83 D0 BA 5C 0D 00 53 54 00") == 0,
+   "the Cyrillic folder in UTF-8 for the source panel, in a new tab: " + lastCd());
+h.SetTextToClip(leftDir.replace(/\\/g, "/") + "one.txt");
+Eq(RunExample("go-to-clipboard-folder.js", "/target"), "Opened " + leftDir, "a file's path with forward slashes: its folder");
+Ok(lastCd().indexOf("0D EF BB BF " + hexOf(leftDir) + " 00 53 00") == 0, "for the target panel: " + lastCd());
+h.SetTextToClip(leftDir + "nowhere");
+ClearHostLog();
+Eq(RunExample("go-to-clipboard-folder.js", ""), "No such folder or file: " + leftDir + "nowhere", "a path that does not exist");
+Eq(g_exampleExit, 1, "ends with 1");
+Eq(HostLogLines("COPYDATA code=CD").length, 0, "and no directory change is asked for");
 
 // ---- show-filters.js ----
 Eq(RunExample("show-filters.js", ""), "Left panel:  *.log   (active)\r\nRight panel: (no filter)", "show-filters.js");
@@ -39,8 +65,11 @@ WriteTextFile(leftDir + "one.txt", "1");
 WriteTextFile(leftDir + "two.txt", "2");
 h.SetFileDateAtr(leftDir + "one.txt", created, old, old);
 h.SetFileDateAtr(leftDir + "two.txt", created, old, old, 1);
+ClearHostLog();
 Eq(RunExample("touch-selected.js", "/q"), "", "touch-selected.js /q prints nothing");
 Eq(g_exampleExit, 0, "and ends with 0");
+Eq(HostLogLines("CMD ").join("|"), "CMD posted 2018 lparam=0|CMD posted 540 lparam=0",
+   "it asked for full paths, then had the source panel read again");
 function ageSeconds(path) {
   return Math.abs(new Date(g_fso.GetFile(path).DateLastModified).getTime() - new Date().getTime()) / 1000;
 }
@@ -68,11 +97,13 @@ h.SendKeystroke("{TAB}");   // back to the left panel
 
 // ---- no host ----
 StopHost();
-Eq(RunExample("copy-selected-names.js", ""), "The file manager is not running.", "copy-selected-names.js without a host");
+Eq(RunExample("copy-names.js", ""), "The file manager is not running.", "copy-names.js without a host");
 Eq(g_exampleExit, 1, "ends with 1");
 Eq(RunExample("show-filters.js", ""), "The file manager is not running.", "show-filters.js without a host");
+Eq(RunExample("show-filters.js", "/q"), "", "show-filters.js /q says nothing");
+Eq(g_exampleExit, 1, "but ends with 1");
+Eq(RunExample("go-to-clipboard-folder.js", "/q"), "", "go-to-clipboard-folder.js without a host, quietly");
 Eq(RunExample("touch-selected.js", ""), "Nothing is selected, or the file manager is not running.", "touch-selected.js");
-Eq(RunExample("open-in-other-panel.js", ""), "The file manager is not running or did not tell its source folder.",
-   "open-in-other-panel.js");
+Eq(RunExample("copy-dates.js", ""), "Select files in the active panel first (or give two file names).", "copy-dates.js");
 Eq(g_exampleExit, 1, "ends with 1");
 Finish();

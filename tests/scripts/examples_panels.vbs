@@ -3,6 +3,21 @@
 ' the stand-in host: what they print, their exit codes, and what the host and the clipboard saw.
 Dim h, out, line, before
 
+' The bytes of a text's characters (ASCII and the ANSI code page's upper half) in hex.
+Function HexOf(text)
+  Dim i
+  HexOf = ""
+  For i = 1 To Len(text)
+    If i > 1 Then HexOf = HexOf & " "
+    HexOf = HexOf & Right("0" & Hex(Asc(Mid(text, i, 1))), 2)
+  Next
+End Function
+
+' The selection of the left panel and both paths.
+Function Panels(selected)
+  Panels = "selected.L=" & selected & vbCrLf & "path.L=C:\Left\" & vbCrLf & "path.R=D:\Right\"
+End Function
+
 ' The bytes of the last "CD" request the host logged, as "0D EF BB BF ...", cut to n bytes.
 ExpectFromHost "expect_cmd=2017,2018" & vbCrLf & "expect_copydata=CD,EM" & vbCrLf & "expect_gw=A,LP,RP,SP" & vbCrLf & "expect_keys=1"
 Function LastCdBytes(n)
@@ -19,50 +34,65 @@ StartHost "selected.L=a.txt|b.txt" & vbCrLf & "selected.R=x.doc" & vbCrLf & "pat
 Set h = CreateObject("Ombrisk.Helper")
 before = "text from before"
 
-' ---- copy-selected-names: the names, or full paths, end up on the clipboard ----
+' ---- copy-names: the selection in the form asked for ----
 h.SetTextToClip before
 ClearHostLog
-out = RunExample("copy-selected-names.vbs", "")
-Eq out, "2 name(s) copied to the clipboard.", "copy-selected-names says how many"
+out = RunExample("copy-names.vbs", "")
+Eq out, "2 name(s) copied to the clipboard.", "copy-names says how many"
 Eq g_exampleExit, 0, "and ends with 0"
-Eq h.GetTextFromClip(), "a.txt" & vbCrLf & "b.txt", "the clipboard holds the names, one per line"
-Eq HostLogLines("CMD "), "CMD posted 2017 lparam=0", "the host was asked for the names without paths"
-ClearHostLog
-out = RunExample("copy-selected-names.vbs", "/full /q")
-Eq out, "", "/q prints nothing"
-Eq g_exampleExit, 0, "and still ends with 0"
-Eq h.GetTextFromClip(), "C:\Left\a.txt" & vbCrLf & "C:\Left\b.txt", "/full: the names with the panel's path"
-Eq HostLogLines("CMD "), "CMD posted 2018 lparam=0", "asked for full paths"
-
+Eq h.GetTextFromClip(), "a.txt" & vbCrLf & "b.txt", "no options: the names, one per line"
+Eq HostLogLines("CMD "), "CMD posted 2018 lparam=0", "the host was asked for full paths"
+Eq RunExample("copy-names.vbs", "/full /q"), "", "/q prints nothing"
+Eq h.GetTextFromClip(), "C:\Left\a.txt" & vbCrLf & "C:\Left\b.txt", "/full: with the panel's path"
+RunExample "copy-names.vbs", "/FULL /Slash /quoted /sep:space"
+Eq h.GetTextFromClip(), """C:/Left/a.txt"" ""C:/Left/b.txt""", "/full /slash /quoted /sep:space, in any case"
+SetHostConfig Panels("archive.tar.gz|.profile|noext|dir.d\")
+RunExample "copy-names.vbs", "/noext /sep:comma"
+Eq h.GetTextFromClip(), "archive.tar,.profile,noext,dir.d", _
+  "/noext drops the last extension only; a leading dot is no extension; a folder keeps its name"
+RunExample "copy-names.vbs", "/noext /full /sep:semicolon"
+Eq h.GetTextFromClip(), "C:\Left\archive.tar;C:\Left\.profile;C:\Left\noext;C:\Left\dir.d", "with /full and semicolons"
+out = RunExample("copy-names.vbs", "/bogus")
+Ok InStr(out, "Unknown option /bogus") = 1, "an unknown option is named: " & out
+Eq g_exampleExit, 1, "ends with 1"
 SetHostConfig "clip_none=1"
 h.SetTextToClip before
-out = RunExample("copy-selected-names.vbs", "")
-Eq out, "Nothing was selected; the clipboard is unchanged.", "a host that copies nothing"
+Eq RunExample("copy-names.vbs", ""), "Nothing was selected; the clipboard is unchanged.", "a host that copies nothing"
 Eq g_exampleExit, 1, "ends with 1"
 Eq h.GetTextFromClip(), before, "and the clipboard keeps its text"
-SetHostConfig "selected.L=a.txt|b.txt" & vbCrLf & "selected.R=x.doc" & vbCrLf & "path.L=C:\Left\" & vbCrLf & _
-  "path.R=D:\Right\" & vbCrLf & "pathbar.L=C:\Left\*.txt" & vbCrLf & "pathbar.R=D:\Right\"
 
-' ---- open-in-other-panel: a "CD" request for the target panel with the source's path ----
+' ---- go-to-clipboard-folder: a "CD" request for the folder on the clipboard ----
+Dim folder, accented
+accented = TEST_DIR & "caf" & Chr(233) & " folder\"
+g_fso.CreateFolder accented
+WriteTextFile accented & "note.txt", "x"
+SetHostConfig Panels("a.txt")
+h.SetTextToClip "  """ & accented & "note.txt""  " & vbCrLf & "second line"
 ClearHostLog
-out = RunExample("open-in-other-panel.vbs", "")
-Eq out, "Opened C:\Left\ in the other panel.", "open-in-other-panel names the folder"
-Eq g_exampleExit, 0, "and ends with 0"
-' CR (no source path), BOM + C:\Left\ as the target path, NUL, flags "S", NUL.
-Eq LastCdBytes(16), "0D EF BB BF 43 3A 5C 4C 65 66 74 5C 00 53 00 00", "the target panel gets C:\Left\ in place"
+out = RunExample("go-to-clipboard-folder.vbs", "")
+'' (The console's code page may show the accented letter as another one.)
+Ok Left(out, 7) = "Opened " And Len(out) = Len("Opened " & accented), "a quoted file path with blanks: its folder is opened"
+Eq g_exampleExit, 0, "ends with 0"
+' CD payload: BOM + the path in UTF-8 for the source panel, CR, no target path, NUL, "S", NUL.
+Eq LastCdBytes(8), "EF BB BF " & HexOf(Left(TEST_DIR, 5)), "the path goes to the source panel in UTF-8"
+Ok InStr(LastCdBytes(2048), HexOf("caf") & " C3 A9 " & HexOf(" folder\") & " 0D 00 53 00") > 0, _
+  "the accented letter as C3 A9, then CR, NUL, S, NUL: " & LastCdBytes(2048)
+h.SetTextToClip Replace(TEST_DIR, "\", "/")
+out = RunExample("go-to-clipboard-folder.vbs", "/target /tab /q")
+Eq out, "", "/q prints nothing"
+Ok InStr(LastCdBytes(2048), "0D EF BB BF " & HexOf(TEST_DIR) & " 00 53 54 00") = 1, _
+  "/target /tab: forward slashes turned round, for the target panel in a new tab: " & LastCdBytes(2048)
+h.SetTextToClip TEST_DIR & "nowhere\"
 ClearHostLog
-out = RunExample("open-in-other-panel.vbs", "/tab")
-Eq out, "Opened C:\Left\ in a new tab of the other panel.", "/tab says so"
-Eq LastCdBytes(16), "0D EF BB BF 43 3A 5C 4C 65 66 74 5C 00 53 54 00", "and asks for a new tab (flags ST)"
-SetHostConfig "path.L=C:\Left\" & vbCrLf & "copydata_result.CD=1"
-out = RunExample("open-in-other-panel.vbs", "")
-Eq out, "The file manager refused to open C:\Left\ in the other panel.", "a host that refuses the change"
+Eq RunExample("go-to-clipboard-folder.vbs", ""), "No such folder or file: " & TEST_DIR & "nowhere\", "a path that does not exist"
 Eq g_exampleExit, 1, "ends with 1"
-SetHostConfig "ignore.SP=1"
-ClearHostLog
-out = RunExample("open-in-other-panel.vbs", "")
-Eq g_exampleExit, 1, "a host that does not tell its source path: 1"
 Eq HostLogCount("COPYDATA code=CD"), 0, "and no directory change is asked for"
+h.SetTextToClip "   "
+Eq RunExample("go-to-clipboard-folder.vbs", ""), "The clipboard holds no path.", "blanks only"
+SetHostConfig "copydata_result.CD=1"
+h.SetTextToClip TEST_DIR
+Eq RunExample("go-to-clipboard-folder.vbs", ""), "The file manager did not open " & TEST_DIR, "a host that refuses"
+Eq g_exampleExit, 1, "ends with 1"
 
 ' ---- show-filters: both filters and the active side ----
 SetHostConfig "path.L=C:\Left\" & vbCrLf & "path.R=D:\Right\" & vbCrLf & "pathbar.L=C:\Left\*.txt" & vbCrLf & _
@@ -112,14 +142,16 @@ Eq g_exampleExit, 1, "and 1"
 ' ---- no host: every example says so and ends with 1, the clipboard untouched ----
 StopHost
 h.SetTextToClip before
-Eq RunExample("copy-selected-names.vbs", ""), "The file manager is not running.", "copy-selected-names without a host"
+Eq RunExample("copy-names.vbs", ""), "The file manager is not running.", "copy-names without a host"
 Eq g_exampleExit, 1, "ends with 1"
 Eq h.GetTextFromClip(), before, "and leaves the clipboard alone"
-Eq RunExample("open-in-other-panel.vbs", ""), "The file manager is not running or did not tell its source folder.", _
-  "open-in-other-panel without a host"
+h.SetTextToClip TEST_DIR
+Eq RunExample("go-to-clipboard-folder.vbs", ""), "The file manager is not running.", "go-to-clipboard-folder without a host"
 Eq g_exampleExit, 1, "ends with 1"
 Eq RunExample("show-filters.vbs", ""), "The file manager is not running.", "show-filters without a host"
 Eq g_exampleExit, 1, "ends with 1"
+Eq RunExample("show-filters.vbs", "/q"), "", "show-filters /q says nothing"
+Eq g_exampleExit, 1, "but ends with 1"
 Eq RunExample("user-command-and-keys.vbs", "Some keys"), "The file manager is not running.", _
   "user-command-and-keys without a host"
 Eq g_exampleExit, 1, "ends with 1"

@@ -47,6 +47,16 @@ Set h = CreateObject("Ombrisk.Helper")
 EqType h.Separator, CSng(24.9), "the bar is at 25 % (less the one pixel)"
 Set h = Nothing
 
+' ---- the JScript twin, to 25 % ----
+StartLayout 498, 249, ""
+out = RunExample("equalise-panels.js", "25")
+Eq out, "Separator moved from 50 % to 24.9 %.", "equalise-panels.js reports the old and the new place"
+Eq g_exampleExit, 0, "ends with 0"
+Eq HostLogCount("SEPARATOR up"), 1, "the bar was dragged once"
+Set h = CreateObject("Ombrisk.Helper")
+EqType h.Separator, CSng(24.9), "the bar is at 25 % (less the one pixel)"
+Set h = Nothing
+
 ' ---- no bar to be found, and no host: nothing is dragged ----
 StartLayout 498, 499, "tpanels=600,400"
 out = RunExample("equalise-panels.vbs", "")
@@ -56,6 +66,8 @@ Eq HostLogCount("TOPMOST"), 0, "the host was not even raised"
 StopHost
 Eq RunExample("equalise-panels.vbs", ""), "The panel separator cannot be found; is the file manager running?", _
   "no host"
+Eq g_exampleExit, 1, "ends with 1"
+Eq RunExample("equalise-panels.js", "/q"), "", "equalise-panels.js without a host, quietly"
 Eq g_exampleExit, 1, "ends with 1"
 
 Finish

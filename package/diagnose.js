@@ -1,0 +1,160 @@
+// diagnose.js
+//
+// Tells why a script cannot use Ombrisk, or shows that it can: the script host's bitness,
+// where Ombrisk.Helper is registered (for this user, for the machine, 32-bit and 64-bit), the
+// DLL this script host loads with its version, what the object finds (TCPath, MainINI,
+// FTPINI), whether the file manager runs, and both panel paths.
+//
+//   cscript diagnose.js          run it from a command prompt, or
+//   wscript diagnose.js          from a button: the result comes in a message box
+//
+// Run it with the script host your buttons use (a 32-bit file manager starts the 32-bit one).
+// Exit code 0 when all is well, 1 when something needs attention (listed at the end), 2 when
+// this script host cannot create Ombrisk.Helper.
+
+var CLSID = "{3890865D-5A76-461F-8868-A39B7E567D7D}";
+var PROGID = "Ombrisk.Helper";
+
+var sh = new ActiveXObject("WScript.Shell");
+var fso = new ActiveXObject("Scripting.FileSystemObject");
+
+// A registry value as text, "" when it is absent.
+function regText(path) {
+  try {
+    return String(sh.RegRead(path));
+  } catch (e) {
+    return "";
+  }
+}
+
+// The class's server in this process's own registry view, "" when absent.
+function serverIn(root) {
+  return regText(root + "\\Software\\Classes\\CLSID\\" + CLSID + "\\InprocServer32\\");
+}
+
+// /probe <file>: write this view's two values (user, machine) to the file, in UTF-16, for the
+// copy of this script that runs in the other bitness's script host.
+for (var i = 0; i + 1 < WScript.Arguments.length; i++) {
+  if (String(WScript.Arguments.Item(i)).toLowerCase() == "/probe") {
+    var f = fso.CreateTextFile(WScript.Arguments.Item(i + 1), true, true);
+    f.Write("user=" + serverIn("HKCU") + "\r\nmachine=" + serverIn("HKLM") + "\r\n");
+    f.Close();
+    WScript.Quit(0);
+  }
+}
+
+var lines = [], problems = [];
+function line(label, text) {
+  var padded = label + ":";
+  while (padded.length < 26) padded += " ";
+  lines.push(padded + text);
+}
+function problem(text) {
+  problems.push("  - " + text);
+}
+
+// ---- the script host --------------------------------------------------------------------
+var env = sh.Environment("Process");
+var arch = String(env.Item("PROCESSOR_ARCHITECTURE"));
+var hostBits = arch.toUpperCase() == "X86" ? 32 : 64;
+var osBits = String(env.Item("PROCESSOR_ARCHITEW6432")) != "" ? 64 : hostBits;
+var otherBits = 96 - hostBits;
+line("Script host", WScript.FullName + " (" + hostBits + "-bit, " + arch + ")");
+line("Windows", osBits + "-bit");
+if (arch.toUpperCase() == "ARM64") {
+  problem("This is the ARM64 script host, which cannot load Ombrisk. Start scripts with " +
+          "%windir%\\SysWOW64\\wscript.exe (32-bit) instead.");
+}
+
+// ---- registration ------------------------------------------------------------------------
+// [per user, per machine] in this host's view and in the other one.
+var own = [serverIn("HKCU"), serverIn("HKLM")];
+var other = ["", ""], otherKnown = false;
+if (osBits == 64) {
+  if (hostBits == 64) {
+    // The 32-bit view is readable here under its own name.
+    other = [regText("HKCU\\Software\\Classes\\Wow6432Node\\CLSID\\" + CLSID + "\\InprocServer32\\"),
+             regText("HKLM\\Software\\Classes\\Wow6432Node\\CLSID\\" + CLSID + "\\InprocServer32\\")];
+    otherKnown = true;
+  } else {
+    // A 32-bit host sees only the 32-bit view: ask the 64-bit script host to read its own.
+    var tmp = fso.BuildPath(fso.GetSpecialFolder(2), fso.GetTempName());
+    sh.Run("\"" + fso.GetSpecialFolder(0).Path + "\\Sysnative\\cscript.exe\" //nologo \"" +
+           WScript.ScriptFullName + "\" /probe \"" + tmp + "\"", 0, true);
+    if (fso.FileExists(tmp)) {
+      var probe = fso.OpenTextFile(tmp, 1, false, -1);
+      while (!probe.AtEndOfStream) {
+        var value = probe.ReadLine();
+        if (value.indexOf("user=") == 0) other[0] = value.substr(5);
+        if (value.indexOf("machine=") == 0) other[1] = value.substr(8);
+      }
+      probe.Close();
+      fso.DeleteFile(tmp, true);
+      otherKnown = true;
+    }
+  }
+}
+
+var scopes = ["for this user", "for the machine"];
+function described(path) {
+  if (path == "") return "not registered";
+  if (!fso.FileExists(path)) return path + " (the file is missing)";
+  return path + " (version " + fso.GetFileVersion(path) + ")";
+}
+for (var s = 0; s < 2; s++) line(hostBits + "-bit, " + scopes[s], described(own[s]));
+if (osBits == 64) {
+  for (var s = 0; s < 2; s++) {
+    line(otherBits + "-bit, " + scopes[s],
+         otherKnown ? described(other[s]) : "cannot tell (the other script host did not answer)");
+  }
+}
+
+// The per-user registration wins over the machine's, as the script host finds it.
+var used = own[0] != "" ? own[0] : own[1];
+var usedScope = own[0] != "" ? scopes[0] : scopes[1];
+if (used == "") {
+  problem("Ombrisk is not registered for " + hostBits + "-bit script hosts: run install.cmd " +
+          "(install.cmd /machine for all users).");
+} else if (!fso.FileExists(used)) {
+  problem("The registered DLL " + used + " is missing: the folder was moved or deleted. Run " +
+          "install.cmd from the folder where Ombrisk is now.");
+}
+if (osBits == 64 && otherKnown && other[0] == "" && other[1] == "") {
+  problem("Ombrisk is not registered for " + otherBits + "-bit script hosts: scripts started " +
+          "by those fail. Run install.cmd to register both.");
+}
+
+// ---- the object --------------------------------------------------------------------------
+var h = null;
+try {
+  h = new ActiveXObject(PROGID);
+} catch (e) {
+  line("Ombrisk.Helper", "cannot be created: " + e.message + " (error " + (e.number & 0xFFFF) + ")");
+}
+
+if (h) {
+  line("This host loads", used + " (" + usedScope + ")");
+  line("TCPath", h.TCPath);
+  line("MainINI", h.MainINI);
+  line("FTPINI", h.FTPINI);
+  var running = h.IsRunningTC;
+  line("IsRunningTC", running ? "True" : "False");
+  if (running) {
+    var source = h.GetSrcPath(), target = h.GetTrgPath();
+    line("Source panel", source);
+    line("Target panel", target);
+    line("Active side", h.GetInfo("A"));
+    if (source == "" || target == "") problem("The file manager runs but did not tell its panel paths.");
+  } else {
+    problem("The file manager is not running (or runs with other rights: a script that is not " +
+            "elevated cannot reach a file manager started as administrator).");
+  }
+} else {
+  problem("This script host (" + WScript.FullName + ") cannot create Ombrisk.Helper.");
+}
+
+lines.push("");
+if (problems.length == 0) lines.push("All is well.");
+else lines.push("To look at:\r\n" + problems.join("\r\n"));
+WScript.Echo(lines.join("\r\n"));
+WScript.Quit(!h ? 2 : problems.length ? 1 : 0);
