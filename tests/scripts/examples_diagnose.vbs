@@ -9,6 +9,7 @@ otherBits = 96 - bits
 If bits = 32 Then arch = "x86" Else arch = "AMD64"
 g_cscript = "cscript"
 
+ExpectFromHost "expect_gw=A,SP,TP"
 Function PackageDir()
   PackageDir = g_fso.GetAbsolutePathName(DATA_DIR & "..\..\package") & "\"
 End Function

@@ -3,7 +3,7 @@
 ' with cscript against the stand-in host whose panels show real folders of the test.
 Dim h, out, leftDir, rightDir, f, t0, old, ini, expected
 
-ExpectFromHost "expect_cmd=690,2018" & vbCrLf & "expect_gw=TP"
+ExpectFromHost "expect_cmd=540,690,2018" & vbCrLf & "expect_gw=TP"
 leftDir = TEST_DIR & "left\"
 rightDir = TEST_DIR & "right\"
 g_fso.CreateFolder leftDir

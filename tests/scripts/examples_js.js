@@ -2,7 +2,7 @@
 // The JScript examples, run with cscript against the stand-in host like their VBScript twins:
 // output, exit codes, and what the host, the clipboard and the files show afterwards.
 var leftDir = TEST_DIR + "left\\", rightDir = TEST_DIR + "right\\";
-ExpectFromHost("expect_cmd=2017,2018\r\nexpect_copydata=CD,EM\r\nexpect_gw=A,LP,RP,SP\r\nexpect_keys=1");
+ExpectFromHost("expect_cmd=540,2017,2018\r\nexpect_copydata=CD,EM\r\nexpect_gw=A,LP,RP,SP\r\nexpect_keys=1");
 g_fso.CreateFolder(leftDir);
 g_fso.CreateFolder(leftDir + "sub");
 var panels = "path.L=" + leftDir + "\r\npath.R=" + rightDir + "\r\npathbar.L=" + leftDir + "*.log\r\npathbar.R=" + rightDir;

@@ -5,6 +5,7 @@ var leftDir = TEST_DIR + "left\\", rightDir = TEST_DIR + "right\\";
 g_fso.CreateFolder(leftDir);
 g_fso.CreateFolder(rightDir);
 
+ExpectFromHost("expect_cmd=540,690,2017,2018\r\nexpect_gw=A,SP,TP\r\nexpect_keys=1");
 function panels(selectedLeft, selectedRight) {
   return "selected.L=" + selectedLeft + "\r\nselected.R=" + selectedRight + "\r\npath.L=" + leftDir + "\r\npath.R=" + rightDir;
 }

@@ -9,6 +9,7 @@ rightDir = TEST_DIR & "right\"
 g_fso.CreateFolder leftDir
 g_fso.CreateFolder rightDir
 
+ExpectFromHost "expect_cmd=540,690,2017,2018" & vbCrLf & "expect_gw=A,SP,TP" & vbCrLf & "expect_keys=1"
 Function Panels(selectedLeft, selectedRight)
   Panels = "selected.L=" & selectedLeft & vbCrLf & "selected.R=" & selectedRight & vbCrLf & _
     "path.L=" & leftDir & vbCrLf & "path.R=" & rightDir

@@ -4,6 +4,7 @@
 ' afterwards, in the same order with the same content, on every path once the host has copied.
 
 ' The names of a result, one per line; a result that is no array shows as its type name.
+ExpectFromHost "expect_cmd=2017,2018" & vbCrLf & "expect_gw=A" & vbCrLf & "expect_keys=1"
 Function NamesOf(v)
   If IsArray(v) Then NamesOf = JoinLines(v) Else NamesOf = "<" & TypeName(v) & ">"
 End Function
