@@ -4,6 +4,7 @@
 // passed with the row's own type; the text must be Windows' text. Rows with another first day
 // or week than FormatAny's (Sunday, the week of 1 January) do not apply and are skipped.
 #include "tests/client/ClientReport.h"
+#include "tests/data/VarFormatTable.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -17,33 +18,8 @@
 namespace {
 
 using namespace client_report;
-
-std::vector<std::string> Split(const std::string& line, char sep) {
-    std::vector<std::string> cells;
-    size_t start = 0;
-    for (size_t i = 0; i <= line.size(); ++i) {
-        if (i == line.size() || line[i] == sep) {
-            cells.push_back(line.substr(start, i - start));
-            start = i + 1;
-        }
-    }
-    return cells;
-}
-
-// A quoted cell with the table's escapes (\\ \" \t \n) undone.
-std::string Unquote(const std::string& cell) {
-    std::string out;
-    for (size_t i = 1; i + 1 < cell.size(); ++i) {
-        char c = cell[i];
-        if (c == '\\' && i + 2 < cell.size()) {
-            c = cell[++i];
-            if (c == 't') c = '\t';
-            else if (c == 'n') c = '\n';
-        }
-        out += c;
-    }
-    return out;
-}
+using varformat_table::Split;
+using varformat_table::Unquote;
 
 // The value of a row in its own type; false for a type this client does not build.
 bool Build(const std::string& vartype, const std::string& text, VARIANT& v, VARIANT_BOOL& byrefTarget) {

@@ -3,11 +3,11 @@
 // where Wine is wrong are formatted or rewritten here, and where our code writes the text it must
 // be Windows' text.
 #include "util/FormatCore.h"
+#include "tests/data/VarFormatTable.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,21 +20,7 @@ struct Row {
     int line = 0;
 };
 
-// A quoted cell with the table's escapes (\\ \" \t \n) undone.
-std::string Unquote(const std::string& cell) {
-    std::string out;
-    if (cell.size() < 2) return out;
-    for (size_t i = 1; i + 1 < cell.size(); ++i) {
-        char c = cell[i];
-        if (c == '\\' && i + 2 < cell.size()) {
-            c = cell[++i];
-            if (c == 't') c = '\t';
-            else if (c == 'n') c = '\n';
-        }
-        out += c;
-    }
-    return out;
-}
+using varformat_table::Unquote;
 
 std::vector<Row> ReadTable() {
     std::ifstream in(OMBRISK_TEST_DATA_DIR "/varformat-windows.tsv");
@@ -47,10 +33,7 @@ std::vector<Row> ReadTable() {
             header = true;
             continue;
         }
-        std::vector<std::string> cells;
-        std::stringstream fields(line);
-        std::string cell;
-        while (std::getline(fields, cell, '\t')) cells.push_back(cell);
+        std::vector<std::string> cells = varformat_table::Split(line, '\t');
         cells.resize(8);
         Row r;
         r.vartype = cells[0];
