@@ -11,11 +11,11 @@ Function Has(text, part)
 End Function
 
 answers = "answer.SP=C:\Windows\"
-StartHost answers & vbCrLf & "copydata_sleep_ms.GW=30000"
+StartHost answers & vbCrLf & "copydata_sleep_ms.GW=20000"
 Set h = CreateObject("Ombrisk.Helper")
 h.Pause = 0
 
-' The host sleeps 30 s inside its WM_COPYDATA handler. The GW request gives up while it sleeps;
+' The host sleeps 20 s inside its WM_COPYDATA handler. The GW request gives up while it sleeps;
 ' the CD and EM requests that follow find it still asleep (queued behind the first, or refused
 ' because the host has stopped pumping messages) and give up too.
 ClearHostLog
@@ -41,7 +41,7 @@ EqType r, False, "UserCmd gives False when the host does not handle the request"
 Ok Not Has(logText, "SLEEP end"), "UserCmd returned while the host still slept"
 
 ' Once awake the host answers again, and a request gets its own answer, not the late one.
-Ok WaitLog("SLEEP end", 1, 40000), "the host left its sleep"
+Ok WaitLog("SLEEP end", 1, 30000), "the host left its sleep"
 Eq h.GetInfo("SP"), "C:\Windows\", "the next request gets its answer"
 
 ' A command the host works on for 11 s, its window responsive (as with a dialog open): the
@@ -87,7 +87,7 @@ StartHost answers & vbCrLf & "hidden=1"
 Set h = CreateObject("Ombrisk.Helper")
 h.Pause = 0
 ClearHostLog
-Eq RunWait(Quote(STANDIN_EXE) & " ctl hang 12000"), 0, "the hang request was posted to the hidden host"
+Eq RunWait(Quote(STANDIN_EXE) & " ctl hang 9000"), 0, "the hang request was posted to the hidden host"
 Ok WaitLog("HANG begin", 1, 5000), "the hidden host stopped pumping messages"
 SleepMs 6000
 r = h.SendKeystroke("a")
