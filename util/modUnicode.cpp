@@ -1,6 +1,7 @@
 #include "util/modUnicode.h"
 
 #include "util/Raii.h"
+#include "util/Wine.h"
 
 #include <cwchar>
 #include <optional>
@@ -10,14 +11,6 @@ namespace ombrisk {
 namespace {
 
 constexpr DWORD kRetryStepMs = 10;
-
-bool RunningUnderWine() noexcept {
-    static const bool wine = [] {
-        HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-        return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-    }();
-    return wine;
-}
 
 }  // namespace
 
@@ -33,7 +26,7 @@ bool OpenClipboardSoon(HWND owner, std::optional<ClipboardOpen>& guard, DWORD li
     }
 }
 
-HWND ClipboardDataOwner(HWND window) noexcept { return RunningUnderWine() ? nullptr : window; }
+HWND ClipboardDataOwner(HWND window) noexcept { return RunsUnderWine() ? nullptr : window; }
 
 std::wstring ReadClipboardText() {
     std::optional<ClipboardOpen> clipboard;
