@@ -19,8 +19,6 @@ namespace {
 
 constexpr WPARAM kCopyNamesCommand = 2017;
 constexpr WPARAM kCopyFullNamesCommand = 2018;
-// A host that has not handled a sent copy command after this long is not waited for any more.
-constexpr UINT kSentCommandLimitMs = 10000;
 // After the fixed waits, a copy that has not reached the clipboard yet is waited for this much
 // longer, looking every kCopyPollMs.
 constexpr int32_t kCopyGraceMs = 1000;
@@ -62,12 +60,10 @@ bool WaitForClipboardChange(DWORD sequence, int32_t limitMs) noexcept {
 }
 
 // Sends (waitIt) or posts the copy command. False when it could not be posted, or when a sent
-// command was not handled within kSentCommandLimitMs (a hung host is not waited for at all).
+// command was not handled in time (SendBounded: a hung host is not waited for at all).
 bool AskHostToCopy(HWND host, WPARAM command, bool waitIt) noexcept {
     if (!waitIt) return PostMessageA(host, kHostCommandMessage, command, 0) != FALSE;
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(host, kHostCommandMessage, command, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                               kSentCommandLimitMs, &result) != 0;
+    return SendBounded(host, kHostCommandMessage, command, 0);
 }
 
 }  // namespace
