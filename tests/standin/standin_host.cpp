@@ -3,7 +3,9 @@
 // windows, dialogs, clipboard and tooltips live in the other standin_*.cpp files.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "standin.h"
 #include "standin_host.h"
@@ -30,45 +32,43 @@ std::wstring code_text(ULONG_PTR code) {
   return s;
 }
 
-// The asterisk sound as the library changes it while it waits for the settings dialog.
-void log_sound(Host& host) {
+// The asterisk sound value (type and bytes) as the library changes it while it waits for the
+// settings dialog; false when it is missing.
+bool read_sound(DWORD& type, std::vector<BYTE>& data) {
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, L"AppEvents\\Schemes\\Apps\\.Default\\SystemAsterisk\\.Current", 0,
-                    KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-    host.log.line("SOUND missing");
-    return;
-  }
-  wchar_t value[1024] = {};
-  DWORD size = sizeof value - sizeof(wchar_t);
-  DWORD type = 0;
-  const LONG rc = RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+                    KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    return false;
+  data.assign(2048, 0);
+  DWORD size = static_cast<DWORD>(data.size());
+  const LONG rc = RegQueryValueExW(key, nullptr, nullptr, &type, data.data(), &size);
   RegCloseKey(key);
-  if (rc != ERROR_SUCCESS) {
+  data.resize(rc == ERROR_SUCCESS ? size : 0);
+  return rc == ERROR_SUCCESS;
+}
+
+// "SOUND [<text>]" (the value read as text, up to 1023 characters) or "SOUND missing".
+void log_sound(Host& host) {
+  DWORD type = 0;
+  std::vector<BYTE> data;
+  if (!read_sound(type, data)) {
     host.log.line("SOUND missing");
     return;
   }
-  host.log.line("SOUND [" + to_utf8(std::wstring(value, size / sizeof(wchar_t)).c_str()) + "]");
+  std::wstring value(reinterpret_cast<const wchar_t*>(data.data()), std::min<size_t>(data.size() / sizeof(wchar_t), 1023));
+  host.log.line("SOUND [" + to_utf8(value.c_str()) + "]");
 }
 
 // The same value's type and exact bytes: "SOUNDRAW type=<n> bytes=<hex>", or "SOUNDRAW missing".
 void log_sound_raw(Host& host) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"AppEvents\\Schemes\\Apps\\.Default\\SystemAsterisk\\.Current", 0,
-                    KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-    host.log.line("SOUNDRAW missing");
-    return;
-  }
-  BYTE data[2048] = {};
-  DWORD size = sizeof data;
   DWORD type = 0;
-  const LONG rc = RegQueryValueExW(key, nullptr, nullptr, &type, data, &size);
-  RegCloseKey(key);
-  if (rc != ERROR_SUCCESS) {
+  std::vector<BYTE> data;
+  if (!read_sound(type, data)) {
     host.log.line("SOUNDRAW missing");
     return;
   }
   std::string hex;
-  for (DWORD i = 0; i < size; ++i) hex += format("%02X", data[i]);
+  for (BYTE b : data) hex += format("%02X", b);
   host.log.line("SOUNDRAW type=" + std::to_string(type) + " bytes=" + hex);
 }
 
