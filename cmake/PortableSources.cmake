@@ -1,18 +1,3 @@
-# Sources that do not include windows.h: built into the DLL and, natively, into the
-# unit tests, fuzzers and benchmarks. Paths are relative to the project root.
-set(OMBRISK_PORTABLE_SOURCES
-  discovery/DiscoveryText.cpp
-  discovery/IniFilesText.cpp
-  discovery/RegistryData.cpp
-  host/KeyParser.cpp
-  host/SeparatorMath.cpp
-  host/SpaceTokens.cpp
-  host/reply/CopyData.cpp
-  util/PercentTooltip.cpp
-  host/CommandFile.cpp
-  util/StringLists.cpp
-  util/FormatCore.cpp
-  util/ClipboardKeeping.cpp
-  server/DispatchNames.cpp
-)
-list(TRANSFORM OMBRISK_PORTABLE_SOURCES PREPEND "${PROJECT_SOURCE_DIR}/")
+# The portable core: every source in core/ is standard C++ without windows.h. It is built into
+# the DLL and, natively, into the unit tests, fuzzers and benchmarks.
+file(GLOB OMBRISK_PORTABLE_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/core/*.cpp)

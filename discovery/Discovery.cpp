@@ -1,10 +1,10 @@
 #include "discovery/Discovery.h"
 
-#include "discovery/DiscoveryText.h"
-#include "discovery/modReg.h"
-#include "server/Module.h"
-#include "util/Raii.h"
-#include "util/Text.h"
+#include "core/DiscoveryText.h"
+#include "discovery/Registry.h"
+#include "platform/Module.h"
+#include "platform/Raii.h"
+#include "platform/Text.h"
 
 #include <windows.h>
 

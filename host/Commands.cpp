@@ -1,11 +1,11 @@
 #include "host/Commands.h"
 
-#include "host/CommandFile.h"
+#include "core/CommandFile.h"
 #include "host/HostWindow.h"
 #include "server/Errors.h"
 #include "server/Variants.h"
-#include "util/Raii.h"
-#include "util/Text.h"
+#include "platform/Raii.h"
+#include "platform/Text.h"
 
 #include <cstdint>
 #include <new>

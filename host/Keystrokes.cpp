@@ -3,12 +3,12 @@
 #include "host/Commands.h"
 #include "host/HostWindow.h"
 #include "host/InputAttachment.h"
-#include "host/KeyParser.h"
-#include "host/SpaceTokens.h"
+#include "core/KeyParser.h"
+#include "core/SpaceTokens.h"
 #include "server/Errors.h"
 #include "server/Variants.h"
-#include "util/Raii.h"
-#include "util/Text.h"
+#include "platform/Raii.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,10 +1,10 @@
 #include "host/PanelPaths.h"
 
 #include "host/HostWindow.h"
-#include "host/reply/CopyData.h"
-#include "host/reply/modHook.h"
+#include "core/CopyData.h"
+#include "platform/modHook.h"
 #include "server/Variants.h"
-#include "util/Text.h"
+#include "platform/Text.h"
 
 namespace ombrisk {
 

@@ -3,12 +3,12 @@
 #include "host/Commands.h"
 #include "host/HostWindow.h"
 #include "host/Keystrokes.h"
-#include "host/reply/frmIcon.h"
+#include "platform/frmIcon.h"
 #include "server/Errors.h"
 #include "server/Variants.h"
-#include "util/ClipboardSnapshot.h"
-#include "util/ListResult.h"
-#include "util/modUnicode.h"
+#include "chores/ClipboardSnapshot.h"
+#include "server/ListResult.h"
+#include "chores/Clipboard.h"
 
 #include <exception>
 #include <string>

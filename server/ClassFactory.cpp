@@ -1,7 +1,7 @@
 #include "server/ClassFactory.h"
 
 #include "server/Helper.h"
-#include "server/Module.h"
+#include "platform/Module.h"
 
 namespace ombrisk {
 

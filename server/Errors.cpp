@@ -1,6 +1,6 @@
 #include "server/Errors.h"
 
-#include "util/Raii.h"
+#include "platform/Raii.h"
 
 #include <oleauto.h>
 

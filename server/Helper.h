@@ -7,7 +7,7 @@
 #include <ocidl.h>
 
 #include "generated/Ombrisk_h.h"
-#include "server/DispatchNames.h"
+#include "core/DispatchNames.h"
 #include "server/HelperState.h"
 
 #include <string_view>

@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-#include "host/CommandFile.h"
+#include "core/CommandFile.h"
 #include "host/InputAttachment.h"
-#include "util/Raii.h"
+#include "platform/Raii.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 #include "server/Registration.h"
 
-#include "server/Module.h"
-#include "util/Raii.h"
+#include "platform/Module.h"
+#include "platform/Raii.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "server/TypeInfo.h"
 
-#include "server/Module.h"
+#include "platform/Module.h"
 #include "generated/Ombrisk_h.h"
 
 namespace ombrisk {

@@ -1,7 +1,7 @@
 #include "server/Variants.h"
 
 #include "server/Errors.h"
-#include "util/Raii.h"
+#include "platform/Raii.h"
 
 namespace ombrisk {
 

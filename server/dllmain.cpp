@@ -4,10 +4,10 @@
 
 #include "generated/Ombrisk_h.h"
 #include "server/ClassFactory.h"
-#include "server/Module.h"
+#include "platform/Module.h"
 #include "server/Registration.h"
 #include "server/TypeInfo.h"
-#include "util/modStartUP.h"
+#include "chores/modStartUP.h"
 
 #include <string>
 

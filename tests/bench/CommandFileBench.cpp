@@ -2,8 +2,8 @@
 // against cutting the same bytes into lines (what std::getline does), and splitting a list into
 // views (what the array results use) against copies of every element. The target to profile:
 //   valgrind --tool=callgrind ombrisk_bench_command_file --benchmark_filter=Parse
-#include "host/CommandFile.h"
-#include "util/StringLists.h"
+#include "core/CommandFile.h"
+#include "core/StringLists.h"
 
 #include <benchmark/benchmark.h>
 

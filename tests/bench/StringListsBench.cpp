@@ -2,7 +2,7 @@
 // prints their throughput relative to the copy and how the cost per character grows from 10^4
 // to 10^7 characters (goals for ReplaceText: equal length >= 0.3 of the copy, different length
 // >= 0.1, growth <= 1.5x).
-#include "util/StringLists.h"
+#include "core/StringLists.h"
 
 #include <benchmark/benchmark.h>
 

@@ -6,7 +6,7 @@
 //   filetimeclient <outFile> <work folder>
 // Writes "ok N - ..." / "not ok N - ..." lines and a final "DONE passed=P failed=F" line.
 #include "tests/client/ClientReport.h"
-#include "util/Raii.h"
+#include "platform/Raii.h"
 
 #include <windows.h>
 #include <objbase.h>

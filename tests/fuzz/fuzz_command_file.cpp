@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "host/CommandFile.h"
+#include "core/CommandFile.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 using namespace ombrisk;

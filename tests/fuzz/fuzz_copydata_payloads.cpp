@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/reply/CopyData.h"
+#include "core/CopyData.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 using namespace ombrisk;

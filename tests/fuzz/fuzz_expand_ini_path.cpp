@@ -1,7 +1,7 @@
 // ExpandIniPath and AddBackslash on arbitrary registry values and folders.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include "discovery/DiscoveryText.h"
+#include "core/DiscoveryText.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 using namespace ombrisk;

@@ -1,5 +1,5 @@
 // ParseIniFilesText on arbitrary dialog texts.
-#include "discovery/IniFilesText.h"
+#include "core/IniFilesText.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 using namespace ombrisk;

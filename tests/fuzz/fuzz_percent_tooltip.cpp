@@ -2,7 +2,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "tests/fuzz/FuzzSupport.h"
-#include "util/PercentTooltip.h"
+#include "core/PercentTooltip.h"
 
 using namespace ombrisk;
 

@@ -2,7 +2,7 @@
 // value written by any program can hold them.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include "discovery/RegistryData.h"
+#include "core/RegistryData.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 #include <vector>

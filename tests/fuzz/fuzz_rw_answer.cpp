@@ -1,5 +1,5 @@
 // DecodeRwAnswer on arbitrary answer bytes; ASan checks that it reads only cbData bytes.
-#include "host/reply/CopyData.h"
+#include "core/CopyData.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 using namespace ombrisk;

@@ -2,7 +2,7 @@
 // pressing, characters only from the input, and no output at all on failure.
 #include <vector>
 
-#include "host/KeyParser.h"
+#include "core/KeyParser.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 using namespace ombrisk;

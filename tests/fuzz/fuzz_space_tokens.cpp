@@ -2,7 +2,7 @@
 // changes anything, and no pass may grow the text by more than four replacements can.
 #include <algorithm>
 
-#include "host/SpaceTokens.h"
+#include "core/SpaceTokens.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 using namespace ombrisk;

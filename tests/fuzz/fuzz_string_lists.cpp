@@ -2,7 +2,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "tests/fuzz/FuzzSupport.h"
-#include "util/StringLists.h"
+#include "core/StringLists.h"
 
 using namespace ombrisk;
 

@@ -1,5 +1,5 @@
 // CommandLineArguments and SwitchValue on arbitrary command lines.
-#include "discovery/DiscoveryText.h"
+#include "core/DiscoveryText.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 using namespace ombrisk;

@@ -10,7 +10,7 @@
 //                     without such a property
 //   Reads             how many property reads of the five file properties the object served
 // Registered for the machine (HKLM\Software\Classes): Wine's COM does not look at per-user classes.
-#include "util/Raii.h"
+#include "platform/Raii.h"
 
 #include <windows.h>
 #include <ocidl.h>

@@ -54,7 +54,7 @@
 // readyFile is deleted again once the clipboard or file has been let go. Waits for goFile end
 // after 30 s. Exit code 0 on success; 2 for bad arguments, 3 when the
 // clipboard or the file cannot be had.
-#include "util/Raii.h"
+#include "platform/Raii.h"
 
 #include <windows.h>
 #include <psapi.h>

@@ -1,4 +1,4 @@
-#include "util/ClipboardKeeping.h"
+#include "core/ClipboardKeeping.h"
 
 #include <gtest/gtest.h>
 

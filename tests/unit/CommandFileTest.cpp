@@ -1,5 +1,5 @@
 // The command-definition file: the number reader and the table it builds.
-#include "host/CommandFile.h"
+#include "core/CommandFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "host/reply/CopyData.h"
+#include "core/CopyData.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "discovery/DiscoveryText.h"
+#include "core/DiscoveryText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "server/DispatchNames.h"
+#include "core/DispatchNames.h"
 
 #include <gtest/gtest.h>
 

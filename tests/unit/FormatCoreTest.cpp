@@ -1,5 +1,5 @@
 // Format-string kinds, week numbers, the ww and c rewrite, and string formats.
-#include "util/FormatCore.h"
+#include "core/FormatCore.h"
 
 #include <gtest/gtest.h>
 

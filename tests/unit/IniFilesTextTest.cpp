@@ -1,4 +1,4 @@
-#include "discovery/IniFilesText.h"
+#include "core/IniFilesText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "host/KeyParser.h"
+#include "core/KeyParser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "util/PercentTooltip.h"
+#include "core/PercentTooltip.h"
 
 #include <gtest/gtest.h>
 

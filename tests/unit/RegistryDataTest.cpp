@@ -1,4 +1,4 @@
-#include "discovery/RegistryData.h"
+#include "core/RegistryData.h"
 
 #include <gtest/gtest.h>
 

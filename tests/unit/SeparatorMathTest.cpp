@@ -1,4 +1,4 @@
-#include "host/SeparatorMath.h"
+#include "core/SeparatorMath.h"
 
 #include <gtest/gtest.h>
 

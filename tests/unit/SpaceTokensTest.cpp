@@ -1,4 +1,4 @@
-#include "host/SpaceTokens.h"
+#include "core/SpaceTokens.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // List splitting, substring replacement and the one-string list form.
-#include "util/StringLists.h"
+#include "core/StringLists.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,72 @@
+#include "chores/Clipboard.h"
+
+#include "platform/Raii.h"
+#include "platform/Wine.h"
+
+#include <cwchar>
+#include <optional>
+
+namespace ombrisk {
+
+namespace {
+
+constexpr DWORD kRetryStepMs = 10;
+
+}  // namespace
+
+// The first attempt succeeds without any wait in the normal case.
+bool OpenClipboardSoon(HWND owner, std::optional<ClipboardOpen>& guard, DWORD limitMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        guard.emplace(owner);
+        if (guard->opened()) return true;
+        guard.reset();
+        if (GetTickCount() - start >= limitMs) return false;
+        Sleep(kRetryStepMs);
+    }
+}
+
+HWND ClipboardDataOwner(HWND window) noexcept { return RunsUnderWine() ? nullptr : window; }
+
+std::wstring ReadClipboardText() {
+    std::optional<ClipboardOpen> clipboard;
+    if (!OpenClipboardSoon(nullptr, clipboard)) return {};
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) return {};
+    // The block belongs to the clipboard: it is locked and read, never freed here.
+    HANDLE block = GetClipboardData(CF_UNICODETEXT);
+    if (!block) return {};
+    GlobalLockGuard lock(block);
+    const auto* text = static_cast<const wchar_t*>(lock.get());
+    if (!text) return {};
+    const size_t units = GlobalSize(block) / sizeof(wchar_t);
+    // The text ends at its NUL, or at the end of a block that has none.
+    return std::wstring(text, wcsnlen(text, units));
+}
+
+void WriteClipboardText(HWND owner, std::wstring_view text) {
+    if (text.size() > (SIZE_MAX - sizeof(wchar_t)) / sizeof(wchar_t)) return;
+    // Zero-filled, so the copy below needs no terminator of its own.
+    UniqueHglobal block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, (text.size() + 1) * sizeof(wchar_t)));
+    if (!block) return;
+    {
+        GlobalLockGuard lock(block.get());
+        auto* dest = static_cast<wchar_t*>(lock.get());
+        if (!dest) return;
+        const size_t upToNul = text.find(L'\0');
+        const size_t n = upToNul == std::wstring_view::npos ? text.size() : upToNul;
+        if (n > 0) std::wmemcpy(dest, text.data(), n);
+    }
+    std::optional<ClipboardOpen> clipboard;
+    if (!OpenClipboardSoon(ClipboardDataOwner(owner), clipboard)) return;
+    if (!EmptyClipboard()) return;
+    // Once accepted the block belongs to the system; a refused block is freed by its owner here.
+    if (SetClipboardData(CF_UNICODETEXT, block.get())) block.release();
+}
+
+bool ClearClipboard(HWND owner) {
+    std::optional<ClipboardOpen> clipboard;
+    if (!OpenClipboardSoon(owner, clipboard)) return false;
+    return EmptyClipboard() != FALSE;
+}
+
+}  // namespace ombrisk

@@ -1,0 +1,38 @@
+// modUnicode: Unicode clipboard text (CF_UNICODETEXT). Each call opens and closes the
+// clipboard; a clipboard another program holds open is retried every 10 ms for up to 100 ms.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Raii.h"
+
+namespace ombrisk {
+
+// Opens the clipboard for owner into guard, waiting up to limitMs for another program that
+// holds it open; false when it stayed closed.
+bool OpenClipboardSoon(HWND owner, std::optional<ClipboardOpen>& guard, DWORD limitMs = 100);
+
+// The owner to open the clipboard with before putting data on it: window (a window of this
+// thread; setting data after emptying needs an owner), or none under Wine, whose
+// GetClipboardData leaks 1 KB on every read of data that a window of the reading process owns
+// (Wine, unlike Windows, accepts data set without an owner).
+HWND ClipboardDataOwner(HWND window) noexcept;
+
+// The clipboard's Unicode text up to its first NUL; empty when there is none or the
+// clipboard cannot be opened.
+std::wstring ReadClipboardText();
+
+// Replaces the clipboard's content with text (up to its first NUL), with ClipboardDataOwner(owner)
+// as the clipboard's owner. The block is made
+// before the clipboard is touched, so a text that does not fit in memory leaves the clipboard
+// as it was. Failures are not reported.
+void WriteClipboardText(HWND owner, std::wstring_view text);
+
+// Opens the clipboard with owner and empties it; true when both succeeded.
+bool ClearClipboard(HWND owner);
+
+}  // namespace ombrisk

@@ -1,0 +1,38 @@
+#include "core/IniFilesText.h"
+
+#include <cstddef>
+
+namespace ombrisk {
+namespace {
+
+char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c; }
+
+size_t FindNoCase(std::u16string_view hay, std::u16string_view needle) {
+    for (size_t i = 0; i + needle.size() <= hay.size(); ++i) {
+        size_t k = 0;
+        while (k < needle.size() && AsciiLower(hay[i + k]) == AsciiLower(needle[k])) ++k;
+        if (k == needle.size()) return i;
+    }
+    return std::u16string_view::npos;
+}
+
+}  // namespace
+
+std::optional<std::pair<std::u16string, std::u16string>> ParseIniFilesText(
+    std::u16string_view dialogText) {
+    constexpr std::u16string_view kLabel = u"INI-Files:";
+    const std::u16string_view text = dialogText.substr(0, dialogText.find(u'\0'));
+
+    const size_t at = FindNoCase(text, kLabel);
+    if (at == std::u16string_view::npos) return std::nullopt;
+    // The host puts one separator (a blank or a line break) between the label and the first path.
+    const size_t tailStart = at + kLabel.size() + 1;
+    if (tailStart >= text.size()) return std::nullopt;
+    const std::u16string_view tail = text.substr(tailStart);
+
+    const size_t cr = tail.find(u'\r');
+    if (cr == std::u16string_view::npos) return std::nullopt;
+    return std::make_pair(std::u16string(tail.substr(0, cr)), std::u16string(tail.substr(cr + 1)));
+}
+
+}  // namespace ombrisk

@@ -1,0 +1,51 @@
+#include "platform/Text.h"
+
+#include <climits>
+#include <new>
+
+namespace ombrisk {
+
+BSTR AllocBstr(std::wstring_view text) {
+    if (text.size() > UINT_MAX / 2) throw std::bad_alloc();
+    BSTR s = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    if (!s) throw std::bad_alloc();
+    return s;
+}
+
+std::string ToAnsi(std::wstring_view text) {
+    if (text.empty()) return {};
+    if (text.size() > INT_MAX / 4) throw std::bad_alloc();
+    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0) WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::wstring FromAnsi(std::string_view text) {
+    if (text.empty()) return {};
+    if (text.size() > INT_MAX / 2) throw std::bad_alloc();
+    // Every ANSI code page writes the ASCII characters as themselves: plain ASCII text, such as
+    // a command-definition file's names, is widened without two conversion calls per text.
+    bool ascii = true;
+    for (const char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii) return std::wstring(text.begin(), text.end());
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+    return out;
+}
+
+void AppendFromAnsi(std::wstring& out, std::string_view text) {
+    bool ascii = true;
+    for (const char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (!ascii) {
+        out += FromAnsi(text);
+        return;
+    }
+    // Widened in place: append() from char iterators would build a temporary string first.
+    const size_t at = out.size();
+    out.resize(at + text.size());
+    for (size_t i = 0; i < text.size(); ++i) out[at + i] = static_cast<wchar_t>(static_cast<unsigned char>(text[i]));
+}
+
+}  // namespace ombrisk

@@ -1,0 +1,15 @@
+#include "platform/Wine.h"
+
+#include <windows.h>
+
+namespace ombrisk {
+
+bool RunsUnderWine() noexcept {
+    static const bool wine = [] {
+        const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+        return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    }();
+    return wine;
+}
+
+}  // namespace ombrisk
