@@ -1,6 +1,7 @@
 #include "chores/Clipboard.h"
 
 #include "platform/Raii.h"
+#include "platform/ReplyWindow.h"
 #include "platform/Wine.h"
 
 #include <cwchar>
@@ -28,7 +29,7 @@ bool OpenClipboardSoon(HWND owner, std::optional<ClipboardOpen>& guard, DWORD li
 
 HWND ClipboardDataOwner(HWND window) noexcept { return RunsUnderWine() ? nullptr : window; }
 
-std::wstring ReadClipboardText() {
+std::wstring GetTextFromClip() {
     std::optional<ClipboardOpen> clipboard;
     if (!OpenClipboardSoon(nullptr, clipboard)) return {};
     if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) return {};
@@ -43,7 +44,8 @@ std::wstring ReadClipboardText() {
     return std::wstring(text, wcsnlen(text, units));
 }
 
-void WriteClipboardText(HWND owner, std::wstring_view text) {
+void SetTextToClip(std::wstring_view text) {
+    HWND owner = ReplyWindow();
     if (text.size() > (SIZE_MAX - sizeof(wchar_t)) / sizeof(wchar_t)) return;
     // Zero-filled, so the copy below needs no terminator of its own.
     UniqueHglobal block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, (text.size() + 1) * sizeof(wchar_t)));
@@ -63,10 +65,14 @@ void WriteClipboardText(HWND owner, std::wstring_view text) {
     if (SetClipboardData(CF_UNICODETEXT, block.get())) block.release();
 }
 
-bool ClearClipboard(HWND owner) {
-    std::optional<ClipboardOpen> clipboard;
-    if (!OpenClipboardSoon(owner, clipboard)) return false;
-    return EmptyClipboard() != FALSE;
+bool ClearClip(const Pause& pause) {
+    bool cleared = false;
+    {
+        std::optional<ClipboardOpen> clipboard;
+        if (OpenClipboardSoon(ReplyWindow(), clipboard)) cleared = EmptyClipboard() != FALSE;
+    }
+    pause.Wait(3);
+    return cleared;
 }
 
 }  // namespace ombrisk

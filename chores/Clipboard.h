@@ -1,5 +1,6 @@
-// modUnicode: Unicode clipboard text (CF_UNICODETEXT). Each call opens and closes the
-// clipboard; a clipboard another program holds open is retried every 10 ms for up to 100 ms.
+// The clipboard members: Unicode text (CF_UNICODETEXT) read, written and cleared. Each call opens
+// and closes the clipboard; a clipboard another program holds open is retried every 10 ms for up
+// to 100 ms. The reply window is the clipboard's owner.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Pause.h"
 #include "platform/Raii.h"
 
 namespace ombrisk {
@@ -24,15 +26,16 @@ HWND ClipboardDataOwner(HWND window) noexcept;
 
 // The clipboard's Unicode text up to its first NUL; empty when there is none or the
 // clipboard cannot be opened.
-std::wstring ReadClipboardText();
+std::wstring GetTextFromClip();
 
-// Replaces the clipboard's content with text (up to its first NUL), with ClipboardDataOwner(owner)
-// as the clipboard's owner. The block is made
-// before the clipboard is touched, so a text that does not fit in memory leaves the clipboard
-// as it was. Failures are not reported.
-void WriteClipboardText(HWND owner, std::wstring_view text);
+// SetTextToClip: replaces the clipboard's content with text (up to its first NUL), with
+// ClipboardDataOwner(reply window) as the clipboard's owner. The block is made before the
+// clipboard is touched, so a text that does not fit in memory leaves the clipboard as it was.
+// Failures are not reported.
+void SetTextToClip(std::wstring_view text);
 
-// Opens the clipboard with owner and empties it; true when both succeeded.
-bool ClearClipboard(HWND owner);
+// ClearClip: opens the clipboard with the reply window and empties it, then waits Pause \ 3;
+// true when both succeeded.
+bool ClearClip(const Pause& pause);
 
 }  // namespace ombrisk

@@ -22,7 +22,7 @@ void Write(std::wstring_view text) {
 
 }  // namespace
 
-void DebugPrint(std::wstring_view text, bool& enabled) {
+void DbgPrint(std::wstring_view text, bool& enabled) {
     if (EqualsNoCase(text, L"[dbgon]")) {
         enabled = true;
     } else if (EqualsNoCase(text, L"[dbgoff]")) {

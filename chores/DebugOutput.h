@@ -7,6 +7,6 @@ namespace ombrisk {
 
 // Handles the control words "[dbgon]", "[dbgoff]" and "[dbgclear]" (whole text, any case) and
 // otherwise writes text, converted to ANSI, when enabled is true. No prefix, no line end.
-void DebugPrint(std::wstring_view text, bool& enabled);
+void DbgPrint(std::wstring_view text, bool& enabled);
 
 }  // namespace ombrisk

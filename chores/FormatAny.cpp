@@ -1,8 +1,7 @@
 #include "chores/FormatAny.h"
 
-#include "server/Errors.h"
-#include "server/Variants.h"
 #include "core/FormatCore.h"
+#include "platform/Error.h"
 #include "platform/Raii.h"
 #include "platform/Text.h"
 #include "platform/Wine.h"
@@ -39,13 +38,7 @@ char16_t UpperUnit(char16_t c) {
         if (SUCCEEDED(info->GetDescription(d.put())) && d) description.assign(d.get(), SysStringLen(d.get()));
         if (SUCCEEDED(info->GetSource(s.put())) && s) source.assign(s.get(), SysStringLen(s.get()));
     }
-    try {
-        ThrowConversionError(hr);
-    } catch (ScriptError& e) {
-        if (!description.empty()) e.description = description;
-        if (!source.empty()) e.source = source;
-        throw;
-    }
+    throw Error::FromHresult(hr, std::move(description), std::move(source));
 }
 
 // Wine's formatting service builds its text in a stack buffer of 256 characters and writes past
@@ -242,7 +235,7 @@ UniqueBstr FormatScalar(VARIANT& value, std::wstring format) {
     case FormatRoute::Text:
         return UniqueBstr(AllocBstr(ToWide(FormatText(facts.text, facts.text.empty(), AsU16(format), &LowerUnit, &UpperUnit))));
     case FormatRoute::Refuse:
-        throw ScriptError(VbHresult(static_cast<int>(VbError::Overflow)),
+        throw Error(ErrorKind::Overflow,
                           L"Overflow: the formatted text could be longer than 255 characters, "
                           L"more than Wine's formatting service can take");
     }
@@ -251,25 +244,12 @@ UniqueBstr FormatScalar(VARIANT& value, std::wstring format) {
 
 }  // namespace
 
-void FormatAnyValue(const VARIANT& expression, const VARIANT& format, VARIANT* result) {
+UniqueBstr FormatAny(const VARIANT& expression, std::wstring format) {
     UniqueVariant value;
-    const HRESULT hr = VariantCopyInd(value.get(), const_cast<VARIANT*>(&Deref(expression)));
+    const HRESULT hr = VariantCopyInd(value.get(), const_cast<VARIANT*>(&expression));
     if (FAILED(hr)) ThrowServiceError(hr);
-    // A string format is taken as it stands; anything else is converted.
-    const VARIANT& formatValue = Deref(format);
-    std::wstring formatText;
-    if (V_VT(&formatValue) == VT_BSTR) {
-        if (V_BSTR(&formatValue)) formatText.assign(V_BSTR(&formatValue), SysStringLen(V_BSTR(&formatValue)));
-    } else if (!IsMissing(format)) {
-        formatText = ToString(format);
-    }
-
-    UniqueBstr text = IsScalar(*value.get()) ? FormatScalar(*value.get(), std::move(formatText)) : Service(*value.get(), formatText);
-    UniqueVariant out;
-    V_BSTR(out.get()) = text.release();
-    V_VT(out.get()) = VT_BSTR;
-    VariantClear(result);
-    out.release(result);
+    if (IsScalar(*value.get())) return FormatScalar(*value.get(), std::move(format));
+    return Service(*value.get(), format);
 }
 
 }  // namespace ombrisk

@@ -1,15 +1,19 @@
 // FormatAny: the platform's variant-formatting service with Sunday as first day of the week
-// and the week of 1 January as first week of the year.
+// and the week of 1 January as first week of the year. The value is the script's variant as it is.
 #pragma once
 
 #include <windows.h>
 #include <oleauto.h>
 
+#include "platform/Raii.h"
+
+#include <string>
+
 namespace ombrisk {
 
-// Formats expression with format (absent when VT_ERROR DISP_E_PARAMNOTFOUND) into result
-// (a string variant). A failure of the service throws ScriptError carrying its error number,
-// source and description.
-void FormatAnyValue(const VARIANT& expression, const VARIANT& format, VARIANT* result);
+// The text of expression (a value, not a reference) under format (empty: the general format);
+// never a null string. A failure of the service throws Error carrying its kind, source and
+// description.
+UniqueBstr FormatAny(const VARIANT& expression, std::wstring format);
 
 }  // namespace ombrisk

@@ -52,9 +52,8 @@ std::wstring LibraryFolderWithProgram() {
     std::wstring folder = module.substr(0, module.find_last_of(L'\\'));
     if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
     WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW((WithBackslash(folder) + kProgramFile).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return {};
-    FindClose(search);
+    const UniqueFind search(FindFirstFileW((WithBackslash(folder) + kProgramFile).c_str(), &found));
+    if (!search) return {};
     if (!IsNormalFile(found.dwFileAttributes) || lstrcmpW(found.cFileName, kProgramFile) != 0) return {};
     return folder;
 }

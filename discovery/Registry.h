@@ -1,4 +1,4 @@
-// modReg: registry values, read and written through the wide registry functions so that text
+// Registry values, read and written through the wide registry functions so that text
 // outside the ANSI code page survives.
 #pragma once
 

@@ -1,14 +1,16 @@
 #include "host/Commands.h"
 
 #include "core/CommandFile.h"
+#include "core/CopyData.h"
 #include "host/HostWindow.h"
-#include "server/Errors.h"
-#include "server/Variants.h"
+#include "platform/Error.h"
 #include "platform/Raii.h"
+#include "platform/ReplyWindow.h"
 #include "platform/Text.h"
 
 #include <cstdint>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -78,7 +80,7 @@ private:
 
 }  // namespace
 
-bool LoadCommandTable(HelperState& state, const std::wstring& path, bool raiseOverflow) {
+bool LoadIncFile(CommandTable& table, const std::wstring& path, bool raiseOverflow) {
     FileBytes file;
     if (!file.Open(path)) return false;
     const std::string_view bytes = file.View();
@@ -88,26 +90,19 @@ bool LoadCommandTable(HelperState& state, const std::wstring& path, bool raiseOv
     std::vector<CommandEntryAt> entries;
     const CommandFileStatus status = ParseCommandFile(bytes, entries);
     if (!entries.empty() || status == CommandFileStatus::Overflow) {
-        std::string names = CollectCommandNames(bytes, entries);
-        state.CommandTable = CommandTable{std::move(names), std::move(entries)};
+        table.names_ = CollectCommandNames(bytes, entries);
+        table.entries_ = std::move(entries);
     }
-    if (status == CommandFileStatus::Overflow && raiseOverflow) throw ScriptError(VbError::Overflow);
+    if (status == CommandFileStatus::Overflow && raiseOverflow) throw Error(ErrorKind::Overflow);
     return true;
 }
 
-int32_t ResolveCommand(const HelperState& state, const VARIANT& cmd) {
-    const VARIANT& v = Deref(cmd);
-    if (IsNumeric(v)) return ToLong(v);
-    if (state.CommandTable.empty()) throw ScriptError(VbError::SubscriptOutOfRange);
-    if (V_VT(&v) & VT_ARRAY) throw ScriptError(VbError::TypeMismatch);
-    // Null equals no name: the loop finds nothing and the result is 0.
-    if (V_VT(&v) == VT_NULL) return 0;
-    const std::wstring name = ToString(v);
+int32_t CommandTable::Find(std::wstring_view name) const {
     // The table keeps the file's ANSI bytes: each name is widened as it is compared.
     std::wstring entryName;
-    for (const CommandEntryAt& e : state.CommandTable.entries) {
+    for (const CommandEntryAt& e : entries_) {
         entryName.clear();
-        AppendFromAnsi(entryName, state.CommandTable.Name(e));
+        AppendFromAnsi(entryName, std::string_view(names_).substr(e.offset, e.length));
         if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.data(), static_cast<int>(name.size()), entryName.data(),
                            static_cast<int>(entryName.size())) == CSTR_EQUAL)
             return e.number;
@@ -121,24 +116,32 @@ bool SendBounded(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
                                &result) != 0;
 }
 
-bool SendHostCommand(const HelperState& state, const VARIANT& cmd, bool waitIt) {
-    HWND host = FindHostWindow();
-    if (!host) return false;
-    const int32_t number = ResolveCommand(state, cmd);
+bool SendCommand(HWND host, int32_t number, bool waitIt, const Pause& pause) {
     const WPARAM wParam = static_cast<WPARAM>(static_cast<uint32_t>(number));
     LRESULT r = 0;
     if (waitIt) {
         // The host may work on a command for minutes (a dialog it opens stays open until the
         // user closes it), so there is no time limit; a host that stops pumping its messages
-        // (hung) ends the wait, and that counts as a zero result.
+        // (hung) ends the wait, and that counts as a zero result. INFINITE, not 0: on Windows a
+        // time-out of 0 is no wait at all (Wine alone reads it as no limit).
         DWORD_PTR result = 0;
-        if (SendMessageTimeoutA(host, kHostCommandMessage, wParam, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kNoTimeLimit, &result))
+        if (SendMessageTimeoutA(host, kHostCommandMessage, wParam, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, INFINITE, &result))
             r = static_cast<LRESULT>(result);
     } else {
         r = PostMessageA(host, kHostCommandMessage, wParam, 0);
     }
-    SleepMs(PauseMs(*state.Pause.get()));
+    pause.Wait();
     return r != 0;
+}
+
+bool UserCmd(const std::wstring& name, const Pause& pause) {
+    if (name.empty()) return false;
+    HWND host = FindHostWindow();
+    if (!host) return false;
+    const CopyDataPayload payload = BuildEmPayload(ToAnsi(name));
+    const std::optional<LRESULT> r = SendCopyDataRequest(host, kCopyDataEM, payload.buffer.data(), payload.cbData);
+    pause.Wait(2);
+    return r == LRESULT{0};
 }
 
 }  // namespace ombrisk

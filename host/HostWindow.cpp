@@ -4,29 +4,23 @@ namespace ombrisk {
 
 HWND FindHostWindow() noexcept { return FindWindowA(kHostClass, nullptr); }
 
-void BindHostWindow(HelperState& state) noexcept {
+void HostBinding::Bind() noexcept {
     HWND h = FindHostWindow();
     if (!h) return;
-    state.WindowMark = static_cast<int32_t>(reinterpret_cast<intptr_t>(h));
-    if (!SetPropA(h, kWindowMarkProperty, reinterpret_cast<HANDLE>(static_cast<intptr_t>(state.WindowMark)))) {
-        state.BoundWindow = nullptr;
-        return;
-    }
-    state.BoundWindow = h;
-    state.HostThreadId = static_cast<int32_t>(GetWindowThreadProcessId(h, nullptr));
-    state.InputAttached = InputAttachment::Attach(static_cast<DWORD>(state.HostThreadId), AttachOrder::HostToCaller);
+    mark_ = static_cast<int32_t>(reinterpret_cast<intptr_t>(h));
+    if (!SetPropA(h, kWindowMarkProperty, reinterpret_cast<HANDLE>(static_cast<intptr_t>(mark_)))) return;
+    window_ = h;
+    attachment_ = InputAttachment::Attach(GetWindowThreadProcessId(h, nullptr), AttachOrder::HostToCaller);
     SetForegroundWindow(h);
 }
 
-bool IsHostBound(const HelperState& state) noexcept {
-    if (!state.BoundWindow || !IsWindow(state.BoundWindow)) return false;
-    const auto mark = reinterpret_cast<intptr_t>(GetPropA(state.BoundWindow, kWindowMarkProperty));
-    return static_cast<int32_t>(mark) == state.WindowMark;
+bool HostBinding::IsBound() const noexcept {
+    if (!window_ || !IsWindow(window_)) return false;
+    const auto mark = reinterpret_cast<intptr_t>(GetPropA(window_, kWindowMarkProperty));
+    return static_cast<int32_t>(mark) == mark_;
 }
 
-void DetachHostInput(HelperState& state) noexcept { state.InputAttached.reset(); }
-
-bool LockHostWindow(bool lock) noexcept {
+bool LockTC(bool lock) noexcept {
     HWND h = FindHostWindow();
     if (!h) return false;
     if (lock) return LockWindowUpdate(h) != FALSE;

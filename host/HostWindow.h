@@ -1,10 +1,12 @@
-// The host's main window: the fresh look-up nearly every operation makes, the binding made
-// once at creation (mark, input attachment, foreground) and the check that it still holds.
+// The host's main window: the fresh look-up nearly every member makes, the binding an object
+// makes once at creation (mark, input attachment, foreground) and the check that it still holds.
 #pragma once
 
 #include <windows.h>
 
-#include "server/HelperState.h"
+#include "host/InputAttachment.h"
+
+#include <cstdint>
 
 namespace ombrisk {
 
@@ -14,20 +16,35 @@ inline constexpr char kWindowMarkProperty[] = "[Signed by Helper]";
 // The first top-level "TTOTAL_CMD" window the system reports, or 0. Never cached.
 HWND FindHostWindow() noexcept;
 
-// Marks the host window with this object's property, attaches the host thread's input to the
-// calling thread (sharing the attachment of other objects of this thread to the same host
-// thread) and brings the host to the foreground. Leaves the four host fields 0 when
-// there is no host; failures are folded into the fields, never reported.
-void BindHostWindow(HelperState& state) noexcept;
+// The host window an object bound at creation, with the input attachment made then. Separator
+// and GetIniFiles act on it once IsBound() confirms it is still the window this object marked.
+class HostBinding {
+public:
+    HostBinding() noexcept = default;
+    HostBinding(const HostBinding&) = delete;
+    HostBinding& operator=(const HostBinding&) = delete;
 
-// True while BoundWindow exists and still carries this object's mark.
-bool IsHostBound(const HelperState& state) noexcept;
+    // Marks the host window with the mark property (the window's own handle), attaches the host
+    // thread's input to the calling thread (sharing the attachment of other objects of this
+    // thread to the same host thread) and brings the host to the foreground. Binds nothing when
+    // there is no host or the mark cannot be set; failures are never reported.
+    void Bind() noexcept;
 
-// Leaves the input attachment made by BindHostWindow; the thread is detached when no other
-// object of it still holds an attachment to that host thread.
-void DetachHostInput(HelperState& state) noexcept;
+    // True while the bound window exists and still carries this object's mark.
+    bool IsBound() const noexcept;
+    HWND window() const noexcept { return window_; }
+
+    // Leaves the input attachment; the thread is detached when no other object of it still holds
+    // an attachment to that host thread. The mark stays on the host window.
+    void reset() noexcept { attachment_.reset(); }
+
+private:
+    HWND window_ = nullptr;
+    int32_t mark_ = 0;
+    InputAttachment attachment_;
+};
 
 // LockTC: suspends (lock true) or resumes and redraws (lock false) the host's drawing.
-bool LockHostWindow(bool lock) noexcept;
+bool LockTC(bool lock) noexcept;
 
 }  // namespace ombrisk

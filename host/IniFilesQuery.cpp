@@ -1,11 +1,10 @@
 #include "host/IniFilesQuery.h"
 
 #include "core/IniFilesText.h"
+#include "core/PercentTooltip.h"
 #include "core/RegistryData.h"
 #include "discovery/Registry.h"
 #include "host/Commands.h"
-#include "host/HostWindow.h"
-#include "core/PercentTooltip.h"
 #include "platform/Raii.h"
 #include "platform/Text.h"
 
@@ -92,9 +91,9 @@ std::wstring DialogText(HWND dialog) {
 
 }  // namespace
 
-bool QueryHostIniFiles(HelperState& state) {
-    if (!IsHostBound(state)) return false;
-    const DWORD hostThread = GetWindowThreadProcessId(state.BoundWindow, nullptr);
+std::optional<HostIniFiles> GetIniFiles(const HostBinding& host) {
+    if (!host.IsBound()) return std::nullopt;
+    const DWORD hostThread = GetWindowThreadProcessId(host.window(), nullptr);
 
     // Restored after the dialog is closed, on every path.
     const SilencedAsteriskSound silence;
@@ -104,7 +103,7 @@ bool QueryHostIniFiles(HelperState& state) {
     EnumThreadWindows(hostThread, DialogFinder, reinterpret_cast<LPARAM>(&search));
     search.collecting = false;
 
-    PostMessageA(state.BoundWindow, kHostCommandMessage, kShowIniFilesCommand, 0);
+    PostMessageA(host.window(), kHostCommandMessage, kShowIniFilesCommand, 0);
     const ULONGLONG start = GetTickCount64();  // monotonic: unaffected by the clock passing midnight
     while (!search.found) {
         EnumThreadWindows(hostThread, DialogFinder, reinterpret_cast<LPARAM>(&search));
@@ -112,7 +111,7 @@ bool QueryHostIniFiles(HelperState& state) {
         Sleep(10);
         if (GetTickCount64() - start > kDialogTimeoutMs) break;
     }
-    if (!search.found) return false;
+    if (!search.found) return std::nullopt;
     // The dialog window exists, hidden, while the host still adds its controls and texts; one
     // found then is read and hidden only once the host shows it (or the time-out has passed).
     while (!search.hidden && IsWindow(search.found) && GetTickCount64() - start <= kDialogTimeoutMs) {
@@ -122,10 +121,8 @@ bool QueryHostIniFiles(HelperState& state) {
 
     ScopeExit closeDialog([&] { SendBounded(search.found, WM_CLOSE, 0, 0); });
     const auto paths = ParseIniFilesText(AsU16(DialogText(search.found)));
-    if (!paths) return false;
-    state.MainINI = ToWide(paths->first);
-    state.FTPINI = ToWide(paths->second);
-    return true;
+    if (!paths) return std::nullopt;
+    return HostIniFiles{ToWide(paths->first), ToWide(paths->second)};
 }
 
 }  // namespace ombrisk

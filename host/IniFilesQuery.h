@@ -2,13 +2,21 @@
 // command 690 opens, without the user seeing the dialog or hearing its sound.
 #pragma once
 
-#include "server/HelperState.h"
+#include "host/HostWindow.h"
+
+#include <optional>
+#include <string>
 
 namespace ombrisk {
 
-// Replaces state.MainINI and state.FTPINI with the paths the host's dialog lists; true when
-// both were read. False without touching anything when the host is not the one bound at
-// creation. The asterisk sound is restored and a dialog found is closed on every path.
-bool QueryHostIniFiles(HelperState& state);
+struct HostIniFiles {
+    std::wstring mainIni;
+    std::wstring ftpIni;
+};
+
+// The two paths the host's dialog lists; nothing when either cannot be read, and at once when the
+// host is not the one bound at creation. The asterisk sound is restored and a dialog found is
+// closed on every path.
+std::optional<HostIniFiles> GetIniFiles(const HostBinding& host);
 
 }  // namespace ombrisk

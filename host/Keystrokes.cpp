@@ -1,13 +1,11 @@
 #include "host/Keystrokes.h"
 
+#include "core/KeyParser.h"
+#include "core/SpaceTokens.h"
 #include "host/Commands.h"
 #include "host/HostWindow.h"
 #include "host/InputAttachment.h"
-#include "core/KeyParser.h"
-#include "core/SpaceTokens.h"
-#include "server/Errors.h"
-#include "server/Variants.h"
-#include "platform/Raii.h"
+#include "platform/Error.h"
 #include "platform/Text.h"
 
 #include <algorithm>
@@ -31,15 +29,6 @@ struct TitleSearch {
     HWND found = nullptr;
 };
 
-// The caption of a window as the wide functions give it (empty when it has none).
-std::wstring CaptionOf(HWND hwnd) {
-    const int length = GetWindowTextLengthW(hwnd);
-    if (length <= 0) return {};
-    std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
-    caption.resize(static_cast<size_t>(std::max(0, GetWindowTextW(hwnd, caption.data(), length + 1))));
-    return caption;
-}
-
 // True when caption equals title, or with prefix set begins with it, ignoring letter case.
 bool CaptionMatches(const std::wstring& caption, const std::wstring& title, bool prefix) {
     if (caption.size() < title.size() || (!prefix && caption.size() != title.size())) return false;
@@ -51,7 +40,7 @@ BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM lParam) {
     auto& search = *reinterpret_cast<TitleSearch*>(lParam);
     if (!IsWindowVisible(hwnd)) return TRUE;
     try {
-        if (!CaptionMatches(CaptionOf(hwnd), search.title, search.prefix)) return TRUE;
+        if (!CaptionMatches(WindowText(hwnd), search.title, search.prefix)) return TRUE;
     } catch (...) {
         return TRUE;  // no exception crosses the enumeration
     }
@@ -67,7 +56,7 @@ BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM lParam) {
 HWND ActivateByTitle(const std::wstring& title, HWND host) {
     HWND target = nullptr;
     // A caption longer than the title was cut to make it; the host still counts as matching.
-    if (IsWindowVisible(host) && CaptionMatches(CaptionOf(host), title, true)) target = host;
+    if (IsWindowVisible(host) && CaptionMatches(WindowText(host), title, true)) target = host;
     if (!target) {
         TitleSearch exact{title, false};
         EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&exact));
@@ -200,9 +189,9 @@ bool PlayAndWait(std::vector<INPUT> inputs, HWND activated) {
 
 }  // namespace
 
-bool SendKeystrokeToHost(const HelperState& state, std::wstring keys) {
+bool SendKeystroke(std::wstring_view keys, const Pause& pause) {
     std::u16string expanded = ToU16(keys);
-    if (ExpandSpaceTokens(expanded) == SpaceTokenStatus::NegativeCount) throw ScriptError(VbError::InvalidProcedureCall);
+    if (ExpandSpaceTokens(expanded) == SpaceTokenStatus::NegativeCount) throw Error(ErrorKind::InvalidProcedureCall);
 
     HWND host = FindHostWindow();
     if (!host) return false;
@@ -216,8 +205,8 @@ bool SendKeystrokeToHost(const HelperState& state, std::wstring keys) {
     HWND activated = ActivateByTitle(title, host);
     bool ok = activated != nullptr;
     try {
-        SleepMs(PauseMs(*state.Pause.get(), 2));
-    } catch (const ScriptError&) {
+        pause.Wait(2);
+    } catch (const Error&) {
         ok = false;  // no wait length can be computed from Pause; the keys still go
     }
     std::vector<KeyAction> actions;
@@ -229,8 +218,8 @@ bool SendKeystrokeToHost(const HelperState& state, std::wstring keys) {
             ok = false;
     }
     try {
-        SleepMs(PauseMs(*state.Pause.get(), 2));
-    } catch (const ScriptError&) {
+        pause.Wait(2);
+    } catch (const Error&) {
     }
     return ok;
 }

@@ -1,26 +1,16 @@
 #include "host/PanelPaths.h"
 
-#include "host/HostWindow.h"
 #include "core/CopyData.h"
-#include "platform/modHook.h"
-#include "server/Variants.h"
+#include "host/HostWindow.h"
+#include "platform/ReplyWindow.h"
 #include "platform/Text.h"
 
 namespace ombrisk {
 
-std::wstring GetHostInfo(const VARIANT& request) {
-    HWND host = FindHostWindow();
-    if (!host) return {};
-    std::wstring upper = ToString(request);
-    if (!upper.empty()) CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
-    const CopyDataPayload payload = BuildGwPayload(ToAnsi(upper));
-    const uint32_t before = ReplyCount();
-    const bool handled = SendCopyDataRequest(host, kCopyDataGW, payload.buffer.data(), payload.cbData).has_value();
-    // Only an answer that arrived while this request was handled belongs to it; a request the
-    // host did not finish in time has no answer.
-    return handled && ReplyCount() != before ? LastReplyW() : std::wstring();
-}
+namespace {
 
+// path1 is the left or source panel's path, path2 the right or target panel's; leftRight false
+// names source/target.
 bool SetPanelPaths(const std::wstring& path1, const std::wstring& path2, bool leftRight, bool inNewTab) {
     if (path1.empty() && path2.empty()) return true;
     HWND host = FindHostWindow();
@@ -29,14 +19,11 @@ bool SetPanelPaths(const std::wstring& path1, const std::wstring& path2, bool le
     return SendCopyDataRequest(host, kCopyDataCD, payload.buffer.data(), payload.cbData) == LRESULT{0};
 }
 
-bool RunUserCommand(const std::wstring& name, const VARIANT& pause) {
-    if (name.empty()) return false;
-    HWND host = FindHostWindow();
-    if (!host) return false;
-    const CopyDataPayload payload = BuildEmPayload(ToAnsi(name));
-    const std::optional<LRESULT> r = SendCopyDataRequest(host, kCopyDataEM, payload.buffer.data(), payload.cbData);
-    SleepMs(PauseMs(pause, 2));
-    return r == LRESULT{0};
-}
+}  // namespace
+
+bool SetSrcPath(const std::wstring& path, bool inNewTab) { return SetPanelPaths(path, {}, false, inNewTab); }
+bool SetTrgPath(const std::wstring& path, bool inNewTab) { return SetPanelPaths({}, path, false, inNewTab); }
+bool SetLeftPath(const std::wstring& path, bool inNewTab) { return SetPanelPaths(path, {}, true, inNewTab); }
+bool SetRightPath(const std::wstring& path, bool inNewTab) { return SetPanelPaths({}, path, true, inNewTab); }
 
 }  // namespace ombrisk

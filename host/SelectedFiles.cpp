@@ -1,14 +1,11 @@
 #include "host/SelectedFiles.h"
 
+#include "chores/Clipboard.h"
+#include "chores/ClipboardSnapshot.h"
 #include "host/Commands.h"
 #include "host/HostWindow.h"
 #include "host/Keystrokes.h"
-#include "platform/frmIcon.h"
-#include "server/Errors.h"
-#include "server/Variants.h"
-#include "chores/ClipboardSnapshot.h"
-#include "server/ListResult.h"
-#include "chores/Clipboard.h"
+#include "platform/ReplyWindow.h"
 
 #include <exception>
 #include <string>
@@ -23,15 +20,6 @@ constexpr WPARAM kCopyFullNamesCommand = 2018;
 // longer, looking every kCopyPollMs.
 constexpr int32_t kCopyGraceMs = 1000;
 constexpr int32_t kCopyPollMs = 10;
-
-// A step that fails is skipped; the method goes on with the next one.
-template <typename F>
-void Step(F&& f) noexcept {
-    try {
-        f();
-    } catch (...) {
-    }
-}
 
 // Sleeps ms milliseconds (at least looks once) while answering the messages other threads
 // send to this thread's windows. Before the host puts the names on the clipboard it empties
@@ -66,31 +54,29 @@ bool AskHostToCopy(HWND host, WPARAM command, bool waitIt) noexcept {
     return SendBounded(host, kHostCommandMessage, command, 0);
 }
 
-}  // namespace
-
-void GetSelectedFiles(const HelperState& state, bool withFullPath, bool fromTarget, VARIANT* result) {
+// The names of the source panel, or of the target panel (fromTarget) made active by a Tab
+// before the copy command and the source panel again by one after it.
+std::optional<std::wstring> GetSelectedFiles(bool withFullPath, bool fromTarget, bool wait, const Pause& pause) {
     HWND host = FindHostWindow();
-    if (!host) return;
+    if (!host) return std::nullopt;
     const WPARAM command = withFullPath ? kCopyFullNamesCommand : kCopyNamesCommand;
-    const VARIANT& pause = *state.Pause.get();
-    const int32_t thirdPause = PauseMs(pause, 3);
-    const int32_t halfPause = PauseMs(pause, 2);
+    const int32_t thirdPause = pause.Ms(3);
+    const int32_t halfPause = pause.Ms(2);
 
     // Everything of the user's on the clipboard, to go back once the host has copied the names.
     ClipboardSnapshot saved;
     Step([&] { saved = ClipboardSnapshot::Take(); });
 
-    // The target panel is made active by a Tab before the command and the source panel again
-    // by one after it. Without the first Tab the host would copy the source panel's names; a
-    // failed second one leaves it unknown which panel is active. Names of the wrong panel are
-    // worse than none: either failure gives Empty (no command after a failed first Tab).
+    // Without the first Tab the host would copy the source panel's names; a failed second one
+    // leaves it unknown which panel is active. Names of the wrong panel are worse than none:
+    // either failure gives nothing (no command after a failed first Tab).
     if (fromTarget) {
-        if (!SendKeystrokeToHost(state, L"{TAB}")) return;
+        if (!SendKeystroke(L"{TAB}", pause)) return std::nullopt;
         SleepMs(thirdPause);
     }
     // Only a clipboard that changed after this point holds the host's answer.
     const DWORD sequence = GetClipboardSequenceNumber();
-    const bool asked = AskHostToCopy(host, command, state.Wait);
+    const bool asked = AskHostToCopy(host, command, wait);
 
     // From here on the host may have replaced the clipboard: what was saved goes back on every
     // path, a failing Tab included (its error is raised afterwards).
@@ -98,7 +84,7 @@ void GetSelectedFiles(const HelperState& state, bool withFullPath, bool fromTarg
     bool tabsArrived = true;
     if (fromTarget) {
         try {
-            tabsArrived = SendKeystrokeToHost(state, L"{TAB}");
+            tabsArrived = SendKeystroke(L"{TAB}", pause);
         } catch (...) {
             failure = std::current_exception();
         }
@@ -108,15 +94,28 @@ void GetSelectedFiles(const HelperState& state, bool withFullPath, bool fromTarg
     // A busy host or a long selection can take longer than the fixed waits.
     const bool copied = asked && WaitForClipboardChange(sequence, kCopyGraceMs);
 
+    std::optional<std::wstring> names;
     if (copied && tabsArrived && !failure) {
-        std::wstring text;
-        Step([&] { text = ReadClipboardText(); });
-        if (!text.empty()) Step([&] { MakeListResult(text, L"\r\n", state.NoArrayReturn, result); });
+        Step([&] {
+            std::wstring text = GetTextFromClip();
+            if (!text.empty()) names = std::move(text);
+        });
     }
     // An empty clipboard before the call keeps the names: there is nothing of the user's to restore.
-    if (!saved.empty() && GetClipboardSequenceNumber() != sequence) Step([&] { saved.PutBack(FrmIconHwnd()); });
+    if (!saved.empty() && GetClipboardSequenceNumber() != sequence) Step([&] { saved.PutBack(ReplyWindow()); });
     if (failure) std::rethrow_exception(failure);
     SleepMs(halfPause);
+    return names;
+}
+
+}  // namespace
+
+std::optional<std::wstring> GetSrcSelectedFiles(bool withFullPath, bool wait, const Pause& pause) {
+    return GetSelectedFiles(withFullPath, false, wait, pause);
+}
+
+std::optional<std::wstring> GetTrgSelectedFiles(bool withFullPath, bool wait, const Pause& pause) {
+    return GetSelectedFiles(withFullPath, true, wait, pause);
 }
 
 }  // namespace ombrisk

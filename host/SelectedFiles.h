@@ -1,18 +1,21 @@
-// The names selected in the source or target panel, borrowed through the clipboard.
+// GetSrcSelectedFiles / GetTrgSelectedFiles: the names selected in a panel, borrowed through
+// the clipboard.
 #pragma once
 
-#include <windows.h>
-#include <oleauto.h>
+#include "platform/Pause.h"
 
-#include "server/HelperState.h"
+#include <optional>
+#include <string>
 
 namespace ombrisk {
 
-// GetSrcSelectedFiles / GetTrgSelectedFiles: a list result, or Empty when no host runs, the host
-// did not take the copy command (a sent one within 10 s), it put nothing new on the clipboard
-// within the fixed waits and 1 s more, or, for the target panel, a Tab keystroke failed (no
-// command after a failed first Tab). Everything that can be copied from the clipboard before
-// the call is put back after the host's copy, on every path; an empty clipboard keeps the names.
-void GetSelectedFiles(const HelperState& state, bool withFullPath, bool fromTarget, VARIANT* result);
+// The names the host copied, one per line (CR LF), as the clipboard held them; nothing when no
+// host runs, the host did not take the copy command (a sent one, with wait, within 10 s), it put
+// nothing new on the clipboard within the fixed waits and 1 s more, or, for the target panel, a
+// Tab keystroke failed (no command after a failed first Tab). Everything that can be copied from
+// the clipboard before the call is put back after the host's copy, on every path; an empty
+// clipboard keeps the names. withFullPath asks for the names with their paths.
+std::optional<std::wstring> GetSrcSelectedFiles(bool withFullPath, bool wait, const Pause& pause);
+std::optional<std::wstring> GetTrgSelectedFiles(bool withFullPath, bool wait, const Pause& pause);
 
 }  // namespace ombrisk

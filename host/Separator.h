@@ -1,23 +1,19 @@
-// The separator between the panels (read and moved as a percentage of the host's client width)
-// and a panel's filter (what its path bar shows after the directory).
+// Separator: the bar between the panels, read and moved as a percentage of the host's client width.
 #pragma once
 
-#include <windows.h>
-#include <oleauto.h>
+#include "host/HostWindow.h"
 
-#include "server/HelperState.h"
+#include <optional>
 
 namespace ombrisk {
 
-// Separator get: writes a Single 0..100 (one decimal) or the Integer -1 into result and keeps
-// it in state.SeparatorValue.
-void GetSeparator(HelperState& state, VARIANT* result);
+// Separator get: the bar's position in percent, 0..100 with one decimal; nothing when the host
+// bound at creation is gone or has no separator panel.
+std::optional<float> GetSeparator(const HostBinding& host);
 
-// Separator let: clamps value to 0..100, then drags the bar of the bound host with the primary
-// mouse button and puts the cursor back. Null raises 94 and text 13 before anything happens.
-void SetSeparator(HelperState& state, const VARIANT& value);
-
-// GetFilter: the filter of panel L, R, S (source) or T (target); Empty when no host runs.
-void GetPanelFilter(const VARIANT& leftOrRight, VARIANT* result);
+// Separator let: drags the bar of the bound host with the primary mouse button to percent
+// (clamped to 0..100) and puts the cursor back; then closes the percentage tooltips left behind.
+// Nothing at all when the host bound at creation is gone.
+void SetSeparator(const HostBinding& host, double percent);
 
 }  // namespace ombrisk

@@ -8,10 +8,12 @@
 
 namespace ombrisk {
 
+// Set once by DllMain when the process loads the DLL.
+void SetModuleInstance(HINSTANCE instance) noexcept;
 HINSTANCE ModuleInstance() noexcept;
 std::wstring ModulePath();  // full path of Ombrisk.dll
 
-// Live objects, server locks and hooked reply windows; the DLL stays loaded while any exists.
+// Live objects, server locks and reply windows; the DLL stays loaded while any exists.
 void ModuleAddRef() noexcept;
 void ModuleRelease() noexcept;
 bool ModuleInUse() noexcept;

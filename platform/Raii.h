@@ -8,20 +8,29 @@
 #include <oleauto.h>
 #include <objbase.h>
 
+#include <new>
+#include <string_view>
 #include <utility>
 
 namespace ombrisk {
 
-// A move-only owner of one value of a handle-like type; Traits::Close frees it, Traits::Invalid()
-// is the "nothing owned" value. The destructor keeps the thread's last error intact so that a
-// failure read after cleanup still describes the failing call.
-template <typename Traits>
+// The "nothing owned" value of most handle kinds, and of file and find handles.
+template <typename T>
+constexpr T NullValue() noexcept {
+    return T{};
+}
+inline HANDLE InvalidHandleValue() noexcept { return INVALID_HANDLE_VALUE; }
+
+// A move-only owner of one value of a handle-like type T; Close frees it, Invalid() is the
+// "nothing owned" value. The destructor keeps the thread's last error intact so that a failure
+// read after cleanup still describes the failing call.
+template <typename T, auto Close, auto Invalid = &NullValue<T>>
 class UniqueResource {
 public:
-    using value_type = typename Traits::Type;
+    using value_type = T;
 
     UniqueResource() noexcept = default;
-    explicit UniqueResource(value_type v) noexcept : value_(v) {}
+    explicit UniqueResource(T v) noexcept : value_(v) {}
     UniqueResource(const UniqueResource&) = delete;
     UniqueResource& operator=(const UniqueResource&) = delete;
     UniqueResource(UniqueResource&& other) noexcept : value_(other.release()) {}
@@ -31,94 +40,40 @@ public:
     }
     ~UniqueResource() { reset(); }
 
-    value_type get() const noexcept { return value_; }
-    explicit operator bool() const noexcept { return value_ != Traits::Invalid(); }
+    T get() const noexcept { return value_; }
+    explicit operator bool() const noexcept { return value_ != Invalid(); }
 
-    void reset(value_type v = Traits::Invalid()) noexcept {
-        if (value_ != Traits::Invalid()) {
+    void reset(T v = Invalid()) noexcept {
+        if (value_ != Invalid()) {
             const DWORD lastError = GetLastError();
-            Traits::Close(value_);
+            Close(value_);
             SetLastError(lastError);
         }
         value_ = v;
     }
-    value_type release() noexcept { return std::exchange(value_, Traits::Invalid()); }
-    value_type* put() noexcept {
+    T release() noexcept { return std::exchange(value_, Invalid()); }
+    T* put() noexcept {
         reset();
         return &value_;
     }
 
 private:
-    value_type value_ = Traits::Invalid();
+    T value_ = Invalid();
 };
 
-struct FileHandleTraits {
-    using Type = HANDLE;
-    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(Type h) noexcept { CloseHandle(h); }
-};
-struct HandleTraits {
-    using Type = HANDLE;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { CloseHandle(h); }
-};
-struct HkeyTraits {
-    using Type = HKEY;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { RegCloseKey(h); }
-};
-struct HglobalTraits {
-    using Type = HGLOBAL;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { GlobalFree(h); }
-};
-struct BstrTraits {
-    using Type = BSTR;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type s) noexcept { SysFreeString(s); }
-};
-struct SafeArrayTraits {
-    using Type = SAFEARRAY*;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type a) noexcept { SafeArrayDestroy(a); }
-};
-struct WindowTraits {
-    using Type = HWND;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { DestroyWindow(h); }
-};
-struct EnhMetafileTraits {
-    using Type = HENHMETAFILE;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { DeleteEnhMetaFile(h); }
-};
-struct MetafileTraits {
-    using Type = HMETAFILE;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { DeleteMetaFile(h); }
-};
-struct GdiObjectTraits {
-    using Type = HGDIOBJ;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { DeleteObject(h); }
-};
-struct MappedViewTraits {
-    using Type = const void*;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type v) noexcept { UnmapViewOfFile(v); }
-};
-
-using UniqueFile = UniqueResource<FileHandleTraits>;   // CreateFile results
-using UniqueHandle = UniqueResource<HandleTraits>;     // process, thread, event handles
-using UniqueHkey = UniqueResource<HkeyTraits>;
-using UniqueHglobal = UniqueResource<HglobalTraits>;
-using UniqueBstr = UniqueResource<BstrTraits>;
-using UniqueSafeArray = UniqueResource<SafeArrayTraits>;
-using UniqueWindow = UniqueResource<WindowTraits>;
-using UniqueMappedView = UniqueResource<MappedViewTraits>;  // MapViewOfFile results
-using UniqueEnhMetafile = UniqueResource<EnhMetafileTraits>;
-using UniqueMetafile = UniqueResource<MetafileTraits>;        // a Windows metafile (HMETAFILE)
-using UniqueGdiObject = UniqueResource<GdiObjectTraits>;      // bitmaps, palettes
+using UniqueFile = UniqueResource<HANDLE, &CloseHandle, &InvalidHandleValue>;  // CreateFile results
+using UniqueFind = UniqueResource<HANDLE, &FindClose, &InvalidHandleValue>;    // FindFirstFile searches
+using UniqueHandle = UniqueResource<HANDLE, &CloseHandle>;  // process, thread, event, mapping handles
+using UniqueHkey = UniqueResource<HKEY, &RegCloseKey>;
+using UniqueHlocal = UniqueResource<HLOCAL, &LocalFree>;  // LocalAlloc and FORMAT_MESSAGE_ALLOCATE_BUFFER
+using UniqueHglobal = UniqueResource<HGLOBAL, &GlobalFree>;
+using UniqueBstr = UniqueResource<BSTR, &SysFreeString>;
+using UniqueSafeArray = UniqueResource<SAFEARRAY*, &SafeArrayDestroy>;
+using UniqueWindow = UniqueResource<HWND, &DestroyWindow>;
+using UniqueMappedView = UniqueResource<const void*, &UnmapViewOfFile>;  // MapViewOfFile results
+using UniqueEnhMetafile = UniqueResource<HENHMETAFILE, &DeleteEnhMetaFile>;
+using UniqueMetafile = UniqueResource<HMETAFILE, &DeleteMetaFile>;  // a Windows metafile (HMETAFILE)
+using UniqueGdiObject = UniqueResource<HGDIOBJ, &DeleteObject>;     // bitmaps, palettes
 
 // A VARIANT that is always initialised and always cleared.
 class UniqueVariant {
@@ -143,6 +98,24 @@ public:
         VariantClear(&v_);
         return &v_;
     }
+    // Setters: the old value is cleared first. Set(text) throws std::bad_alloc.
+    void Set(std::wstring_view text);
+    void SetBool(bool value) noexcept { SetScalar(VT_BOOL, [&](VARIANT& v) { V_BOOL(&v) = value ? VARIANT_TRUE : VARIANT_FALSE; }); }
+    void SetI2(SHORT value) noexcept { SetScalar(VT_I2, [&](VARIANT& v) { V_I2(&v) = value; }); }
+    void SetR4(float value) noexcept { SetScalar(VT_R4, [&](VARIANT& v) { V_R4(&v) = value; }); }
+    void SetR8(double value) noexcept { SetScalar(VT_R8, [&](VARIANT& v) { V_R8(&v) = value; }); }
+    // Takes ownership of a BSTR or a SAFEARRAY of variants.
+    void SetBstr(UniqueBstr text) noexcept {
+        VariantClear(&v_);
+        V_BSTR(&v_) = text.release();
+        V_VT(&v_) = VT_BSTR;
+    }
+    void SetArray(UniqueSafeArray array) noexcept {
+        VariantClear(&v_);
+        V_ARRAY(&v_) = array.release();
+        V_VT(&v_) = VT_ARRAY | VT_VARIANT;
+    }
+
     // Moves the value out to a caller-owned VARIANT (for example an [out, retval]).
     void release(VARIANT* out) noexcept {
         *out = v_;
@@ -150,8 +123,21 @@ public:
     }
 
 private:
+    template <typename F>
+    void SetScalar(VARTYPE vt, F&& store) noexcept {
+        VariantClear(&v_);
+        store(v_);
+        V_VT(&v_) = vt;
+    }
     VARIANT v_;
 };
+
+inline void UniqueVariant::Set(std::wstring_view text) {
+    if (text.size() > 0x3FFFFFFF) throw std::bad_alloc();
+    UniqueBstr b(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
+    if (!b) throw std::bad_alloc();
+    SetBstr(std::move(b));
+}
 
 // A COM interface pointer; Release on destruction.
 template <typename T>
@@ -223,7 +209,7 @@ private:
 };
 
 // Runs a callable when the scope ends, for paired changes (attach/detach, hook/unhook,
-// a value changed and restored). dismiss() cancels it.
+// a value changed and restored). reset() runs it early, once; dismiss() cancels it.
 template <typename F>
 class ScopeExit {
 public:
@@ -232,6 +218,12 @@ public:
     ScopeExit& operator=(const ScopeExit&) = delete;
     ~ScopeExit() {
         if (active_) f_();
+    }
+    void reset() {
+        if (active_) {
+            active_ = false;
+            f_();
+        }
     }
     void dismiss() noexcept { active_ = false; }
 

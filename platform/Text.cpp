@@ -48,4 +48,27 @@ void AppendFromAnsi(std::wstring& out, std::string_view text) {
     for (size_t i = 0; i < text.size(); ++i) out[at + i] = static_cast<wchar_t>(static_cast<unsigned char>(text[i]));
 }
 
+std::wstring UpperCase(std::wstring text) {
+    if (!text.empty()) CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+std::wstring TrimSpaces(std::wstring text) {
+    const size_t first = text.find_first_not_of(L' ');
+    if (first == std::wstring::npos) return {};
+    text.erase(text.find_last_not_of(L' ') + 1);
+    text.erase(0, first);
+    return text;
+}
+
+std::wstring WindowText(HWND window) {
+    if (!window) return {};
+    const int length = GetWindowTextLengthW(window);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int got = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return text;
+}
+
 }  // namespace ombrisk

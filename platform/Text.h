@@ -1,4 +1,4 @@
-// Text conversions at the platform boundary: BSTRs, the ANSI code page, and the char16_t
+// Text at the platform boundary: BSTRs, the ANSI code page, upper case, window texts, and the char16_t
 // views the portable core works on (wchar_t is UTF-16 on Windows, so the views alias).
 #pragma once
 
@@ -9,9 +9,6 @@
 #include <string_view>
 
 namespace ombrisk {
-
-// A BSTR's text, length-aware (embedded NULs kept); a null BSTR is the empty text.
-inline std::wstring_view BstrView(BSTR s) noexcept { return s ? std::wstring_view(s, SysStringLen(s)) : std::wstring_view(); }
 
 // A new BSTR holding text; throws std::bad_alloc when the allocation fails. Caller owns it.
 BSTR AllocBstr(std::wstring_view text);
@@ -25,6 +22,16 @@ void AppendFromAnsi(std::wstring& out, std::string_view text);
 inline std::u16string_view AsU16(std::wstring_view s) noexcept {
     return {reinterpret_cast<const char16_t*>(s.data()), s.size()};
 }
+// text in upper case by the platform's rules for the user's language (CharUpperBuffW).
+std::wstring UpperCase(std::wstring text);
+
+// text without leading and trailing spaces (spaces only, as a script's Trim does).
+std::wstring TrimSpaces(std::wstring text);
+
+// A window's text read with the wide functions (a caption or path outside the ANSI code page
+// survives); the empty text for a null window or one without text.
+std::wstring WindowText(HWND window);
+
 inline std::wstring_view AsWide(std::u16string_view s) noexcept {
     return {reinterpret_cast<const wchar_t*>(s.data()), s.size()};
 }

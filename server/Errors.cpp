@@ -10,66 +10,46 @@ namespace {
 
 const wchar_t kSource[] = L"Ombrisk.Helper";
 
-int VbNumberOf(HRESULT hr) {
-    if ((static_cast<unsigned>(hr) & 0xFFFF0000u) == 0x800A0000u) return hr & 0xFFFF;
-    switch (hr) {
-    case DISP_E_TYPEMISMATCH: return 13;
-    case DISP_E_OVERFLOW: return 6;
-    case DISP_E_BADINDEX: return 9;
-    case DISP_E_PARAMNOTFOUND: return 449;
-    case DISP_E_BADPARAMCOUNT: return 450;
-    case E_OUTOFMEMORY: return 7;
-    case E_INVALIDARG: return 5;
-    default: return 0;
-    }
+constexpr HRESULT ScriptErrorCode(int number) {
+    return static_cast<HRESULT>(0x800A0000u | static_cast<unsigned>(number & 0xFFFF));
 }
 
 }  // namespace
 
+HRESULT HresultOf(const Error& e) noexcept {
+    if (e.kind() != ErrorKind::System) return ScriptErrorCode(ErrorNumber(e.kind()));
+    return FAILED(e.systemCode()) ? e.systemCode() : E_FAIL;
+}
+
 std::wstring DescribeHresult(HRESULT hr) {
-    switch (VbNumberOf(hr)) {
-    case 5: return L"Invalid procedure call or argument";
-    case 6: return L"Overflow";
-    case 7: return L"Out of memory";
-    case 9: return L"Subscript out of range";
-    case 13: return L"Type mismatch";
-    case 94: return L"Invalid use of Null";
-    case 449: return L"Argument not optional";
-    case 450: return L"Wrong number of arguments or invalid property assignment";
-    default: break;
-    }
-    wchar_t* text = nullptr;
+    const ErrorKind kind = ErrorKindOfHresult(hr);
+    if (kind != ErrorKind::System) return ErrorDescription(kind);
+    UniqueHlocal buffer;
     const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring result = n ? std::wstring(text, n) : L"Unexpected failure";
-    if (text) LocalFree(text);
+                                   nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(buffer.put()), 0, nullptr);
+    std::wstring result = n && buffer ? std::wstring(static_cast<const wchar_t*>(buffer.get()), n) : L"Unexpected failure";
     while (!result.empty() && (result.back() == L'\n' || result.back() == L'\r' || result.back() == L'.')) result.pop_back();
     return result;
 }
 
 HRESULT ScriptErrorForDispatchFailure(HRESULT hr) noexcept {
-    if ((static_cast<unsigned>(hr) & 0xFFFF0000u) == 0x800A0000u) return hr;
     switch (hr) {
     case DISP_E_TYPEMISMATCH: case DISP_E_OVERFLOW: case DISP_E_PARAMNOTFOUND: case DISP_E_BADPARAMCOUNT:
-        return VbHresult(VbNumberOf(hr));
+        return HresultOf(Error::FromHresult(hr));
     default:
-        return S_OK;
+        // A script error code stands for itself.
+        return (static_cast<unsigned>(hr) & 0xFFFF0000u) == 0x800A0000u ? hr : S_OK;
     }
 }
 
-void ThrowConversionError(HRESULT hr) {
-    const int n = VbNumberOf(hr);
-    if (n != 0) throw ScriptError(VbHresult(n));
-    throw ScriptError(hr);
-}
-
-HRESULT SetScriptError(HRESULT hr, const std::wstring& description, const std::wstring& source) noexcept {
+HRESULT ReportError(const Error& e) noexcept {
+    const HRESULT hr = HresultOf(e);
     try {
         ComPtr<ICreateErrorInfo> create;
         if (FAILED(CreateErrorInfo(create.put()))) return hr;
-        const std::wstring desc = description.empty() ? DescribeHresult(hr) : description;
+        const std::wstring desc = e.description().empty() ? DescribeHresult(hr) : e.description();
         create->SetDescription(const_cast<LPOLESTR>(desc.c_str()));
-        create->SetSource(const_cast<LPOLESTR>(source.empty() ? kSource : source.c_str()));
+        create->SetSource(const_cast<LPOLESTR>(e.source().empty() ? kSource : e.source().c_str()));
         create->SetGUID(GUID_NULL);
         ComPtr<IErrorInfo> info;
         if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, info.put_void()))) SetErrorInfo(0, info.get());

@@ -1,27 +1,28 @@
 #include "server/Helper.h"
 
-#include "discovery/Discovery.h"
-#include "host/IniFilesQuery.h"
-#include "core/DiscoveryText.h"
-#include "host/Commands.h"
-#include "host/HostWindow.h"
-#include "host/Keystrokes.h"
-#include "host/SelectedFiles.h"
-#include "host/PanelPaths.h"
-#include "host/Separator.h"
-#include "platform/modHook.h"
-#include "platform/frmIcon.h"
-#include "server/Errors.h"
-#include "platform/Module.h"
-#include "server/TypeInfo.h"
-#include "server/Variants.h"
+#include "chores/Clipboard.h"
 #include "chores/DebugOutput.h"
+#include "chores/FileDates.h"
 #include "chores/FormatAny.h"
 #include "chores/IniFiles.h"
-#include "chores/FileDates.h"
-#include "chores/Clipboard.h"
+#include "chores/Tooltips.h"
+#include "core/DiscoveryText.h"
+#include "discovery/Discovery.h"
+#include "host/IniFilesQuery.h"
+#include "host/Keystrokes.h"
+#include "host/PanelPaths.h"
+#include "host/PanelQueries.h"
+#include "host/SelectedFiles.h"
+#include "host/Separator.h"
+#include "platform/Module.h"
+#include "platform/ReplyWindow.h"
 #include "platform/Text.h"
-#include "chores/modStartUP.h"
+#include "server/AboutBox.h"
+#include "server/Errors.h"
+#include "server/FileObjects.h"
+#include "server/ListResult.h"
+#include "server/TypeInfo.h"
+#include "server/Variants.h"
 
 #include <new>
 
@@ -30,30 +31,64 @@ namespace ombrisk {
 namespace {
 
 constexpr DISPID kDispidSendCommand = 0x6003000D;
+constexpr std::wstring_view kNul(L"\0", 1);
 
-// Objects alive on this thread; the thread's stored answer is freed with the last of them.
-thread_local int t_threadObjects = 0;
-
-VARIANT_BOOL ToVariantBool(bool b) noexcept { return b ? VARIANT_TRUE : VARIANT_FALSE; }
-
-HRESULT PutString(VARIANT* out, const std::wstring& text) {
+// The [out] rule of every member: the value is set to its empty value on entry and receives the
+// worker's result last, only when the worker succeeded.
+template <typename F>
+HRESULT ReturnBool(VARIANT_BOOL* out, F&& worker) noexcept {
     if (!out) return E_POINTER;
-    BSTR b = AllocBstr(text);
-    VariantInit(out);
-    V_VT(out) = VT_BSTR;
-    V_BSTR(out) = b;
-    return S_OK;
+    *out = VARIANT_FALSE;
+    return Guarded([&] {
+        const bool result = worker();
+        *out = result ? VARIANT_TRUE : VARIANT_FALSE;
+        return S_OK;
+    });
 }
 
-// A VARIANT holding a string, owned by the returned object.
-class StringArgument {
-public:
-    explicit StringArgument(const wchar_t* text) { V_VT(v_.get()) = VT_BSTR; V_BSTR(v_.get()) = AllocBstr(text); }
-    const VARIANT& value() const noexcept { return *v_.get(); }
+template <typename F>
+HRESULT ReturnVariant(VARIANT* out, F&& worker) noexcept {
+    if (!out) return E_POINTER;
+    VariantInit(out);
+    return Guarded([&] {
+        UniqueVariant result = worker();
+        result.release(out);
+        return S_OK;
+    });
+}
 
-private:
-    UniqueVariant v_;
-};
+template <typename F>
+HRESULT ReturnString(VARIANT* out, F&& worker) noexcept {
+    return ReturnVariant(out, [&] {
+        UniqueVariant result;
+        result.Set(worker());
+        return result;
+    });
+}
+
+template <typename F>
+HRESULT ReturnBstr(BSTR* out, F&& worker) noexcept {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    return Guarded([&] {
+        UniqueBstr result(AllocBstr(worker()));
+        *out = result.release();
+        return S_OK;
+    });
+}
+
+template <typename F>
+HRESULT Run(F&& worker) noexcept {
+    return Guarded([&] {
+        worker();
+        return S_OK;
+    });
+}
+
+// A list result from names separated by delimiter, or Empty for none.
+UniqueVariant ListOrEmpty(const std::optional<std::wstring>& names, std::wstring_view delimiter, bool noArrayReturn) {
+    return names ? MakeListResult(*names, delimiter, noArrayReturn) : UniqueVariant();
+}
 
 // The argument a script passed for parameter index of a call, or null when it passed none.
 // Positional arguments arrive in reverse order after the named ones.
@@ -64,6 +99,36 @@ const VARIANT* FindArgument(const DISPPARAMS* params, UINT index) noexcept {
     const UINT positional = params->cArgs - params->cNamedArgs;
     if (index < positional) return &params->rgvarg[params->cArgs - 1 - index];
     return nullptr;
+}
+
+// Pause read once: a value that is no 32-bit number keeps its error for the waits.
+Pause ReadPause(const VARIANT& value) {
+    try {
+        return Pause::Milliseconds(ToLong(value));
+    } catch (const Error& e) {
+        return Pause::Unreadable(e);
+    }
+}
+
+// An INIRead section or key name for listing names: a number becomes its digits in general
+// number format, anything else is trimmed of spaces.
+std::wstring ListModeName(const VARIANT& in) {
+    if (IsMissing(in)) return {};
+    const VARIANT& v = Deref(in);
+    const VARTYPE vt = V_VT(&v) & ~VT_BYREF;
+    if (vt != VT_EMPTY && vt != VT_BOOL && IsNumeric(v)) {
+        UniqueVariant number;
+        number.SetR8(ToDouble(v));
+        return ToString(*number.get());
+    }
+    return TrimSpaces(ToString(v));
+}
+
+// FormatAny's format: a string as it stands, an omitted one empty, anything else converted.
+std::wstring FormatText(const VARIANT& format) {
+    const VARIANT& v = Deref(format);
+    if (V_VT(&v) == VT_BSTR) return std::wstring(BstrView(V_BSTR(&v)));
+    return IsMissing(format) ? std::wstring() : ToString(format);
 }
 
 }  // namespace
@@ -85,38 +150,41 @@ HRESULT Helper::Create(REFIID riid, void** ppv) noexcept {
     });
 }
 
-Helper::Helper() noexcept {
-    ModuleAddRef();
-    ++t_threadObjects;
-}
+Helper::Helper() noexcept { ModuleAddRef(); }
 
 Helper::~Helper() {
     Terminate();
-    if (--t_threadObjects == 0) ReleaseReplyState();
     ModuleRelease();
 }
 
 void Helper::Initialize() {
-    LoadFrmIcon();
-    V_VT(state_.Pause.get()) = VT_I2;
-    V_I2(state_.Pause.get()) = 70;
-    state_.Wait = false;
-    state_.NoArrayReturn = false;
-    state_.DebugEnabled = true;
-    state_.TCPath = FindTCPath();
-    state_.MainINI = FindMainIni(state_.TCPath);
-    state_.FTPINI = FindFtpIni(state_.TCPath);
+    ReplyWindow();  // creating an object loads this thread's reply window
+    V_VT(settings_.pauseValue.get()) = VT_I2;
+    V_I2(settings_.pauseValue.get()) = 70;
+    settings_.tcPath = FindTCPath();
+    settings_.mainIni = FindMainIni(settings_.tcPath);
+    settings_.ftpIni = FindFtpIni(settings_.tcPath);
     // A missing or faulty command-definition file never stops the creation.
-    LoadCommandTable(state_, ToWide(AddBackslash(AsU16(state_.TCPath))) + L"totalcmd.inc", false);
-    BindHostWindow(state_);
+    ombrisk::LoadIncFile(commands_, ToWide(AddBackslash(AsU16(settings_.tcPath))) + L"totalcmd.inc", false);
+    host_.Bind();
 }
 
 void Helper::Terminate() noexcept {
-    UnloadFrmIcon();
+    DestroyReplyWindow();
     LockWindowUpdate(nullptr);
     ClosePercentTooltips();
     ::Sleep(100);
-    DetachHostInput(state_);
+    host_.reset();
+}
+
+int32_t Helper::CommandNumber(const VARIANT& cmd) const {
+    const VARIANT& v = Deref(cmd);
+    if (IsNumeric(v)) return ToLong(v);
+    if (commands_.empty()) throw Error(ErrorKind::SubscriptOutOfRange);
+    if (V_VT(&v) & VT_ARRAY) throw Error(ErrorKind::TypeMismatch);
+    // Null names no command: the result is 0.
+    if (V_VT(&v) == VT_NULL) return 0;
+    return commands_.Find(ToString(v));
 }
 
 // IUnknown ---------------------------------------------------------------------------------
@@ -212,7 +280,7 @@ HRESULT Helper::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* par
     if (scriptError == S_OK) return hr;
     *excep = EXCEPINFO{};
     ComPtr<IErrorInfo> info;
-    if (scriptError != hr) SetScriptError(scriptError);
+    if (scriptError != hr) ReportError(Error::FromHresult(scriptError));
     if (GetErrorInfo(0, info.put()) == S_OK && info) {
         info->GetSource(&excep->bstrSource);
         info->GetDescription(&excep->bstrDescription);
@@ -238,47 +306,46 @@ HRESULT Helper::InterfaceSupportsErrorInfo(REFIID riid) noexcept {
 // Settings ---------------------------------------------------------------------------------
 
 HRESULT Helper::get_Pause(VARIANT* value) noexcept {
-    if (!value) return E_POINTER;
-    VariantInit(value);
-    return Guarded([&] { return VariantCopy(value, state_.Pause.get()); });
+    return ReturnVariant(value, [&] {
+        UniqueVariant copy;
+        const HRESULT hr = VariantCopy(copy.get(), settings_.pauseValue.get());
+        if (FAILED(hr)) throw Error::FromHresult(hr);
+        return copy;
+    });
 }
 
 HRESULT Helper::put_Pause(VARIANT value) noexcept {
-    return Guarded([&]() -> HRESULT {
-        const int sign = CompareWithZero(value);  // throws 13 for text that is not a number
-        if (sign < 0) {
-            VARIANT* p = state_.Pause.put();
-            V_VT(p) = VT_I2;
-            V_I2(p) = 0;
-            return S_OK;
+    return Run([&] {
+        // Text that is not a number raises 13 here; a negative value is 0.
+        if (CompareWithZero(value) < 0) {
+            settings_.pauseValue.SetI2(0);
+            settings_.pause = Pause::Milliseconds(0);
+            return;
         }
         UniqueVariant copy;
         const HRESULT hr = VariantCopyInd(copy.get(), &value);
-        if (FAILED(hr)) return hr;
-        state_.Pause = std::move(copy);
-        return S_OK;
+        if (FAILED(hr)) throw Error::FromHresult(hr);
+        Pause pause = ReadPause(*copy.get());
+        settings_.pauseValue = std::move(copy);
+        settings_.pause = std::move(pause);
     });
 }
 
 HRESULT Helper::get_Wait(VARIANT_BOOL* value) noexcept {
-    if (!value) return E_POINTER;
-    *value = ToVariantBool(state_.Wait);
-    return S_OK;
+    return ReturnBool(value, [&] { return settings_.wait; });
 }
 
 HRESULT Helper::put_Wait(VARIANT_BOOL value) noexcept {
-    state_.Wait = value != VARIANT_FALSE;
+    settings_.wait = value != VARIANT_FALSE;
     return S_OK;
 }
 
 HRESULT Helper::get_NoArrayReturn(VARIANT_BOOL* value) noexcept {
-    if (!value) return E_POINTER;
-    *value = ToVariantBool(state_.NoArrayReturn);
-    return S_OK;
+    return ReturnBool(value, [&] { return settings_.noArrayReturn; });
 }
 
 HRESULT Helper::put_NoArrayReturn(VARIANT_BOOL value) noexcept {
-    state_.NoArrayReturn = value != VARIANT_FALSE;
+    settings_.noArrayReturn = value != VARIANT_FALSE;
     return S_OK;
 }
 
@@ -288,53 +355,70 @@ HRESULT Helper::Sleep(LONG Miliseconds) noexcept {
 }
 
 HRESULT Helper::About() noexcept {
-    ShowAbout();
+    ShowAboutBox();
     return S_OK;
 }
 
 HRESULT Helper::DbgPrint(BSTR DebugString) noexcept {
-    return Guarded([&] {
-        DebugPrint(BstrView(DebugString), state_.DebugEnabled);
-        return S_OK;
-    });
+    return Run([&] { ombrisk::DbgPrint(BstrView(DebugString), settings_.debugEnabled); });
+}
+
+// Installation paths -----------------------------------------------------------------------
+
+HRESULT Helper::put_TCPath(VARIANT value) noexcept {
+    return Run([&] { settings_.tcPath = ToString(value); });
+}
+
+HRESULT Helper::get_TCPath(VARIANT* value) noexcept {
+    return ReturnString(value, [&] { return settings_.tcPath; });
+}
+
+HRESULT Helper::get_MainINI(VARIANT* value) noexcept {
+    return ReturnString(value, [&] { return settings_.mainIni; });
+}
+
+HRESULT Helper::get_FTPINI(VARIANT* value) noexcept {
+    return ReturnString(value, [&] { return settings_.ftpIni; });
 }
 
 // Host window and commands -----------------------------------------------------------------
 
 HRESULT Helper::get_IsRunningTC(VARIANT_BOOL* value) noexcept {
-    if (!value) return E_POINTER;
-    *value = ToVariantBool(FindHostWindow() != nullptr);
-    return S_OK;
+    return ReturnBool(value, [] { return FindHostWindow() != nullptr; });
 }
 
 HRESULT Helper::LockTC(VARIANT_BOOL LockWindow, VARIANT_BOOL* result) noexcept {
-    if (!result) return E_POINTER;
-    *result = ToVariantBool(LockHostWindow(LockWindow != VARIANT_FALSE));
-    return S_OK;
+    return ReturnBool(result, [&] { return ombrisk::LockTC(LockWindow != VARIANT_FALSE); });
 }
 
 HRESULT Helper::SendCommand(VARIANT cmd, VARIANT_BOOL WaitIt, VARIANT_BOOL* result) noexcept {
-    if (!result) return E_POINTER;
-    const bool waitIt = waitItOmitted_ ? state_.Wait : WaitIt != VARIANT_FALSE;
-    return Guarded([&] {
-        *result = ToVariantBool(SendHostCommand(state_, cmd, waitIt));
-        return S_OK;
+    const bool waitIt = waitItOmitted_ ? settings_.wait : WaitIt != VARIANT_FALSE;
+    return ReturnBool(result, [&] {
+        // The argument is read only once a host runs: without one the result is false whatever it is.
+        HWND host = FindHostWindow();
+        return host && ombrisk::SendCommand(host, CommandNumber(cmd), waitIt, settings_.pause);
     });
 }
 
 HRESULT Helper::LoadIncFile(BSTR FilePathName, VARIANT_BOOL* result) noexcept {
-    if (!result) return E_POINTER;
-    return Guarded([&] {
-        *result = ToVariantBool(LoadCommandTable(state_, std::wstring(BstrView(FilePathName)), true));
-        return S_OK;
-    });
+    return ReturnBool(result, [&] { return ombrisk::LoadIncFile(commands_, std::wstring(BstrView(FilePathName)), true); });
 }
 
 HRESULT Helper::UserCmd(BSTR CmdName, VARIANT_BOOL* result) noexcept {
-    if (!result) return E_POINTER;
-    return Guarded([&] {
-        *result = ToVariantBool(RunUserCommand(std::wstring(BstrView(CmdName)), *state_.Pause.get()));
-        return S_OK;
+    return ReturnBool(result, [&] { return ombrisk::UserCmd(std::wstring(BstrView(CmdName)), settings_.pause); });
+}
+
+HRESULT Helper::SendKeystroke(BSTR Keystroke, VARIANT_BOOL* result) noexcept {
+    return ReturnBool(result, [&] { return ombrisk::SendKeystroke(BstrView(Keystroke), settings_.pause); });
+}
+
+HRESULT Helper::GetIniFiles(VARIANT_BOOL* result) noexcept {
+    return ReturnBool(result, [&] {
+        std::optional<HostIniFiles> files = ombrisk::GetIniFiles(host_);
+        if (!files) return false;
+        settings_.mainIni = std::move(files->mainIni);
+        settings_.ftpIni = std::move(files->ftpIni);
+        return true;
     });
 }
 
@@ -342,143 +426,161 @@ HRESULT Helper::UserCmd(BSTR CmdName, VARIANT_BOOL* result) noexcept {
 
 HRESULT Helper::GetInfo(VARIANT* Request, VARIANT* result) noexcept {
     if (!Request) return E_POINTER;
-    return Guarded([&] { return PutString(result, GetHostInfo(*Request)); });
+    return ReturnString(result, [&] {
+        // The request is converted only once a host runs: without one the answer is "".
+        HWND host = FindHostWindow();
+        return host ? ombrisk::GetInfo(host, ToString(*Request)) : std::wstring();
+    });
 }
 
 HRESULT Helper::GetSrcPath(VARIANT* result) noexcept {
-    return Guarded([&] { return PutString(result, GetHostInfo(StringArgument(L"SP").value())); });
+    return ReturnString(result, [] { return ombrisk::GetSrcPath(); });
 }
 
 HRESULT Helper::GetTrgPath(VARIANT* result) noexcept {
-    return Guarded([&] { return PutString(result, GetHostInfo(StringArgument(L"TP").value())); });
+    return ReturnString(result, [] { return ombrisk::GetTrgPath(); });
+}
+
+HRESULT Helper::get_GetFilter(VARIANT LeftOrRight, VARIANT* value) noexcept {
+    return ReturnVariant(value, [&] {
+        // Empty without a host, whatever the argument.
+        UniqueVariant filter;
+        if (HWND host = FindHostWindow()) filter.Set(ombrisk::GetFilter(host, ToString(LeftOrRight)));
+        return filter;
+    });
 }
 
 HRESULT Helper::SetSrcPath(BSTR SrcPath, VARIANT_BOOL InNewTab, VARIANT_BOOL* result) noexcept {
-    return SetPaths(BstrView(SrcPath), {}, false, InNewTab, result);
+    return ReturnBool(result, [&] { return ombrisk::SetSrcPath(std::wstring(BstrView(SrcPath)), InNewTab != VARIANT_FALSE); });
 }
 
 HRESULT Helper::SetTrgPath(BSTR TrgPath, VARIANT_BOOL InNewTab, VARIANT_BOOL* result) noexcept {
-    return SetPaths({}, BstrView(TrgPath), false, InNewTab, result);
+    return ReturnBool(result, [&] { return ombrisk::SetTrgPath(std::wstring(BstrView(TrgPath)), InNewTab != VARIANT_FALSE); });
 }
 
 HRESULT Helper::SetLeftPath(BSTR SrcPath, VARIANT_BOOL InNewTab, VARIANT_BOOL* result) noexcept {
-    return SetPaths(BstrView(SrcPath), {}, true, InNewTab, result);
+    return ReturnBool(result, [&] { return ombrisk::SetLeftPath(std::wstring(BstrView(SrcPath)), InNewTab != VARIANT_FALSE); });
 }
 
 HRESULT Helper::SetRightPath(BSTR TrgPath, VARIANT_BOOL InNewTab, VARIANT_BOOL* result) noexcept {
-    return SetPaths({}, BstrView(TrgPath), true, InNewTab, result);
+    return ReturnBool(result,
+                      [&] { return ombrisk::SetRightPath(std::wstring(BstrView(TrgPath)), InNewTab != VARIANT_FALSE); });
 }
 
-HRESULT Helper::SetPaths(std::wstring_view path1, std::wstring_view path2, bool leftRight, VARIANT_BOOL inNewTab,
-                         VARIANT_BOOL* result) noexcept {
-    if (!result) return E_POINTER;
-    return Guarded([&] {
-        *result = ToVariantBool(
-            SetPanelPaths(std::wstring(path1), std::wstring(path2), leftRight, inNewTab != VARIANT_FALSE));
-        return S_OK;
+// Selected files and the separator -------------------------------------------------------------
+
+HRESULT Helper::GetSrcSelectedFiles(VARIANT_BOOL WithFullPath, VARIANT* result) noexcept {
+    return ReturnVariant(result, [&] {
+        const auto names = ombrisk::GetSrcSelectedFiles(WithFullPath != VARIANT_FALSE, settings_.wait, settings_.pause);
+        return ListOrEmpty(names, L"\r\n", settings_.noArrayReturn);
     });
 }
 
-// Installation paths -----------------------------------------------------------------------
-
-HRESULT Helper::put_TCPath(VARIANT value) noexcept {
-    return Guarded([&] {
-        state_.TCPath = ToString(value);
-        return S_OK;
+HRESULT Helper::GetTrgSelectedFiles(VARIANT_BOOL WithFullPath, VARIANT* result) noexcept {
+    return ReturnVariant(result, [&] {
+        const auto names = ombrisk::GetTrgSelectedFiles(WithFullPath != VARIANT_FALSE, settings_.wait, settings_.pause);
+        return ListOrEmpty(names, L"\r\n", settings_.noArrayReturn);
     });
 }
 
-HRESULT Helper::get_TCPath(VARIANT* value) noexcept {
-    return Guarded([&] { return PutString(value, state_.TCPath); });
+HRESULT Helper::get_Separator(VARIANT* value) noexcept {
+    return ReturnVariant(value, [&] {
+        UniqueVariant percent;
+        if (const std::optional<float> p = GetSeparator(host_))
+            percent.SetR4(*p);
+        else
+            percent.SetI2(-1);
+        return percent;
+    });
 }
 
-HRESULT Helper::get_MainINI(VARIANT* value) noexcept {
-    return Guarded([&] { return PutString(value, state_.MainINI); });
-}
-
-HRESULT Helper::get_FTPINI(VARIANT* value) noexcept {
-    return Guarded([&] { return PutString(value, state_.FTPINI); });
+HRESULT Helper::put_Separator(VARIANT value) noexcept {
+    return Run([&] {
+        // Null and text that is not a number are refused before the host is made topmost or any
+        // button is pressed, so that no button is ever left down.
+        if (IsNull(value)) throw Error(ErrorKind::InvalidUseOfNull);
+        SetSeparator(host_, ToDouble(value));
+    });
 }
 
 // Clipboard ----------------------------------------------------------------------------------
 
 HRESULT Helper::GetTextFromClip(BSTR* result) noexcept {
-    if (!result) return E_POINTER;
-    *result = nullptr;
-    return Guarded([&] {
-        *result = AllocBstr(ReadClipboardText());
-        return S_OK;
-    });
+    return ReturnBstr(result, [] { return ombrisk::GetTextFromClip(); });
 }
 
 HRESULT Helper::SetTextToClip(BSTR TextToPut, VARIANT* result) noexcept {
-    if (!result) return E_POINTER;
-    VariantInit(result);
-    return Guarded([&] {
-        WriteClipboardText(FrmIconHwnd(), BstrView(TextToPut));
-        return S_OK;
+    return ReturnVariant(result, [&] {
+        ombrisk::SetTextToClip(BstrView(TextToPut));
+        return UniqueVariant();  // Empty
     });
 }
 
 HRESULT Helper::ClearClip(VARIANT_BOOL* result) noexcept {
-    if (!result) return E_POINTER;
-    *result = VARIANT_FALSE;
-    return Guarded([&] {
-        *result = ToVariantBool(ClearClipboard(FrmIconHwnd()));
-        SleepMs(PauseMs(*state_.Pause.get(), 3));
-        return S_OK;
-    });
+    return ReturnBool(result, [&] { return ombrisk::ClearClip(settings_.pause); });
 }
 
 // INI files ----------------------------------------------------------------------------------
 
 HRESULT Helper::INIRead(VARIANT FileName, VARIANT Section, VARIANT Key, VARIANT Default, VARIANT* result) noexcept {
-    if (!result) return E_POINTER;
-    VariantInit(result);
-    return Guarded([&] {
-        IniRead(FileName, Section, Key, Default, state_.NoArrayReturn, result);
-        return S_OK;
+    return ReturnVariant(result, [&] {
+        const std::wstring file = ToString(FileName);
+        const std::wstring section = OptionalText(Section);
+        const std::wstring key = OptionalText(Key);
+        if (!section.empty() && !key.empty()) {
+            UniqueVariant value;
+            value.Set(ombrisk::INIRead(file, section, key, OptionalText(Default)));
+            return value;
+        }
+        const std::wstring listSection = ListModeName(Section);
+        const std::wstring listKey = ListModeName(Key);
+        return ListOrEmpty(INIReadNames(file, listSection, listKey), kNul, settings_.noArrayReturn);
     });
 }
 
 HRESULT Helper::INIReadSection(VARIANT FileName, VARIANT Section, VARIANT* result) noexcept {
-    if (!result) return E_POINTER;
-    VariantInit(result);
-    return Guarded([&] {
-        IniReadSection(FileName, Section, result);
-        return S_OK;
+    return ReturnVariant(result, [&] {
+        const std::wstring file = ToString(FileName);
+        const std::wstring section = ToString(Section);
+        UniqueVariant lines;
+        if (const auto text = ombrisk::INIReadSection(file, section)) lines.Set(*text);
+        return lines;
     });
 }
 
 HRESULT Helper::INIWrite(VARIANT FileName, VARIANT Section, VARIANT Key, VARIANT Value, VARIANT_BOOL* result) noexcept {
-    if (!result) return E_POINTER;
-    return Guarded([&] {
-        *result = ToVariantBool(IniWrite(FileName, Section, Key, Value));
-        return S_OK;
+    return ReturnBool(result, [&] {
+        const std::wstring file = ToString(FileName);
+        const std::wstring section = ToString(Section);
+        const std::wstring key = ToString(Key);
+        const std::wstring value = ToString(Value);
+        return ombrisk::INIWrite(file, section, key, value);
     });
 }
 
 HRESULT Helper::INIWriteSection(VARIANT FileName, VARIANT Section, VARIANT KeysAndValues, VARIANT_BOOL* result) noexcept {
-    if (!result) return E_POINTER;
-    return Guarded([&] {
-        *result = ToVariantBool(IniWriteSection(FileName, Section, KeysAndValues));
-        return S_OK;
+    return ReturnBool(result, [&] {
+        const std::wstring file = ToString(FileName);
+        const std::wstring section = ToString(Section);
+        const std::wstring keysAndValues = ToString(KeysAndValues);
+        return ombrisk::INIWriteSection(file, section, keysAndValues);
     });
 }
 
 HRESULT Helper::INISectionExists(VARIANT FileName, VARIANT Section, VARIANT_BOOL* result) noexcept {
-    if (!result) return E_POINTER;
-    return Guarded([&] {
-        *result = ToVariantBool(IniSectionExists(FileName, Section));
-        return S_OK;
+    return ReturnBool(result, [&] {
+        const std::wstring file = ToString(FileName);
+        const std::wstring section = ToString(Section);
+        return ombrisk::INISectionExists(file, section);
     });
 }
 
 HRESULT Helper::INIDelete(VARIANT FileName, VARIANT Section, VARIANT Key, VARIANT_BOOL* result) noexcept {
-    if (!result) return E_POINTER;
-    return Guarded([&] {
-        *result = ToVariantBool(IniDelete(FileName, Section, Key));
-        return S_OK;
+    return ReturnBool(result, [&] {
+        const std::wstring file = ToString(FileName);
+        const std::wstring section = ToString(Section);
+        const std::wstring key = OptionalText(Key);
+        return ombrisk::INIDelete(file, section, key);
     });
 }
 
@@ -486,84 +588,23 @@ HRESULT Helper::INIDelete(VARIANT FileName, VARIANT Section, VARIANT Key, VARIAN
 
 HRESULT Helper::SetFileDateAtr(VARIANT* File, VARIANT* DateCreated, VARIANT* DateLastModified, VARIANT* DateLastAccessed,
                                VARIANT* Attributes, VARIANT_BOOL* result) noexcept {
-    if (!result) return E_POINTER;
-    *result = ToVariantBool(ombrisk::SetFileDateAtr(File, DateCreated, DateLastModified, DateLastAccessed, Attributes));
-    return S_OK;
+    return ReturnBool(result, [&] {
+        // Never raises: an argument that cannot be read is skipped, any failure is false. Every
+        // value, a file object's properties included, is read before the file is changed.
+        const std::wstring path = FilePathOf(File);
+        if (path.empty()) return false;
+        return ombrisk::SetFileDateAtr(path, FileDateOf(DateCreated, L"DateCreated"),
+                                       FileDateOf(DateLastModified, L"DateLastModified"),
+                                       FileDateOf(DateLastAccessed, L"DateLastAccessed"), FileAttributesOf(Attributes));
+    });
 }
 
 HRESULT Helper::FormatAny(VARIANT Expression, VARIANT FormatString, VARIANT* result) noexcept {
-    if (!result) return E_POINTER;
-    VariantInit(result);
-    return Guarded([&] {
-        FormatAnyValue(Expression, FormatString, result);
-        return S_OK;
+    return ReturnVariant(result, [&] {
+        UniqueVariant text;
+        text.SetBstr(ombrisk::FormatAny(Deref(Expression), FormatText(FormatString)));
+        return text;
     });
 }
-
-// Window work on the host ----------------------------------------------------------------------
-
-HRESULT Helper::get_Separator(VARIANT* value) noexcept {
-    if (!value) return E_POINTER;
-    VariantInit(value);
-    return Guarded([&] {
-        GetSeparator(state_, value);
-        return S_OK;
-    });
-}
-
-HRESULT Helper::put_Separator(VARIANT value) noexcept {
-    return Guarded([&] {
-        SetSeparator(state_, value);
-        return S_OK;
-    });
-}
-
-HRESULT Helper::get_GetFilter(VARIANT LeftOrRight, VARIANT* value) noexcept {
-    if (!value) return E_POINTER;
-    VariantInit(value);
-    return Guarded([&] {
-        GetPanelFilter(LeftOrRight, value);
-        return S_OK;
-    });
-}
-
-HRESULT Helper::GetIniFiles(VARIANT_BOOL* result) noexcept {
-    if (!result) return E_POINTER;
-    *result = VARIANT_FALSE;
-    return Guarded([&] {
-        *result = ToVariantBool(QueryHostIniFiles(state_));
-        return S_OK;
-    });
-}
-
-// Keystrokes and selected files -----------------------------------------------------------------
-
-HRESULT Helper::SendKeystroke(BSTR Keystroke, VARIANT_BOOL* result) noexcept {
-    if (!result) return E_POINTER;
-    *result = VARIANT_FALSE;
-    return Guarded([&] {
-        *result = ToVariantBool(SendKeystrokeToHost(state_, std::wstring(BstrView(Keystroke))));
-        return S_OK;
-    });
-}
-
-HRESULT Helper::GetSrcSelectedFiles(VARIANT_BOOL WithFullPath, VARIANT* result) noexcept {
-    if (!result) return E_POINTER;
-    VariantInit(result);
-    return Guarded([&] {
-        GetSelectedFiles(state_, WithFullPath != VARIANT_FALSE, false, result);
-        return S_OK;
-    });
-}
-
-HRESULT Helper::GetTrgSelectedFiles(VARIANT_BOOL WithFullPath, VARIANT* result) noexcept {
-    if (!result) return E_POINTER;
-    VariantInit(result);
-    return Guarded([&] {
-        GetSelectedFiles(state_, WithFullPath != VARIANT_FALSE, true, result);
-        return S_OK;
-    });
-}
-
 
 }  // namespace ombrisk

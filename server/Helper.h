@@ -1,14 +1,18 @@
 // The Helper object: the one creatable class of the library. Every member is a noexcept shim
-// that converts its arguments, calls the module that does the work and turns failures into
-// HRESULTs with error information (server/Errors.h). IDispatch is served by the type library.
+// that converts its arguments, calls the worker of the same name (host/, discovery/, chores/)
+// and turns failures into HRESULTs with error information (server/Errors.h). IDispatch is
+// served by the type library. Every [out] value is set to its empty value on entry and receives
+// the result last, only when the member succeeded.
 #pragma once
 
 #include <windows.h>
 #include <ocidl.h>
 
-#include "generated/Ombrisk_h.h"
 #include "core/DispatchNames.h"
-#include "server/HelperState.h"
+#include "generated/Ombrisk_h.h"
+#include "host/Commands.h"
+#include "host/HostWindow.h"
+#include "server/Settings.h"
 
 #include <string_view>
 
@@ -92,11 +96,14 @@ private:
     ~Helper();
     void Initialize();  // the creation steps after the object exists
     void Terminate() noexcept;
-    HRESULT SetPaths(std::wstring_view path1, std::wstring_view path2, bool leftRight, VARIANT_BOOL inNewTab,
-                     VARIANT_BOOL* result) noexcept;
+    // The command number a script's SendCommand argument names: a number, or a name looked up in
+    // the command table (0 when unknown). Throws 9 for a name without a table.
+    int32_t CommandNumber(const VARIANT& cmd) const;
 
     LONG refs_ = 1;
-    HelperState state_;
+    Settings settings_;
+    HostBinding host_;
+    CommandTable commands_;
     // Set by Invoke for the current call: SendCommand's WaitIt was left out by the script.
     // The type information cannot tell an omitted Boolean from a passed one.
     bool waitItOmitted_ = false;

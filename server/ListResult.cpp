@@ -12,7 +12,7 @@ namespace ombrisk {
 namespace {
 
 // A zero-based VT_VARIANT array holding one string per item. Throws std::bad_alloc.
-SAFEARRAY* MakeStringArray(const std::vector<std::u16string_view>& items) {
+UniqueSafeArray MakeStringArray(const std::vector<std::u16string_view>& items) {
     if (items.size() > LONG_MAX) throw std::bad_alloc();
     UniqueSafeArray array(SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(items.size())));
     if (!array) throw std::bad_alloc();
@@ -25,25 +25,19 @@ SAFEARRAY* MakeStringArray(const std::vector<std::u16string_view>& items) {
         V_BSTR(&slots[i]) = AllocBstr(AsWide(items[i]));
         V_VT(&slots[i]) = VT_BSTR;
     }
-    unaccess.dismiss();
-    SafeArrayUnaccessData(array.get());
-    return array.release();
+    unaccess.reset();
+    return array;
 }
 
 }  // namespace
 
-void MakeListResult(std::wstring_view text, std::wstring_view delimiter, bool noArrayReturn, VARIANT* result) {
+UniqueVariant MakeListResult(std::wstring_view text, std::wstring_view delimiter, bool noArrayReturn) {
     UniqueVariant out;
-    if (noArrayReturn) {
-        const std::u16string joined = JoinListText(AsU16(text), AsU16(delimiter));
-        V_BSTR(out.get()) = AllocBstr(AsWide(joined));
-        V_VT(out.get()) = VT_BSTR;
-    } else {
-        V_ARRAY(out.get()) = MakeStringArray(SplitListViews(AsU16(text), AsU16(delimiter), true));
-        V_VT(out.get()) = VT_ARRAY | VT_VARIANT;
-    }
-    VariantClear(result);
-    out.release(result);
+    if (noArrayReturn)
+        out.Set(AsWide(JoinListText(AsU16(text), AsU16(delimiter))));
+    else
+        out.SetArray(MakeStringArray(SplitListViews(AsU16(text), AsU16(delimiter), true)));
+    return out;
 }
 
 }  // namespace ombrisk

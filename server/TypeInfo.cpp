@@ -1,16 +1,29 @@
 #include "server/TypeInfo.h"
 
-#include "platform/Module.h"
 #include "generated/Ombrisk_h.h"
+#include "platform/Module.h"
+#include "platform/Raii.h"
 
 namespace ombrisk {
 
 namespace {
 
 INIT_ONCE g_once = INIT_ONCE_STATIC_INIT;
-ITypeLib* g_lib = nullptr;
-ITypeInfo* g_interface = nullptr;
-ITypeInfo* g_class = nullptr;
+// Held for the life of the DLL; ReleaseTypeInfo lets them go when FreeLibrary unloads it. The
+// holder has no destructor: at process exit oleaut32 may be gone before this DLL.
+struct TypeInfoCache {
+    ComPtr<ITypeLib> lib;
+    ComPtr<ITypeInfo> helperInterface;
+    ComPtr<ITypeInfo> helperClass;
+};
+union NeverDestroyed {
+    TypeInfoCache cache;
+    NeverDestroyed() : cache() {}
+    ~NeverDestroyed() {}
+} g_holder;
+ComPtr<ITypeLib>& g_lib = g_holder.cache.lib;
+ComPtr<ITypeInfo>& g_interface = g_holder.cache.helperInterface;
+ComPtr<ITypeInfo>& g_class = g_holder.cache.helperClass;
 
 // Per DISPID, the most arguments (retval not counted) of its property-put forms and of its
 // other forms, -1 where it has none. Filled once with the type information: reading a FUNCDESC
@@ -49,10 +62,10 @@ void CollectArgumentLimits(ITypeInfo* ti) {
 
 BOOL CALLBACK LoadOnce(PINIT_ONCE, PVOID, PVOID*) {
     const std::wstring path = ModulePath();
-    if (FAILED(LoadTypeLibEx(path.c_str(), REGKIND_NONE, &g_lib))) return TRUE;
-    g_lib->GetTypeInfoOfGuid(IID__Helper, &g_interface);
-    g_lib->GetTypeInfoOfGuid(CLSID_Helper, &g_class);
-    CollectArgumentLimits(g_interface);
+    if (FAILED(LoadTypeLibEx(path.c_str(), REGKIND_NONE, g_lib.put()))) return TRUE;
+    g_lib->GetTypeInfoOfGuid(IID__Helper, g_interface.put());
+    g_lib->GetTypeInfoOfGuid(CLSID_Helper, g_class.put());
+    CollectArgumentLimits(g_interface.get());
     return TRUE;
 }
 
@@ -62,17 +75,12 @@ void EnsureLoaded() noexcept { InitOnceExecuteOnce(&g_once, LoadOnce, nullptr, n
 
 ITypeInfo* HelperInterfaceInfo() noexcept {
     EnsureLoaded();
-    return g_interface;
+    return g_interface.get();
 }
 
 ITypeInfo* HelperClassInfo() noexcept {
     EnsureLoaded();
-    return g_class;
-}
-
-ITypeLib* OmbriskTypeLib() noexcept {
-    EnsureLoaded();
-    return g_lib;
+    return g_class.get();
 }
 
 int ArgumentLimit(DISPID id, WORD flags) noexcept {
@@ -84,12 +92,9 @@ int ArgumentLimit(DISPID id, WORD flags) noexcept {
 }
 
 void ReleaseTypeInfo() noexcept {
-    if (g_class) g_class->Release();
-    if (g_interface) g_interface->Release();
-    if (g_lib) g_lib->Release();
-    g_class = nullptr;
-    g_interface = nullptr;
-    g_lib = nullptr;
+    g_class.reset();
+    g_interface.reset();
+    g_lib.reset();
     g_limitCount = 0;
 }
 

@@ -9,7 +9,6 @@ namespace ombrisk {
 // Borrowed pointers, valid while the DLL is loaded; null when the library cannot be loaded.
 ITypeInfo* HelperInterfaceInfo() noexcept;  // _Helper
 ITypeInfo* HelperClassInfo() noexcept;      // coclass Helper
-ITypeLib* OmbriskTypeLib() noexcept;
 
 // The number of arguments member id accepts when invoked with flags (the retval not counted),
 // or -1 when the type information has no such member.

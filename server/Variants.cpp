@@ -1,6 +1,6 @@
 #include "server/Variants.h"
 
-#include "server/Errors.h"
+#include "platform/Error.h"
 #include "platform/Raii.h"
 
 namespace ombrisk {
@@ -9,11 +9,11 @@ namespace {
 
 UniqueVariant ChangeType(const VARIANT& in, VARTYPE vt, USHORT flags = 0) {
     const VARIANT& v = Deref(in);
-    if (V_VT(&v) == VT_NULL) throw ScriptError(VbError::InvalidUseOfNull);
-    if (V_VT(&v) & VT_ARRAY) throw ScriptError(VbError::TypeMismatch);
+    if (V_VT(&v) == VT_NULL) throw Error(ErrorKind::InvalidUseOfNull);
+    if (V_VT(&v) & VT_ARRAY) throw Error(ErrorKind::TypeMismatch);
     UniqueVariant out;
     const HRESULT hr = VariantChangeTypeEx(out.get(), const_cast<VARIANT*>(&v), LOCALE_USER_DEFAULT, flags, vt);
-    if (FAILED(hr)) ThrowConversionError(hr);
+    if (FAILED(hr)) throw Error::FromHresult(hr);
     return out;
 }
 
@@ -62,15 +62,16 @@ std::wstring ToString(const VARIANT& v) {
     return b ? std::wstring(b, SysStringLen(b)) : std::wstring();
 }
 
+std::wstring OptionalText(const VARIANT& v) { return IsMissing(v) ? std::wstring() : ToString(v); }
+
 int32_t ToLong(const VARIANT& v) { return V_I4(ChangeType(v, VT_I4).get()); }
 double ToDouble(const VARIANT& v) { return V_R8(ChangeType(v, VT_R8).get()); }
-bool ToBool(const VARIANT& v) { return V_BOOL(ChangeType(v, VT_BOOL).get()) != VARIANT_FALSE; }
 double ToDate(const VARIANT& v) { return V_DATE(ChangeType(v, VT_DATE).get()); }
 
 int CompareWithZero(const VARIANT& in) {
     const VARIANT& v = Deref(in);
     if (V_VT(&v) == VT_NULL) return 2;
-    if (V_VT(&v) & VT_ARRAY) throw ScriptError(VbError::TypeMismatch);
+    if (V_VT(&v) & VT_ARRAY) throw Error(ErrorKind::TypeMismatch);
     VARIANT zero;
     VariantInit(&zero);
     V_VT(&zero) = VT_I4;
@@ -83,17 +84,8 @@ int CompareWithZero(const VARIANT& in) {
     case VARCMP_EQ: return 0;
     case VARCMP_GT: return 1;
     case VARCMP_NULL: return 2;
-    default: ThrowConversionError(r);
+    default: throw Error::FromHresult(r);
     }
-}
-
-int32_t PauseMs(const VARIANT& pause, int32_t divisor) {
-    const int32_t ms = ToLong(pause);
-    return divisor == 1 ? ms : ms / divisor;
-}
-
-void SleepMs(int32_t ms) noexcept {
-    if (ms > 0) Sleep(static_cast<DWORD>(ms));
 }
 
 }  // namespace ombrisk

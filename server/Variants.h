@@ -1,6 +1,6 @@
 // Conversions of script arguments the way automation converts them. Every conversion that
-// fails throws ScriptError with the number a script expects (13 type mismatch, 6 overflow,
-// 94 invalid use of Null).
+// fails throws Error with the kind a script expects (type mismatch, overflow, invalid use of
+// Null). Ownership: an [in] BSTR is borrowed and may be NULL (meaning "").
 #pragma once
 
 #include <windows.h>
@@ -8,8 +8,12 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace ombrisk {
+
+// A BSTR's text, length-aware (embedded NULs kept); a null BSTR is the empty text.
+inline std::wstring_view BstrView(BSTR s) noexcept { return s ? std::wstring_view(s, SysStringLen(s)) : std::wstring_view(); }
 
 // The value behind VT_BYREF | VT_VARIANT chains (scripts pass variables by reference).
 const VARIANT& Deref(const VARIANT& v) noexcept;
@@ -24,19 +28,13 @@ bool IsObject(const VARIANT& v) noexcept;
 bool IsNumeric(const VARIANT& v);
 
 std::wstring ToString(const VARIANT& v);   // Empty -> "", Booleans as True/False
+std::wstring OptionalText(const VARIANT& v);  // ToString, or "" for an omitted argument
 int32_t ToLong(const VARIANT& v);          // rounds halves to even
 double ToDouble(const VARIANT& v);
-bool ToBool(const VARIANT& v);
 double ToDate(const VARIANT& v);           // automation date (days since 30 December 1899)
 
 // Compares v with the integer 0 as automation compares a variant with a number:
 // returns -1, 0 or 1; Null compares as "unknown" and returns 2.
 int CompareWithZero(const VARIANT& v);
-
-// The object's Pause setting as whole milliseconds divided by divisor, truncated toward zero.
-int32_t PauseMs(const VARIANT& pause, int32_t divisor = 1);
-
-// Sleeps ms milliseconds; a negative count returns at once (it must never become an endless wait).
-void SleepMs(int32_t ms) noexcept;
 
 }  // namespace ombrisk

@@ -3,51 +3,21 @@
 #include <objbase.h>
 
 #include "generated/Ombrisk_h.h"
-#include "server/ClassFactory.h"
 #include "platform/Module.h"
+#include "platform/ReplyWindow.h"
+#include "server/ClassFactory.h"
 #include "server/Registration.h"
 #include "server/TypeInfo.h"
-#include "chores/modStartUP.h"
-
-#include <string>
-
-namespace ombrisk {
-
-namespace {
-
-HINSTANCE g_instance = nullptr;
-LONG g_uses = 0;
-
-}  // namespace
-
-HINSTANCE ModuleInstance() noexcept { return g_instance; }
-
-std::wstring ModulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(g_instance, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
-void ModuleAddRef() noexcept { InterlockedIncrement(&g_uses); }
-void ModuleRelease() noexcept { InterlockedDecrement(&g_uses); }
-bool ModuleInUse() noexcept { return InterlockedCompareExchange(&g_uses, 0, 0) != 0; }
-
-}  // namespace ombrisk
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
-        ombrisk::g_instance = instance;
+        ombrisk::SetModuleInstance(instance);
         DisableThreadLibraryCalls(instance);
-        ombrisk::StartUpMain();
     } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
-        // Unloaded by FreeLibrary, not at process exit: oleaut32 is still usable.
+        // Unloaded by FreeLibrary, not at process exit: oleaut32 and user32 are still usable, and
+        // no reply window is left (DllCanUnloadNow says no while one exists).
         ombrisk::ReleaseTypeInfo();
+        ombrisk::UnregisterReplyWindowClass();
     }
     return TRUE;
 }

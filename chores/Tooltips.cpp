@@ -1,28 +1,8 @@
-#include "chores/modStartUP.h"
+#include "chores/Tooltips.h"
 
 #include "core/PercentTooltip.h"
 
 #include <windows.h>
-
-namespace ombrisk {
-
-void ShowAbout() noexcept {
-    // Six lines joined by a single CR.
-    const wchar_t text[] =
-        L"Ombrisk scripting helper for two-panel file managers\r"
-        L"\r"
-        L"Version: Beta14\r"
-        L"\r"
-        L"2026, the Ombrisk developers\r"
-        L"Contact: see the project's README";
-    MessageBoxW(nullptr, text, L"About Ombrisk", MB_OK | MB_ICONINFORMATION | MB_SYSTEMMODAL);
-}
-
-void StartUpMain() noexcept {
-    // The DLL is only ever loaded as an in-process server by a client; there is no standalone start.
-}
-
-}  // namespace ombrisk
 
 namespace ombrisk {
 
