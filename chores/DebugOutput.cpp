@@ -8,12 +8,6 @@ namespace ombrisk {
 
 namespace {
 
-bool EqualsNoCase(std::wstring_view text, const wchar_t* word) {
-    const int n = lstrlenW(word);
-    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, text.data(), static_cast<int>(text.size()), word, n) ==
-           CSTR_EQUAL;
-}
-
 void Write(std::wstring_view text) {
     // OutputDebugStringA stops at a NUL, so an embedded NUL ends the text as it would for any caller.
     const std::string ansi = ToAnsi(text);
@@ -23,11 +17,11 @@ void Write(std::wstring_view text) {
 }  // namespace
 
 void DbgPrint(std::wstring_view text, bool& enabled) {
-    if (EqualsNoCase(text, L"[dbgon]")) {
+    if (EqualsIgnoringCase(text, L"[dbgon]")) {
         enabled = true;
-    } else if (EqualsNoCase(text, L"[dbgoff]")) {
+    } else if (EqualsIgnoringCase(text, L"[dbgoff]")) {
         enabled = false;
-    } else if (EqualsNoCase(text, L"[dbgclear]")) {
+    } else if (EqualsIgnoringCase(text, L"[dbgclear]")) {
         Write(L"DBGVIEWCLEAR");
     } else if (enabled) {
         Write(text);

@@ -4,6 +4,7 @@
 #include "core/CopyData.h"
 #include "host/HostWindow.h"
 #include "platform/Error.h"
+#include "platform/Messages.h"
 #include "platform/Raii.h"
 #include "platform/ReplyWindow.h"
 #include "platform/Text.h"
@@ -103,35 +104,26 @@ int32_t CommandTable::Find(std::wstring_view name) const {
     for (const CommandEntryAt& e : entries_) {
         entryName.clear();
         AppendFromAnsi(entryName, std::string_view(names_).substr(e.offset, e.length));
-        if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.data(), static_cast<int>(name.size()), entryName.data(),
-                           static_cast<int>(entryName.size())) == CSTR_EQUAL)
-            return e.number;
+        if (EqualsIgnoringCase(name, entryName)) return e.number;
     }
     return 0;
 }
 
-bool SendBounded(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(hwnd, msg, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG, kHostMessageTimeoutMs,
-                               &result) != 0;
+std::optional<LRESULT> DeliverCommand(HWND host, WPARAM command, bool send, UINT timeoutMs) noexcept {
+    if (send) return SendWithin(host, kHostCommandMessage, command, 0, timeoutMs);
+    if (!PostMessageA(host, kHostCommandMessage, command, 0)) return std::nullopt;
+    return LRESULT{1};
 }
 
 bool SendCommand(HWND host, int32_t number, bool waitIt, const Pause& pause) {
-    const WPARAM wParam = static_cast<WPARAM>(static_cast<uint32_t>(number));
-    LRESULT r = 0;
-    if (waitIt) {
-        // The host may work on a command for minutes (a dialog it opens stays open until the
-        // user closes it), so there is no time limit; a host that stops pumping its messages
-        // (hung) ends the wait, and that counts as a zero result. INFINITE, not 0: on Windows a
-        // time-out of 0 is no wait at all (Wine alone reads it as no limit).
-        DWORD_PTR result = 0;
-        if (SendMessageTimeoutA(host, kHostCommandMessage, wParam, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, INFINITE, &result))
-            r = static_cast<LRESULT>(result);
-    } else {
-        r = PostMessageA(host, kHostCommandMessage, wParam, 0);
-    }
+    // The host may work on a sent command for minutes (a dialog it opens stays open until the
+    // user closes it), so there is no time limit; a host that stops pumping its messages (hung)
+    // ends the wait, and that counts as a zero result. INFINITE, not 0: on Windows a time-out of
+    // 0 is no wait at all (Wine alone reads it as no limit).
+    const std::optional<LRESULT> r =
+        DeliverCommand(host, static_cast<WPARAM>(static_cast<uint32_t>(number)), waitIt, INFINITE);
     pause.Wait();
-    return r != 0;
+    return r.value_or(0) != 0;
 }
 
 bool UserCmd(const std::wstring& name, const Pause& pause) {

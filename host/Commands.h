@@ -8,6 +8,7 @@
 #include "platform/Pause.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,14 +17,10 @@ namespace ombrisk {
 
 inline constexpr UINT kHostCommandMessage = WM_USER + 51;  // 1075, wParam = command number
 
-// How long a message the library sends to the host for its own needs may take (the window
-// shown again before keys, a dialog closed, a copy command): a host that is hung or does not
-// handle it by then is left alone instead of holding the script.
-inline constexpr UINT kHostMessageTimeoutMs = 10000;
-
-// Sends msg to hwnd, waiting at most kHostMessageTimeoutMs and not at all for a hung window.
-// False when the message was not handled in time.
-bool SendBounded(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+// Posts command to host, or sends it (send) waiting at most timeoutMs and not at all for a hung
+// host: the host's result for a sent command, 1 for a posted one; nothing when it could not be
+// posted or was not handled in time.
+std::optional<LRESULT> DeliverCommand(HWND host, WPARAM command, bool send, UINT timeoutMs) noexcept;
 
 // Command names and numbers in file order. The names keep the file's ANSI bytes and stand one
 // after another in one string (a file of many thousand commands costs two allocations, not one

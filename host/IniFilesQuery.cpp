@@ -5,6 +5,7 @@
 #include "core/RegistryData.h"
 #include "discovery/Registry.h"
 #include "host/Commands.h"
+#include "platform/Messages.h"
 #include "platform/Raii.h"
 #include "platform/Text.h"
 
@@ -119,7 +120,7 @@ std::optional<HostIniFiles> GetIniFiles(const HostBinding& host) {
         if (!search.hidden) Sleep(1);
     }
 
-    ScopeExit closeDialog([&] { SendBounded(search.found, WM_CLOSE, 0, 0); });
+    ScopeExit closeDialog([&] { SendWithin(search.found, WM_CLOSE, 0, 0); });
     const auto paths = ParseIniFilesText(AsU16(DialogText(search.found)));
     if (!paths) return std::nullopt;
     return HostIniFiles{ToWide(paths->first), ToWide(paths->second)};

@@ -6,6 +6,7 @@
 #include "host/HostWindow.h"
 #include "host/InputAttachment.h"
 #include "platform/Error.h"
+#include "platform/Messages.h"
 #include "platform/Text.h"
 
 #include <algorithm>
@@ -32,8 +33,7 @@ struct TitleSearch {
 // True when caption equals title, or with prefix set begins with it, ignoring letter case.
 bool CaptionMatches(const std::wstring& caption, const std::wstring& title, bool prefix) {
     if (caption.size() < title.size() || (!prefix && caption.size() != title.size())) return false;
-    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, caption.data(), static_cast<int>(title.size()),
-                          title.data(), static_cast<int>(title.size())) == CSTR_EQUAL;
+    return EqualsIgnoringCase(std::wstring_view(caption).substr(0, title.size()), title);
 }
 
 BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM lParam) {
@@ -195,7 +195,7 @@ bool SendKeystroke(std::wstring_view keys, const Pause& pause) {
 
     HWND host = FindHostWindow();
     if (!host) return false;
-    if (!IsWindowVisible(host)) SendBounded(host, kHostCommandMessage, kShowMainWindowCommand, 0);
+    if (!IsWindowVisible(host)) DeliverCommand(host, kShowMainWindowCommand, true, kHostMessageTimeoutMs);
     // The caption is read with the wide functions, as the captions it is compared with are: in
     // the ANSI code page a character it lacks would turn into "?" and match no caption at all.
     wchar_t caption[261] = {};

@@ -5,6 +5,7 @@
 #include "host/Commands.h"
 #include "host/HostWindow.h"
 #include "host/Keystrokes.h"
+#include "platform/Messages.h"
 #include "platform/ReplyWindow.h"
 
 #include <exception>
@@ -47,13 +48,6 @@ bool WaitForClipboardChange(DWORD sequence, int32_t limitMs) noexcept {
     return true;
 }
 
-// Sends (waitIt) or posts the copy command. False when it could not be posted, or when a sent
-// command was not handled in time (SendBounded: a hung host is not waited for at all).
-bool AskHostToCopy(HWND host, WPARAM command, bool waitIt) noexcept {
-    if (!waitIt) return PostMessageA(host, kHostCommandMessage, command, 0) != FALSE;
-    return SendBounded(host, kHostCommandMessage, command, 0);
-}
-
 // The names of the source panel, or of the target panel (fromTarget) made active by a Tab
 // before the copy command and the source panel again by one after it.
 std::optional<std::wstring> GetSelectedFiles(bool withFullPath, bool fromTarget, bool wait, const Pause& pause) {
@@ -76,7 +70,8 @@ std::optional<std::wstring> GetSelectedFiles(bool withFullPath, bool fromTarget,
     }
     // Only a clipboard that changed after this point holds the host's answer.
     const DWORD sequence = GetClipboardSequenceNumber();
-    const bool asked = AskHostToCopy(host, command, wait);
+    // A sent copy command that is not handled in time (a hung host is not waited for at all) asked nothing.
+    const bool asked = DeliverCommand(host, command, wait, kHostMessageTimeoutMs).has_value();
 
     // From here on the host may have replaced the clipboard: what was saved goes back on every
     // path, a failing Tab included (its error is raised afterwards).

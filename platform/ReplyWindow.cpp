@@ -2,6 +2,7 @@
 
 #include "core/CopyData.h"
 #include "platform/Error.h"
+#include "platform/Messages.h"
 #include "platform/Module.h"
 #include "platform/Text.h"
 
@@ -91,18 +92,13 @@ std::optional<LRESULT> SendCopyDataRequest(HWND host, uint32_t code, const void*
     if (answer) answer->reset();
     // Requests do not nest on one thread, but a slot is put back as it was all the same.
     std::optional<std::wstring>* const outer = std::exchange(t_reply.pendingAnswer, answer);
-    // SMTO_NORMAL, never SMTO_BLOCK: the host's answer is a message sent to the reply window on
-    // this thread while we wait, and it must be let in.
-    DWORD_PTR result = 0;
-    const LRESULT sent = SendMessageTimeoutA(host, WM_COPYDATA, reinterpret_cast<WPARAM>(reply),
-                                             reinterpret_cast<LPARAM>(&cds), SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                                             kCopyDataTimeoutMs, &result);
+    // The host's answer is a message sent to the reply window on this thread while we wait.
+    const std::optional<LRESULT> result =
+        SendWithin(host, WM_COPYDATA, reinterpret_cast<WPARAM>(reply), reinterpret_cast<LPARAM>(&cds));
     t_reply.pendingAnswer = outer;
-    if (!sent) {
-        if (answer) answer->reset();  // an answer to a request not handled in time is not its answer
-        return std::nullopt;
-    }
-    return static_cast<LRESULT>(result);
+    // An answer to a request not handled in time is not its answer.
+    if (!result && answer) answer->reset();
+    return result;
 }
 
 }  // namespace ombrisk

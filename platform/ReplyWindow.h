@@ -22,13 +22,9 @@ void DestroyReplyWindow() noexcept;
 // Unregisters the window class; the DLL calls it when it is unloaded (no window exists then).
 void UnregisterReplyWindowClass() noexcept;
 
-// How long a request may take: a host that has not handled it by then, or that does not pump
-// its messages at all (hung), has not answered.
-inline constexpr UINT kCopyDataTimeoutMs = 10000;
-
 // Sends one request: dwData = code, the payload's first cbData bytes, wParam = the reply window
 // (created first if needed). Returns the host's result, or nothing when the host did not handle
-// the request within kCopyDataTimeoutMs, was hung, or its window went. When answer is given it
+// the request within 10 s (kHostMessageTimeoutMs), was hung, or its window went. When answer is given it
 // receives the text of the last "RW" answer that arrived while the request was handled, and
 // stays empty (no value) when none did.
 std::optional<LRESULT> SendCopyDataRequest(HWND host, uint32_t code, const void* payload, uint32_t cbData,

@@ -48,6 +48,12 @@ void AppendFromAnsi(std::wstring& out, std::string_view text) {
     for (size_t i = 0; i < text.size(); ++i) out[at + i] = static_cast<wchar_t>(static_cast<unsigned char>(text[i]));
 }
 
+bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) noexcept {
+    if (a.size() > INT_MAX || b.size() > INT_MAX) return false;
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
 std::wstring UpperCase(std::wstring text) {
     if (!text.empty()) CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
     return text;

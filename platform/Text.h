@@ -22,6 +22,10 @@ void AppendFromAnsi(std::wstring& out, std::string_view text);
 inline std::u16string_view AsU16(std::wstring_view s) noexcept {
     return {reinterpret_cast<const char16_t*>(s.data()), s.size()};
 }
+// True when a and b are equal without regard to case, by the rules of the user's language
+// (CompareStringW with NORM_IGNORECASE).
+bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) noexcept;
+
 // text in upper case by the platform's rules for the user's language (CharUpperBuffW).
 std::wstring UpperCase(std::wstring text);
 
