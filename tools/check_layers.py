@@ -4,9 +4,9 @@
 Every folder of the product is in one layer, and LAYERS below says which folders each may
 include. A project header is included as "folder/File.h", relative to the top of the tree; an
 include without a folder, one of a file that does not exist, or one of a folder that the
-including folder may not use is a violation. <...> headers are the system's: the folders marked
-STANDARD_ONLY may include only the C++ standard library's headers (no <windows.h>, no COM
-header, nothing else that is not standard C++).
+including folder may not use is a violation. <...> headers are the system's: a folder whose
+entry lacks "<system>" may include only the C++ standard library's headers (no <windows.h>, no
+COM header, nothing else that is not standard C++).
 
 Prints each violation as `file:line: includes "x" (layer A may not include layer B)` and exits
 1; otherwise prints how many files were checked and the includes between folders (from-folder
