@@ -1,0 +1,5 @@
+#pragma once
+
+#include "core/Portable.h"
+
+#include <windows.h>

@@ -1,0 +1,4 @@
+#include "core/Portable.h"
+
+#include <windows.h>
+#include <vector>
