@@ -185,7 +185,8 @@ ValueKind KindOf(const VARIANT& value) {
     }
 }
 
-UniqueBstr FormatScalar(VARIANT& value, std::wstring format) {
+UniqueBstr FormatScalar(UniqueVariant& holder, std::wstring format) {
+    VARIANT& value = *holder.get();
     if (!RunsUnderWine()) return Service(value, format);
     const FormatKind kind = Kind(format);
     FormatValue facts;
@@ -211,14 +212,10 @@ UniqueBstr FormatScalar(VARIANT& value, std::wstring format) {
         format = ToWide(NamedFormatReplacement(AsU16(format)));
         break;
     case FormatRoute::ServiceWithZero:
-        VariantClear(&value);
-        V_VT(&value) = VT_I2;
-        V_I2(&value) = 0;
+        holder.SetI2(0);
         break;
     case FormatRoute::ServiceWithSerial: {
-        const double serial = V_DATE(&value);
-        V_VT(&value) = VT_R8;
-        V_R8(&value) = serial;
+        holder.SetR8(V_DATE(&value));
         break;
     }
     case FormatRoute::DateTokens: {
@@ -227,8 +224,7 @@ UniqueBstr FormatScalar(VARIANT& value, std::wstring format) {
         // only ww would otherwise come back as it is.
         if (SUCCEEDED(VariantChangeTypeEx(date.get(), &value, LOCALE_USER_DEFAULT, 0, VT_DATE))) {
             format = ToWide(RewriteDateFormat(AsU16(format), V_DATE(date.get())));
-            VariantClear(&value);
-            date.release(&value);
+            holder = std::move(date);
         }
         break;
     }
@@ -236,8 +232,8 @@ UniqueBstr FormatScalar(VARIANT& value, std::wstring format) {
         return UniqueBstr(AllocBstr(ToWide(FormatText(facts.text, facts.text.empty(), AsU16(format), &LowerUnit, &UpperUnit))));
     case FormatRoute::Refuse:
         throw Error(ErrorKind::Overflow,
-                          L"Overflow: the formatted text could be longer than 255 characters, "
-                          L"more than Wine's formatting service can take");
+                    L"Overflow: the formatted text could be longer than 255 characters, "
+                    L"more than Wine's formatting service can take");
     }
     return Service(value, format);
 }
@@ -248,7 +244,7 @@ UniqueBstr FormatAny(const VARIANT& expression, std::wstring format) {
     UniqueVariant value;
     const HRESULT hr = VariantCopyInd(value.get(), const_cast<VARIANT*>(&expression));
     if (FAILED(hr)) ThrowServiceError(hr);
-    if (IsScalar(*value.get())) return FormatScalar(*value.get(), std::move(format));
+    if (IsScalar(*value.get())) return FormatScalar(value, std::move(format));
     return Service(*value.get(), format);
 }
 

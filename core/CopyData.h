@@ -1,5 +1,5 @@
 // Wire format of the WM_COPYDATA exchange with the host: request payloads ("GW", "CD", "EM")
-// and the decoding of its "RW" answers. Portable and pure; modHook sends and receives.
+// and the decoding of its "RW" answers. Portable and pure; the reply window (platform/ReplyWindow) sends and receives.
 // Builders return a zero-filled buffer the caller owns and sends whole from its start.
 #pragma once
 

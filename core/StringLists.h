@@ -1,4 +1,4 @@
-// modStartUP's string routines: list splitting and substring replacement on UTF-16 text.
+// String routines of the lists: list splitting and substring replacement on UTF-16 text.
 // Portable and pure; texts may hold NUL. The shell builds SAFEARRAYs and BSTRs from the results.
 #pragma once
 

@@ -4,6 +4,7 @@
 #include "platform/Error.h"
 #include "platform/Messages.h"
 #include "platform/Module.h"
+#include "platform/Raii.h"
 #include "platform/Text.h"
 
 #include <utility>
@@ -71,10 +72,9 @@ HWND ReplyWindow() {
 }
 
 void DestroyReplyWindow() noexcept {
-    HWND h = t_reply.window;
-    if (!h) return;
-    t_reply.window = nullptr;
-    DestroyWindow(h);
+    UniqueWindow window(std::exchange(t_reply.window, nullptr));
+    if (!window) return;
+    window.reset();
     ModuleRelease();
 }
 

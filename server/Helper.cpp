@@ -137,16 +137,10 @@ HRESULT Helper::Create(REFIID riid, void** ppv) noexcept {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
     return Guarded([&]() -> HRESULT {
-        Helper* object = new Helper();
-        try {
-            object->Initialize();
-        } catch (...) {
-            object->Release();
-            throw;
-        }
-        const HRESULT hr = object->QueryInterface(riid, ppv);
-        object->Release();
-        return hr;
+        ComPtr<Helper> object;
+        object.reset(new Helper());  // adopts the first reference; a failed creation releases it
+        object->Initialize();
+        return object->QueryInterface(riid, ppv);
     });
 }
 

@@ -212,4 +212,13 @@ Eq Stamp(fsoSource.DateLastModified), Stamp(dc), "as the runtime reads it too"
 Ok h.SetFileDateAtr(p, , , , fsoSource) = True, "the runtime's file object as Attributes"
 Eq CLng(Field(Times(p), 3)), CLng(fsoSource.Attributes), "gives its attributes"
 
+' A file's own object as the attributes of that read-only file gives the attributes it had
+' before the call: every value is read before the read-only bit is cleared for the change.
+Ok h.SetFileDateAtr(p, , , , 1) = True, "the file is made read-only"
+Set fsoTarget = g_fso.GetFile(p)
+Ok h.SetFileDateAtr(fsoTarget, , dm, , fsoTarget) = True, "its own file object as File and Attributes"
+Ok IsReadOnly(p), "keeps its read-only bit"
+Eq Field(Times(p), 1), Stamp(dm), "and gets the new date"
+Ok h.SetFileDateAtr(p, , , , 0) = True, "made writable again"
+
 Finish
