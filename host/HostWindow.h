@@ -13,7 +13,8 @@ namespace ombrisk {
 inline constexpr char kHostClass[] = "TTOTAL_CMD";
 inline constexpr char kWindowMarkProperty[] = "[Signed by Helper]";
 
-// The first top-level "TTOTAL_CMD" window the system reports, or 0. Never cached.
+// The first top-level "TTOTAL_CMD" window the system reports, or 0. Never cached. IsRunningTC
+// is true when there is one.
 HWND FindHostWindow() noexcept;
 
 // The host window an object bound at creation, with the input attachment made then. Separator

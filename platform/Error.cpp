@@ -30,10 +30,9 @@ const ErrorRow* RowOf(ErrorKind kind) noexcept {
     return nullptr;
 }
 
-// Script error HRESULTs: facility "control", the error number in the low word.
-bool IsScriptErrorCode(HRESULT hr) noexcept { return (static_cast<unsigned>(hr) & 0xFFFF0000u) == 0x800A0000u; }
-
 }  // namespace
+
+bool IsScriptErrorCode(HRESULT hr) noexcept { return (static_cast<unsigned>(hr) & 0xFFFF0000u) == 0x800A0000u; }
 
 Error Error::FromHresult(HRESULT hr, std::wstring description, std::wstring source) {
     Error e(ErrorKindOfHresult(hr), std::move(description), std::move(source));

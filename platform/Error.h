@@ -61,6 +61,9 @@ void Step(F&& step) noexcept {
 int ErrorNumber(ErrorKind kind) noexcept;
 const wchar_t* ErrorDescription(ErrorKind kind) noexcept;
 
+// True for a script error HRESULT: facility "control", the error number in the low word.
+bool IsScriptErrorCode(HRESULT hr) noexcept;
+
 // The kind a script error number or an automation failure code stands for; System when none.
 ErrorKind ErrorKindOfNumber(int number) noexcept;
 ErrorKind ErrorKindOfHresult(HRESULT hr) noexcept;

@@ -10,6 +10,7 @@ namespace {
 
 const wchar_t kSource[] = L"Ombrisk.Helper";
 
+// Facility "control" with the error number in the low word.
 constexpr HRESULT ScriptErrorCode(int number) {
     return static_cast<HRESULT>(0x800A0000u | static_cast<unsigned>(number & 0xFFFF));
 }
@@ -37,8 +38,7 @@ HRESULT ScriptErrorForDispatchFailure(HRESULT hr) noexcept {
     case DISP_E_TYPEMISMATCH: case DISP_E_OVERFLOW: case DISP_E_PARAMNOTFOUND: case DISP_E_BADPARAMCOUNT:
         return HresultOf(Error::FromHresult(hr));
     default:
-        // A script error code stands for itself.
-        return (static_cast<unsigned>(hr) & 0xFFFF0000u) == 0x800A0000u ? hr : S_OK;
+        return IsScriptErrorCode(hr) ? hr : S_OK;  // a script error code stands for itself
     }
 }
 

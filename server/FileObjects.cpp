@@ -59,7 +59,7 @@ ComPtr<IDispatch> FileObjectOf(const VARIANT* v) {
     return object;
 }
 
-// Reads a property by name (late binding). Throws ScriptError with the object's failure.
+// Reads a property by name (late binding). Throws Error with the object's failure.
 UniqueVariant GetProperty(IDispatch* object, const wchar_t* name) {
     DISPID id = DISPID_UNKNOWN;
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
