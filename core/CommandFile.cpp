@@ -1,5 +1,7 @@
 #include "core/CommandFile.h"
 
+#include "core/AsciiText.h"
+
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -244,11 +246,10 @@ CommandFileStatus ParseInto(std::string_view fileBytes, std::vector<Entry>& tabl
         }
 
         // The name, trimmed of spaces on both sides.
-        size_t first = nameStart, last = eq;
-        while (first < last && bytes[first] == ' ') ++first;
-        while (last > first && bytes[last - 1] == ' ') --last;
+        const std::string_view name = TrimSpaces(fileBytes.substr(nameStart, eq - nameStart));
+        const size_t first = static_cast<size_t>(name.data() - bytes);
 
-        SetName(table[count], fileBytes, first, last);
+        SetName(table[count], fileBytes, first, first + name.size());
         table[count].number = number;
         if (number != 0) ++count;  // a zero entry is overwritten by the next defining line
     }

@@ -1,5 +1,7 @@
 #include "core/StringLists.h"
 
+#include "core/AsciiText.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -9,8 +11,6 @@
 
 namespace ombrisk {
 namespace {
-
-char16_t AsciiFold(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c; }
 
 // Bit k set when s[k] == c, for k < count (at most kBlock). The full block is written without
 // branches so the compiler turns it into vector compares: the scan for a needle's first unit
@@ -125,7 +125,7 @@ std::u16string ReplaceText(std::u16string_view text, std::u16string_view find,
     const bool binary = mode != CompareMode::Text;
     std::u16string folded;
     if (!binary) {
-        if (!fold) fold = &AsciiFold;
+        if (!fold) fold = &AsciiLower;
         folded.resize(find.size());
         std::transform(find.begin(), find.end(), folded.begin(), fold);
     }
