@@ -1,9 +1,9 @@
 #include "core/CommandFile.h"
 
-#include <bit>
+#include "core/AsciiText.h"
+
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -173,43 +173,6 @@ void SetName(CommandEntryAt& entry, std::string_view, size_t first, size_t last)
     entry.length = static_cast<uint32_t>(last - first);
 }
 
-// Finding a line's end and its "=" a machine word at a time: a large file has some 40 bytes to
-// a line and most of them are the comment after the number.
-using Word = size_t;
-constexpr Word kOnes = ~Word{0} / 0xFF;  // 0x01 in every byte
-constexpr Word kHighs = kOnes * 0x80;
-
-// Non-zero when one of w's bytes is c; the lowest flagged byte is always the first such byte
-// (a flag above it may be a carry's).
-constexpr Word Flags(Word w, unsigned char c) {
-    const Word x = w ^ (kOnes * c);
-    return (x - kOnes) & ~x & kHighs;
-}
-
-size_t LowestFlaggedByte(Word flags) {
-    return static_cast<size_t>(std::countr_zero(flags)) / 8;
-}
-
-// The position of the first CR, or of the first "=" when wantEquals is set, at or after from; size
-// when there is none.
-size_t FindStop(const char* bytes, size_t from, size_t size, bool wantEquals) {
-    if constexpr (std::endian::native == std::endian::little) {
-        for (; from + sizeof(Word) <= size; from += sizeof(Word)) {
-            Word w;
-            std::memcpy(&w, bytes + from, sizeof w);
-            const Word flags = Flags(w, '\r') | (wantEquals ? Flags(w, '=') : 0);
-            if (flags) {
-                // The lowest flag of either kind is a true match: a false flag only stands above a
-                // true one of its own kind.
-                return from + LowestFlaggedByte(flags);
-            }
-        }
-    }
-    for (; from < size; ++from)
-        if (bytes[from] == '\r' || (wantEquals && bytes[from] == '=')) return from;
-    return size;
-}
-
 template <typename Entry>
 CommandFileStatus ParseInto(std::string_view fileBytes, std::vector<Entry>& table) {
     size_t count = 0;
@@ -217,14 +180,12 @@ CommandFileStatus ParseInto(std::string_view fileBytes, std::vector<Entry>& tabl
     const char* const bytes = fileBytes.data();
     const size_t size = fileBytes.size();
     while (lineStart < size) {
-        // One pass over the line: only CR ends it (the LF of a CR LF is eaten with it, a lone LF
-        // stays in the line), and the first "=" makes it a defining line.
-        size_t eq = std::string_view::npos;
-        size_t lineEnd = FindStop(bytes, lineStart, size, true);
-        if (lineEnd < size && bytes[lineEnd] == '=') {
-            eq = lineEnd;
-            lineEnd = FindStop(bytes, eq + 1, size, false);
-        }
+        // Only CR ends a line (the LF of a CR LF is eaten with it, a lone LF stays in the line),
+        // and the line's first "=" makes it a defining line.
+        size_t lineEnd = fileBytes.find('\r', lineStart);
+        if (lineEnd == std::string_view::npos) lineEnd = size;
+        size_t eq = fileBytes.substr(lineStart, lineEnd - lineStart).find('=');
+        if (eq != std::string_view::npos) eq += lineStart;
         const size_t nameStart = lineStart;
         lineStart = lineEnd + 1;
         if (lineStart < size && bytes[lineStart] == '\n') ++lineStart;
@@ -244,11 +205,10 @@ CommandFileStatus ParseInto(std::string_view fileBytes, std::vector<Entry>& tabl
         }
 
         // The name, trimmed of spaces on both sides.
-        size_t first = nameStart, last = eq;
-        while (first < last && bytes[first] == ' ') ++first;
-        while (last > first && bytes[last - 1] == ' ') --last;
+        const std::string_view name = TrimSpaces(fileBytes.substr(nameStart, eq - nameStart));
+        const size_t first = static_cast<size_t>(name.data() - bytes);
 
-        SetName(table[count], fileBytes, first, last);
+        SetName(table[count], fileBytes, first, first + name.size());
         table[count].number = number;
         if (number != 0) ++count;  // a zero entry is overwritten by the next defining line
     }

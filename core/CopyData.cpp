@@ -1,5 +1,7 @@
 #include "core/CopyData.h"
 
+#include "core/AsciiText.h"
+
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
@@ -41,9 +43,6 @@ void AppendUtf8(std::vector<uint8_t>& out, char32_t cp) {
         out.push_back(uint8_t(0x80 | (cp & 0x3F)));
     }
 }
-
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 }  // namespace
 

@@ -1,5 +1,7 @@
 #include "core/DiscoveryText.h"
 
+#include "core/AsciiText.h"
+
 #include <cstddef>
 
 namespace ombrisk {
@@ -7,26 +9,7 @@ namespace {
 
 constexpr size_t kNone = std::u16string_view::npos;
 
-char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c; }
-
-size_t FindNoCase(std::u16string_view hay, std::u16string_view needle) {
-    if (needle.size() > hay.size()) return kNone;
-    for (size_t i = 0; i + needle.size() <= hay.size(); ++i) {
-        size_t k = 0;
-        while (k < needle.size() && AsciiLower(hay[i + k]) == AsciiLower(needle[k])) ++k;
-        if (k == needle.size()) return i;
-    }
-    return kNone;
-}
-
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
-
-// Trims U+0020 only, as the host's own settings code does; tabs are kept.
-std::u16string_view TrimSpaces(std::u16string_view s) {
-    while (!s.empty() && s.front() == u' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == u' ') s.remove_suffix(1);
-    return s;
-}
 
 }  // namespace
 

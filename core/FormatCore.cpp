@@ -1,5 +1,7 @@
 #include "core/FormatCore.h"
 
+#include "core/AsciiText.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -9,16 +11,6 @@
 namespace ombrisk {
 
 namespace {
-
-char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c; }
-char16_t AsciiUpper(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c; }
-
-bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-    return true;
-}
 
 // One piece of a format string: a character that is part of the format language, or text that
 // a quote pair or a backslash made literal (source holds it as written, quotes included).

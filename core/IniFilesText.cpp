@@ -1,22 +1,10 @@
 #include "core/IniFilesText.h"
 
+#include "core/AsciiText.h"
+
 #include <cstddef>
 
 namespace ombrisk {
-namespace {
-
-char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c; }
-
-size_t FindNoCase(std::u16string_view hay, std::u16string_view needle) {
-    for (size_t i = 0; i + needle.size() <= hay.size(); ++i) {
-        size_t k = 0;
-        while (k < needle.size() && AsciiLower(hay[i + k]) == AsciiLower(needle[k])) ++k;
-        if (k == needle.size()) return i;
-    }
-    return std::u16string_view::npos;
-}
-
-}  // namespace
 
 std::optional<std::pair<std::u16string, std::u16string>> ParseIniFilesText(
     std::u16string_view dialogText) {

@@ -1,22 +1,14 @@
 #include "core/KeyParser.h"
 
+#include "core/AsciiText.h"
+
 #include <optional>
 #include <utility>
 
 namespace ombrisk {
 namespace {
 
-char16_t AsciiUpper(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c; }
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
-bool EqualsUpper(std::u16string_view s, std::u16string_view upper) {
-    if (s.size() != upper.size()) return false;
-    for (size_t i = 0; i < s.size(); ++i)
-        if (AsciiUpper(s[i]) != upper[i]) return false;
-    return true;
-}
 
 struct NamedKey {
     std::u16string_view name;
@@ -38,7 +30,7 @@ constexpr NamedKey kNamedKeys[] = {
 
 std::optional<uint16_t> LookUpKeyName(std::u16string_view name) {
     for (const NamedKey& k : kNamedKeys)
-        if (EqualsUpper(name, k.name)) return k.vk;
+        if (EqualsNoCase(name, k.name)) return k.vk;
     // F1..F16 and NUMPAD0..NUMPAD9, without leading zeros.
     if (name.size() >= 2 && name.size() <= 3 && AsciiUpper(name[0]) == u'F' && name[1] != u'0') {
         unsigned n = 0;
@@ -49,7 +41,7 @@ std::optional<uint16_t> LookUpKeyName(std::u16string_view name) {
         if (n >= 1 && n <= 16) return uint16_t(vk::kF1 + n - 1);
         return std::nullopt;
     }
-    if (name.size() == 7 && EqualsUpper(name.substr(0, 6), u"NUMPAD") && IsDigit(name[6]))
+    if (name.size() == 7 && EqualsNoCase(name.substr(0, 6), u"NUMPAD") && IsDigit(name[6]))
         return uint16_t(vk::kNumpad0 + (name[6] - u'0'));
     return std::nullopt;
 }

@@ -2,6 +2,8 @@
 // a separator drag). Portable and pure; the Win32 shell enumerates windows and posts WM_CLOSE.
 #pragma once
 
+#include "core/AsciiText.h"  // ContainsNoCase, which the sweep's callers use on class names
+
 #include <string_view>
 
 namespace ombrisk {
@@ -9,9 +11,5 @@ namespace ombrisk {
 // True when a window text (ANSI bytes, as GetWindowTextA read it) is 5 to 7 bytes long and ends
 // with " %", such as "50.0 %". "50 %" and "100.00 %" are not.
 bool IsPercentTooltipText(std::string_view ansiText);
-
-// True when `needle` occurs in `haystack`, ASCII letters compared without case (other bytes
-// exactly). An empty needle is always found.
-bool ContainsNoCase(std::string_view haystack, std::string_view needle);
 
 }  // namespace ombrisk

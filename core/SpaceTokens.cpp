@@ -1,5 +1,7 @@
 #include "core/SpaceTokens.h"
 
+#include "core/AsciiText.h"
+
 #include <cstddef>
 #include <string_view>
 #include <utility>
@@ -9,17 +11,7 @@ namespace {
 
 constexpr size_t kNone = std::u16string_view::npos;
 
-char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c; }
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-
-size_t FindNoCase(std::u16string_view hay, std::u16string_view needle, size_t from = 0) {
-    for (size_t i = from; i + needle.size() <= hay.size(); ++i) {
-        size_t k = 0;
-        while (k < needle.size() && AsciiLower(hay[i + k]) == AsciiLower(needle[k])) ++k;
-        if (k == needle.size()) return i;
-    }
-    return kNone;
-}
 
 // Every non-overlapping occurrence, left to right; inserted text is not searched again.
 void ReplaceAllNoCase(std::u16string& s, std::u16string_view find, std::u16string_view with) {

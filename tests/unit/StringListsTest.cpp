@@ -235,6 +235,31 @@ TEST(ReplaceText, MatchesAReferenceOnRandomTexts) {
     }
 }
 
+// The text in a heap block of exactly its size, so that AddressSanitizer reports any read
+// beyond its last unit: segments of every length up to a few blocks, the last one ending right
+// before a match that ends the text (or ending the text itself).
+TEST(ReplaceText, ReadsNothingPastTheEndOfTheText) {
+    const std::u16string finds[] = {u"\0"s, u"\r\n", u"|"};
+    const std::u16string replacements[] = {u"", u"#", u"\r\n", u"<<>>"};
+    for (size_t length = 0; length <= 70; ++length) {
+        for (const std::u16string& find : finds) {
+            for (const bool endsWithMatch : {true, false}) {
+                std::u16string model = u"x" + find;  // one short segment before the long one
+                for (size_t i = 0; i < length; ++i) model.push_back(u'a' + i % 26);
+                if (endsWithMatch) model += find;
+                const std::vector<char16_t> heap(model.begin(), model.end());
+                const std::u16string_view text(heap.data(), heap.size());
+                for (const std::u16string& replacement : replacements) {
+                    SCOPED_TRACE("'" + Show(model) + "': '" + Show(find) + "' -> '" + Show(replacement) + "'");
+                    const std::u16string expected = ReferenceReplace(model, find, replacement);
+                    EXPECT_EQ(ReplaceText(text, find, replacement, kBin), expected);
+                    EXPECT_EQ(ReplaceText(text, find, replacement, kTxt), expected);
+                }
+            }
+        }
+    }
+}
+
 TEST(JoinListText, ReplacesEveryDelimiterByCrLf) {
     struct Case {
         std::u16string text, delimiter, expected;
