@@ -59,14 +59,6 @@ std::wstring UpperCase(std::wstring text) {
     return text;
 }
 
-std::wstring TrimSpaces(std::wstring text) {
-    const size_t first = text.find_first_not_of(L' ');
-    if (first == std::wstring::npos) return {};
-    text.erase(text.find_last_not_of(L' ') + 1);
-    text.erase(0, first);
-    return text;
-}
-
 std::wstring WindowText(HWND window) {
     if (!window) return {};
     const int length = GetWindowTextLengthW(window);

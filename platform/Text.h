@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include "core/AsciiText.h"
+
 #include <string>
 #include <string_view>
 
@@ -29,9 +31,6 @@ bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) noexcept;
 // text in upper case by the platform's rules for the user's language (CharUpperBuffW).
 std::wstring UpperCase(std::wstring text);
 
-// text without leading and trailing spaces (spaces only, as a script's Trim does).
-std::wstring TrimSpaces(std::wstring text);
-
 // A window's text read with the wide functions (a caption or path outside the ANSI code page
 // survives); the empty text for a null window or one without text.
 std::wstring WindowText(HWND window);
@@ -40,6 +39,9 @@ inline std::wstring_view AsWide(std::u16string_view s) noexcept {
     return {reinterpret_cast<const wchar_t*>(s.data()), s.size()};
 }
 inline std::wstring ToWide(std::u16string_view s) { return std::wstring(AsWide(s)); }
+
+// text without leading and trailing spaces (spaces only, as a script's Trim does).
+inline std::wstring TrimSpaces(std::wstring_view text) { return ToWide(TrimSpaces(AsU16(text))); }
 inline std::u16string ToU16(std::wstring_view s) { return std::u16string(AsU16(s)); }
 
 }  // namespace ombrisk
