@@ -141,8 +141,7 @@ bool ClipboardSnapshot::Restore(Kept& kept) {
         if (!SetClipboardData(kept.format, kept.gdi.get())) return false;
         kept.gdi.release();
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 

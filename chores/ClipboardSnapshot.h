@@ -42,7 +42,7 @@ private:
         UniqueEnhMetafile enhanced;  // EnhMetafile
         UniqueMetafile metafile;     // MetafilePict: the metafile; picture holds its extents
         METAFILEPICT picture{};
-        UniqueGdiObject gdi;         // Bitmap, Palette
+        UniqueGdiObject gdi;  // Bitmap, Palette
     };
 
     static bool Copy(HANDLE data, Kept& into);

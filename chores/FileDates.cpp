@@ -36,8 +36,8 @@ double ToLocalDate(const FILETIME& utc) {
 }  // namespace
 
 bool GetFileTimes(const std::wstring& path, double& created, double& modified, double& accessed) {
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                nullptr));
+    UniqueFile file(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file) return false;
     FILETIME creation = {}, lastAccess = {}, lastWrite = {};
     if (!GetFileTime(file.get(), &creation, &lastAccess, &lastWrite)) return false;
@@ -52,8 +52,8 @@ bool SetFileTimes(const std::wstring& path, double created, double modified, dou
     const std::optional<FILETIME> lastWrite = ToFileTime(modified);
     const std::optional<FILETIME> lastAccess = ToFileTime(accessed);
     if (!creation || !lastWrite || !lastAccess) return false;
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                nullptr));
+    UniqueFile file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file) return false;
     // The platform may refuse the times (a file system or share that keeps no such dates, a
     // driver that denies the change): the caller then reports that nothing was set.

@@ -17,14 +17,16 @@ namespace ombrisk {
 
 namespace {
 
-constexpr int kFirstDaySunday = 1;           // VARFORMAT_FIRST_DAY_SUNDAY
+constexpr int kFirstDaySunday = 1;            // VARFORMAT_FIRST_DAY_SUNDAY
 constexpr int kFirstWeekHasJanuaryFirst = 1;  // VARFORMAT_FIRST_WEEK_CONTAINS_JANUARY_FIRST
 
 char16_t LowerUnit(char16_t c) {
-    return static_cast<char16_t>(reinterpret_cast<ULONG_PTR>(CharLowerW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c)))));
+    return static_cast<char16_t>(
+        reinterpret_cast<ULONG_PTR>(CharLowerW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c)))));
 }
 char16_t UpperUnit(char16_t c) {
-    return static_cast<char16_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c)))));
+    return static_cast<char16_t>(
+        reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c)))));
 }
 
 // A failure of the formatting service as the script's error: its number in the script's terms
@@ -58,8 +60,16 @@ int IntegerDigits(const VARIANT& value) {
     case VT_I4: plain = V_I4(&value); break;
     case VT_INT: plain = V_INT(&value); break;
     case VT_UI1: plain = V_UI1(&value); break;
-    case VT_BSTR: case VT_DATE: case VT_CY: case VT_DECIMAL: case VT_I1: case VT_UI2: case VT_UI4: case VT_I8:
-    case VT_UI8: case VT_UINT: {
+    case VT_BSTR:
+    case VT_DATE:
+    case VT_CY:
+    case VT_DECIMAL:
+    case VT_I1:
+    case VT_UI2:
+    case VT_UI4:
+    case VT_I8:
+    case VT_UI8:
+    case VT_UINT: {
         UniqueVariant number;
         const HRESULT hr = VariantChangeTypeEx(number.get(), const_cast<VARIANT*>(&value), LOCALE_USER_DEFAULT, 0, VT_R8);
         if (hr == DISP_E_OVERFLOW) return 400;  // beyond a double: more digits than any buffer here holds
@@ -67,8 +77,7 @@ int IntegerDigits(const VARIANT& value) {
         plain = V_R8(number.get());
         break;
     }
-    default:
-        return 0;
+    default: return 0;
     }
     const double magnitude = std::fabs(plain);
     if (!std::isfinite(magnitude)) return 400;
@@ -148,8 +157,9 @@ bool MayExceedServiceBuffer(const VARIANT& value, const std::wstring& format) {
 UniqueBstr Service(const VARIANT& value, const std::wstring& format) {
     SetErrorInfo(0, nullptr);  // whatever is recorded afterwards comes from this call
     UniqueBstr out;
-    const HRESULT hr = VarFormat(const_cast<VARIANT*>(&value), format.empty() ? nullptr : const_cast<wchar_t*>(format.c_str()),
-                                 kFirstDaySunday, kFirstWeekHasJanuaryFirst, 0, out.put());
+    const HRESULT hr =
+        VarFormat(const_cast<VARIANT*>(&value), format.empty() ? nullptr : const_cast<wchar_t*>(format.c_str()),
+                  kFirstDaySunday, kFirstWeekHasJanuaryFirst, 0, out.put());
     if (FAILED(hr)) ThrowServiceError(hr);
     if (!out) out.reset(AllocBstr({}));
     return out;
@@ -165,12 +175,26 @@ UniqueBstr General(const VARIANT& value) {
 
 bool IsScalar(const VARIANT& value) {
     switch (V_VT(&value)) {
-    case VT_EMPTY: case VT_NULL: case VT_BOOL: case VT_BSTR: case VT_DATE: case VT_CY: case VT_DECIMAL:
-    case VT_I1: case VT_UI1: case VT_I2: case VT_UI2: case VT_I4: case VT_UI4: case VT_I8: case VT_UI8:
-    case VT_INT: case VT_UINT: case VT_R4: case VT_R8:
-        return true;
-    default:
-        return false;
+    case VT_EMPTY:
+    case VT_NULL:
+    case VT_BOOL:
+    case VT_BSTR:
+    case VT_DATE:
+    case VT_CY:
+    case VT_DECIMAL:
+    case VT_I1:
+    case VT_UI1:
+    case VT_I2:
+    case VT_UI2:
+    case VT_I4:
+    case VT_UI4:
+    case VT_I8:
+    case VT_UI8:
+    case VT_INT:
+    case VT_UINT:
+    case VT_R4:
+    case VT_R8: return true;
+    default: return false;
     }
 }
 
@@ -204,16 +228,10 @@ UniqueBstr FormatScalar(UniqueVariant& holder, std::wstring format) {
         if (!exponent.empty()) format = ToWide(exponent);
     }
     switch (route) {
-    case FormatRoute::Service:
-        break;
-    case FormatRoute::BooleanText:
-        return BooleanText(value);
-    case FormatRoute::ReplacementFormat:
-        format = ToWide(NamedFormatReplacement(AsU16(format)));
-        break;
-    case FormatRoute::ServiceWithZero:
-        holder.SetI2(0);
-        break;
+    case FormatRoute::Service: break;
+    case FormatRoute::BooleanText: return BooleanText(value);
+    case FormatRoute::ReplacementFormat: format = ToWide(NamedFormatReplacement(AsU16(format))); break;
+    case FormatRoute::ServiceWithZero: holder.SetI2(0); break;
     case FormatRoute::ServiceWithSerial: {
         holder.SetR8(V_DATE(&value));
         break;
@@ -229,7 +247,8 @@ UniqueBstr FormatScalar(UniqueVariant& holder, std::wstring format) {
         break;
     }
     case FormatRoute::Text:
-        return UniqueBstr(AllocBstr(ToWide(FormatText(facts.text, facts.text.empty(), AsU16(format), &LowerUnit, &UpperUnit))));
+        return UniqueBstr(
+            AllocBstr(ToWide(FormatText(facts.text, facts.text.empty(), AsU16(format), &LowerUnit, &UpperUnit))));
     case FormatRoute::Refuse:
         throw Error(ErrorKind::Overflow,
                     L"Overflow: the formatted text could be longer than 255 characters, "

@@ -115,9 +115,8 @@ std::optional<std::wstring> INIReadNames(const std::wstring& file, const std::ws
 
 std::optional<std::wstring> INIReadSection(const std::wstring& file, const std::wstring& section) {
     if (file.empty() || section.empty() || !ProfileCanTake(file)) return std::nullopt;
-    const std::wstring entries = ReadGrowing(8192, [&](wchar_t* buffer, DWORD n) {
-        return GetPrivateProfileSectionW(section.c_str(), buffer, n, file.c_str());
-    });
+    const std::wstring entries = ReadGrowing(
+        8192, [&](wchar_t* buffer, DWORD n) { return GetPrivateProfileSectionW(section.c_str(), buffer, n, file.c_str()); });
     if (entries.empty()) return std::nullopt;
     return ToWide(ReplaceText(AsU16(entries), AsU16(kNul), AsU16(kCrLf), CompareMode::Binary));
 }
@@ -138,9 +137,8 @@ bool INIWriteSection(const std::wstring& file, const std::wstring& section, cons
 
 bool INISectionExists(const std::wstring& file, const std::wstring& section) {
     if (file.empty() || section.empty() || !ProfileCanTake(file)) return false;
-    const std::wstring names = ReadGrowing(2048, [&](wchar_t* buffer, DWORD n) {
-        return GetPrivateProfileSectionNamesW(buffer, n, file.c_str());
-    });
+    const std::wstring names =
+        ReadGrowing(2048, [&](wchar_t* buffer, DWORD n) { return GetPrivateProfileSectionNamesW(buffer, n, file.c_str()); });
     if (names.empty()) return false;
     // Every name stands between two CR LF pairs, so a match is always a whole name.
     std::wstring haystack(kCrLf);

@@ -11,12 +11,8 @@ namespace ombrisk {
 
 constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c; }
 constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? char(c - ('a' - 'A')) : c; }
-constexpr char16_t AsciiLower(char16_t c) {
-    return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
-}
-constexpr char16_t AsciiUpper(char16_t c) {
-    return c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
-}
+constexpr char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c; }
+constexpr char16_t AsciiUpper(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c; }
 
 constexpr bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 constexpr bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
@@ -32,8 +28,7 @@ constexpr bool EqualsNoCase(std::basic_string_view<Char> a, std::basic_string_vi
 }
 
 template <class Char>
-constexpr size_t FindNoCase(std::basic_string_view<Char> hay, std::basic_string_view<Char> needle,
-                            size_t from) {
+constexpr size_t FindNoCase(std::basic_string_view<Char> hay, std::basic_string_view<Char> needle, size_t from) {
     if (needle.size() > hay.size() || from > hay.size() - needle.size()) return hay.npos;
     for (size_t i = from, last = hay.size() - needle.size(); i <= last; ++i) {
         size_t k = 0;
@@ -53,12 +48,8 @@ constexpr std::basic_string_view<Char> TrimSpaces(std::basic_string_view<Char> s
 }  // namespace ascii_detail
 
 // Same length and the same units but for the case of ASCII letters.
-constexpr bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return ascii_detail::EqualsNoCase(a, b);
-}
-constexpr bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
-    return ascii_detail::EqualsNoCase(a, b);
-}
+constexpr bool EqualsNoCase(std::string_view a, std::string_view b) { return ascii_detail::EqualsNoCase(a, b); }
+constexpr bool EqualsNoCase(std::u16string_view a, std::u16string_view b) { return ascii_detail::EqualsNoCase(a, b); }
 
 // The first position at or after `from` where `needle` stands, ASCII letters compared without
 // case; npos when there is none. An empty needle is found at `from` when from <= hay.size().

@@ -12,19 +12,28 @@ using namespace clipformat;
 // The kind of handle a format's data is, before looking at the other formats.
 Keeping KindOf(uint32_t format) {
     switch (format) {
-    case Text: case Sylk: case Dif: case Tiff: case OemText: case Dib: case PenData: case Riff: case Wave:
-    case UnicodeText: case Hdrop: case Locale: case DibV5: case DspText:
-        return Keeping::Memory;
-    case Bitmap: case DspBitmap:
-        return Keeping::Bitmap;
-    case MetafilePict: case DspMetafilePict:
-        return Keeping::MetafilePict;
-    case EnhMetafile: case DspEnhMetafile:
-        return Keeping::EnhMetafile;
-    case Palette:
-        return Keeping::Palette;
-    default:
-        break;
+    case Text:
+    case Sylk:
+    case Dif:
+    case Tiff:
+    case OemText:
+    case Dib:
+    case PenData:
+    case Riff:
+    case Wave:
+    case UnicodeText:
+    case Hdrop:
+    case Locale:
+    case DibV5:
+    case DspText: return Keeping::Memory;
+    case Bitmap:
+    case DspBitmap: return Keeping::Bitmap;
+    case MetafilePict:
+    case DspMetafilePict: return Keeping::MetafilePict;
+    case EnhMetafile:
+    case DspEnhMetafile: return Keeping::EnhMetafile;
+    case Palette: return Keeping::Palette;
+    default: break;
     }
     // Registered formats hold global memory; owner-drawn, private and GDI-object formats, and
     // numbers the system does not define, hold something that cannot be copied blindly.
@@ -35,9 +44,15 @@ Keeping KindOf(uint32_t format) {
 // Formats the system converts into one another: 1 text, 2 pictures, 3 metafiles, 0 none.
 int FamilyOf(uint32_t format) {
     switch (format) {
-    case Text: case OemText: case UnicodeText: return 1;
-    case Bitmap: case Dib: case DibV5: case Palette: return 2;
-    case MetafilePict: case EnhMetafile: return 3;
+    case Text:
+    case OemText:
+    case UnicodeText: return 1;
+    case Bitmap:
+    case Dib:
+    case DibV5:
+    case Palette: return 2;
+    case MetafilePict:
+    case EnhMetafile: return 3;
     default: return 0;
     }
 }
@@ -59,12 +74,9 @@ std::vector<Keeping> PlanClipboardKeeping(const std::vector<uint32_t>& formats) 
             repeated = repeated || formats[j] == f;
             familyBefore = familyBefore || (family != 0 && FamilyOf(formats[j]) == family);
         }
-        if (repeated)
-            plan.push_back(Keeping::NotKept);  // listed twice: put back once
-        else if (familyBefore && i >= tail)
-            plan.push_back(Keeping::Synthesized);
-        else
-            plan.push_back(KindOf(f));
+        if (repeated) plan.push_back(Keeping::NotKept);  // listed twice: put back once
+        else if (familyBefore && i >= tail) plan.push_back(Keeping::Synthesized);
+        else plan.push_back(KindOf(f));
     }
     return plan;
 }

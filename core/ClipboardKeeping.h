@@ -9,8 +9,8 @@ namespace ombrisk {
 
 namespace clipformat {
 inline constexpr uint32_t Text = 1, Bitmap = 2, MetafilePict = 3, Sylk = 4, Dif = 5, Tiff = 6, OemText = 7, Dib = 8,
-                          Palette = 9, PenData = 10, Riff = 11, Wave = 12, UnicodeText = 13, EnhMetafile = 14,
-                          Hdrop = 15, Locale = 16, DibV5 = 17, OwnerDisplay = 0x80, DspText = 0x81, DspBitmap = 0x82,
+                          Palette = 9, PenData = 10, Riff = 11, Wave = 12, UnicodeText = 13, EnhMetafile = 14, Hdrop = 15,
+                          Locale = 16, DibV5 = 17, OwnerDisplay = 0x80, DspText = 0x81, DspBitmap = 0x82,
                           DspMetafilePict = 0x83, DspEnhMetafile = 0x8E, PrivateFirst = 0x200, PrivateLast = 0x2FF,
                           GdiObjFirst = 0x300, GdiObjLast = 0x3FF, RegisteredFirst = 0xC000, RegisteredLast = 0xFFFF;
 }  // namespace clipformat

@@ -109,8 +109,7 @@ uint64_t ReadDecimalRounded(NumberScanner& in) {
     const size_t fracStart = static_cast<size_t>(pointPos);
     if (fracStart < digits.size()) {
         const char first = digits[fracStart];
-        const bool restNonZero =
-            digits.find_first_not_of('0', fracStart + 1) != std::string::npos;
+        const bool restNonZero = digits.find_first_not_of('0', fracStart + 1) != std::string::npos;
         const bool roundUp = first > '5' || (first == '5' && (restNonZero || (integer & 1) != 0));
         if (roundUp) ++integer;
     }
@@ -157,8 +156,7 @@ NumberStatus ReadCommandNumber(std::string_view text, int32_t& value) {
 
     const uint64_t limit = negative ? uint64_t{1} << 31 : (uint64_t{1} << 31) - 1;
     if (magnitude > limit) return NumberStatus::Overflow;
-    const int64_t signedValue =
-        negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
+    const int64_t signedValue = negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
     value = static_cast<int32_t>(signedValue);
     return NumberStatus::Ok;
 }
@@ -193,10 +191,8 @@ CommandFileStatus ParseInto(std::string_view fileBytes, std::vector<Entry>& tabl
 
         // The first defining line drops whatever an earlier file left beyond this index; the
         // entry at count is then there (kept from before, or left by a zero entry) or added.
-        if (table.size() > count + 1)
-            table.resize(count + 1);
-        else if (table.size() == count)
-            table.emplace_back();
+        if (table.size() > count + 1) table.resize(count + 1);
+        else if (table.size() == count) table.emplace_back();
 
         int32_t number = 0;
         if (ReadCommandNumber(fileBytes.substr(eq + 1, lineEnd - eq - 1), number) == NumberStatus::Overflow) {

@@ -11,8 +11,7 @@ namespace ombrisk {
 namespace {
 
 uint32_t ToCbData(size_t n) {
-    if (n > std::numeric_limits<uint32_t>::max())
-        throw std::length_error("WM_COPYDATA payload too long");
+    if (n > std::numeric_limits<uint32_t>::max()) throw std::length_error("WM_COPYDATA payload too long");
     return static_cast<uint32_t>(n);
 }
 
@@ -46,13 +45,9 @@ void AppendUtf8(std::vector<uint8_t>& out, char32_t cp) {
 
 }  // namespace
 
-CopyDataPayload BuildGwPayload(std::string_view ansiText) {
-    return BuildTextPayload(ansiText, 1, kGwBufferSize);
-}
+CopyDataPayload BuildGwPayload(std::string_view ansiText) { return BuildTextPayload(ansiText, 1, kGwBufferSize); }
 
-CopyDataPayload BuildEmPayload(std::string_view ansiName) {
-    return BuildTextPayload(ansiName, 2, kEmBufferSize);
-}
+CopyDataPayload BuildEmPayload(std::string_view ansiName) { return BuildTextPayload(ansiName, 2, kEmBufferSize); }
 
 std::vector<uint8_t> ToUtf8WithBom(std::u16string_view text) {
     // The platform converter is handed a NUL-terminated text, so it never sees beyond a U+0000.
@@ -73,8 +68,7 @@ std::vector<uint8_t> ToUtf8WithBom(std::u16string_view text) {
     return out;
 }
 
-CopyDataPayload BuildCdPayload(std::u16string_view path1, std::u16string_view path2,
-                               bool leftRight, bool inNewTab) {
+CopyDataPayload BuildCdPayload(std::u16string_view path1, std::u16string_view path2, bool leftRight, bool inNewTab) {
     std::vector<uint8_t> bytes;
     if (!path1.empty()) bytes = ToUtf8WithBom(path1);
     bytes.push_back(0x0D);

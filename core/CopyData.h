@@ -47,8 +47,7 @@ std::vector<uint8_t> ToUtf8WithBom(std::u16string_view text);
 // "CD": path1 CR path2 NUL flags NUL, each non-empty path as ToUtf8WithBom, an empty one absent;
 // flags "S" when !leftRight (source/target panels), then "T" when inNewTab. Buffer 2048 bytes,
 // or exactly the needed size when bigger; cbData is always the buffer size.
-CopyDataPayload BuildCdPayload(std::u16string_view path1, std::u16string_view path2,
-                               bool leftRight, bool inNewTab);
+CopyDataPayload BuildCdPayload(std::u16string_view path1, std::u16string_view path2, bool leftRight, bool inNewTab);
 
 // Text of an "RW" answer: cbData bytes as UTF-16LE units (an odd last byte ignored), up to the
 // first U+0000. A null `data` or cbData 0 gives the empty text. Reads exactly cbData bytes.

@@ -50,8 +50,7 @@ std::u16string SwitchValue(std::u16string_view args, std::u16string_view switchK
     return std::u16string(TrimSpaces(args.substr(start, count)));
 }
 
-std::u16string ExpandIniPath(std::u16string_view value, std::u16string_view tcPath,
-                             std::u16string_view userProfile) {
+std::u16string ExpandIniPath(std::u16string_view value, std::u16string_view tcPath, std::u16string_view userProfile) {
     constexpr std::u16string_view kPlaceholder = u"%USERPROFILE%";
     const size_t at = FindNoCase(value, kPlaceholder);
     if (at != kNone) {

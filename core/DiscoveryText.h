@@ -24,8 +24,7 @@ std::u16string SwitchValue(std::u16string_view args, std::u16string_view switchK
 // gives AddBackslash(trimmed userProfile) + the text after the placeholder less its next character
 // (normally the "\"); text before the placeholder is dropped. Else a leading ".\" becomes
 // AddBackslash(tcPath). Anything else is returned unchanged.
-std::u16string ExpandIniPath(std::u16string_view value, std::u16string_view tcPath,
-                             std::u16string_view userProfile);
+std::u16string ExpandIniPath(std::u16string_view value, std::u16string_view tcPath, std::u16string_view userProfile);
 
 // `path` followed by "\" unless it already ends with one; an empty text gives "\".
 std::u16string AddBackslash(std::u16string_view path);

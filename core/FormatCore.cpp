@@ -54,18 +54,26 @@ std::vector<std::vector<Piece>> Sections(std::u16string_view format) {
 
 bool IsDateLetter(char16_t c) {
     switch (AsciiLower(c)) {
-    case u'd': case u'm': case u'y': case u'h': case u'n': case u's': case u'w': case u'q': case u't': case u'c':
-    case u'a': case u'p':
-        return true;
-    default:
-        return false;
+    case u'd':
+    case u'm':
+    case u'y':
+    case u'h':
+    case u'n':
+    case u's':
+    case u'w':
+    case u'q':
+    case u't':
+    case u'c':
+    case u'a':
+    case u'p': return true;
+    default: return false;
     }
 }
 
 constexpr std::array<std::u16string_view, 9> kNamedNumber = {
     u"General Number", u"Currency", u"Fixed", u"Standard", u"Percent", u"Scientific", u"Yes/No", u"True/False", u"On/Off"};
-constexpr std::array<std::u16string_view, 7> kNamedDate = {
-    u"General Date", u"Long Date", u"Medium Date", u"Short Date", u"Long Time", u"Medium Time", u"Short Time"};
+constexpr std::array<std::u16string_view, 7> kNamedDate = {u"General Date", u"Long Date",   u"Medium Date", u"Short Date",
+                                                           u"Long Time",    u"Medium Time", u"Short Time"};
 
 // Days since 1 January 1970 of a proleptic Gregorian date, and back (H. Hinnant's algorithms).
 int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
@@ -94,8 +102,8 @@ constexpr int64_t kAutomationEpoch = -25569;  // 30 December 1899 in days since 
 int64_t DayOf(double date) { return static_cast<int64_t>(std::trunc(date)); }
 
 // Widths in FormattedLengthBound.
-constexpr size_t kNameWidth = 32;       // a month or day name, a short date, a long time, a currency
-constexpr size_t kLongDateWidth = 64;   // a long date, a general date
+constexpr size_t kNameWidth = 32;      // a month or day name, a short date, a long time, a currency
+constexpr size_t kLongDateWidth = 64;  // a long date, a general date
 constexpr size_t kDateSeparatorWidth = 4;
 
 // Characters written for a run of `run` equal date or time letters c (lower case).
@@ -105,11 +113,14 @@ size_t DateRunWidth(char16_t c, size_t run) {
     case u'd': return run <= 2 ? 2 : run <= 5 ? kNameWidth : per(kLongDateWidth, 6);
     case u'm': return run <= 2 ? 2 : per(kNameWidth, 4);
     case u'y': return per(4, 4);
-    case u'h': case u'n': case u's': return per(2, 2);
+    case u'h':
+    case u'n':
+    case u's': return per(2, 2);
     case u'w': return 2 * run;
     case u't': return per(kNameWidth, 5);
     case u'c': return run * (kLongDateWidth + kNameWidth);
-    case u'a': case u'p': return run * 16;  // AM/PM designators
+    case u'a':
+    case u'p': return run * 16;  // AM/PM designators
     default: return run;
     }
 }
@@ -281,7 +292,8 @@ bool HasComputedDateTokens(std::u16string_view format) {
         if (pieces[i].literal) continue;
         const char16_t c = AsciiLower(pieces[i].ch);
         if (c == u'c') return true;
-        if (c == u'w' && i + 1 < pieces.size() && !pieces[i + 1].literal && AsciiLower(pieces[i + 1].ch) == u'w') return true;
+        if (c == u'w' && i + 1 < pieces.size() && !pieces[i + 1].literal && AsciiLower(pieces[i + 1].ch) == u'w')
+            return true;
     }
     return false;
 }

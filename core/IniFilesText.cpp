@@ -6,8 +6,7 @@
 
 namespace ombrisk {
 
-std::optional<std::pair<std::u16string, std::u16string>> ParseIniFilesText(
-    std::u16string_view dialogText) {
+std::optional<std::pair<std::u16string, std::u16string>> ParseIniFilesText(std::u16string_view dialogText) {
     constexpr std::u16string_view kLabel = u"INI-Files:";
     const std::u16string_view text = dialogText.substr(0, dialogText.find(u'\0'));
 

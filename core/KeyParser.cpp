@@ -16,16 +16,14 @@ struct NamedKey {
 };
 
 constexpr NamedKey kNamedKeys[] = {
-    {u"BACKSPACE", vk::kBack}, {u"BS", vk::kBack},          {u"BKSP", vk::kBack},
-    {u"BREAK", vk::kCancel},   {u"CAPSLOCK", vk::kCapital}, {u"DELETE", vk::kDelete},
-    {u"DEL", vk::kDelete},     {u"DOWN", vk::kDown},        {u"END", vk::kEnd},
-    {u"ENTER", vk::kReturn},   {u"ESC", vk::kEscape},       {u"HELP", vk::kHelp},
-    {u"HOME", vk::kHome},      {u"INSERT", vk::kInsert},    {u"INS", vk::kInsert},
-    {u"LEFT", vk::kLeft},      {u"NUMLOCK", vk::kNumLock},  {u"PGDN", vk::kNext},
-    {u"PGUP", vk::kPrior},     {u"PRTSC", vk::kSnapshot},   {u"RIGHT", vk::kRight},
-    {u"SCROLLLOCK", vk::kScroll}, {u"TAB", vk::kTab},       {u"UP", vk::kUp},
-    {u"ADD", vk::kAdd},        {u"SUBTRACT", vk::kSubtract}, {u"MULTIPLY", vk::kMultiply},
-    {u"DIVIDE", vk::kDivide},  {u"DECIMAL", vk::kDecimal},
+    {u"BACKSPACE", vk::kBack},   {u"BS", vk::kBack},           {u"BKSP", vk::kBack},         {u"BREAK", vk::kCancel},
+    {u"CAPSLOCK", vk::kCapital}, {u"DELETE", vk::kDelete},     {u"DEL", vk::kDelete},        {u"DOWN", vk::kDown},
+    {u"END", vk::kEnd},          {u"ENTER", vk::kReturn},      {u"ESC", vk::kEscape},        {u"HELP", vk::kHelp},
+    {u"HOME", vk::kHome},        {u"INSERT", vk::kInsert},     {u"INS", vk::kInsert},        {u"LEFT", vk::kLeft},
+    {u"NUMLOCK", vk::kNumLock},  {u"PGDN", vk::kNext},         {u"PGUP", vk::kPrior},        {u"PRTSC", vk::kSnapshot},
+    {u"RIGHT", vk::kRight},      {u"SCROLLLOCK", vk::kScroll}, {u"TAB", vk::kTab},           {u"UP", vk::kUp},
+    {u"ADD", vk::kAdd},          {u"SUBTRACT", vk::kSubtract}, {u"MULTIPLY", vk::kMultiply}, {u"DIVIDE", vk::kDivide},
+    {u"DECIMAL", vk::kDecimal},
 };
 
 std::optional<uint16_t> LookUpKeyName(std::u16string_view name) {
@@ -91,27 +89,27 @@ private:
     KeyParseStatus Step() {
         const char16_t c = keys_[pos_];
         switch (c) {
-            case u'+': return Modifier(vk::kShift);
-            case u'^': return Modifier(vk::kControl);
-            case u'%': return Modifier(vk::kMenu);
-            case u'(': return OpenGroup();
-            case u')': return CloseGroup();
-            case u'}': return KeyParseStatus::UnbalancedBraces;
-            case u'{': return Braced();
-            case u'~': {
-                ++pos_;
-                Key k;
-                k.vk = vk::kReturn;
-                return Press(k, 1);
-            }
-            default: {
-                Key k;
-                k.units[k.unitCount++] = c;
-                ++pos_;
-                if (IsHighSurrogate(c) && pos_ < keys_.size() && IsLowSurrogate(keys_[pos_]))
-                    k.units[k.unitCount++] = keys_[pos_++];
-                return Press(k, 1);
-            }
+        case u'+': return Modifier(vk::kShift);
+        case u'^': return Modifier(vk::kControl);
+        case u'%': return Modifier(vk::kMenu);
+        case u'(': return OpenGroup();
+        case u')': return CloseGroup();
+        case u'}': return KeyParseStatus::UnbalancedBraces;
+        case u'{': return Braced();
+        case u'~': {
+            ++pos_;
+            Key k;
+            k.vk = vk::kReturn;
+            return Press(k, 1);
+        }
+        default: {
+            Key k;
+            k.units[k.unitCount++] = c;
+            ++pos_;
+            if (IsHighSurrogate(c) && pos_ < keys_.size() && IsLowSurrogate(keys_[pos_]))
+                k.units[k.unitCount++] = keys_[pos_++];
+            return Press(k, 1);
+        }
         }
     }
 
@@ -172,8 +170,7 @@ private:
         }
 
         Key k;
-        if (name.size() == 1 ||
-            (name.size() == 2 && IsHighSurrogate(name[0]) && IsLowSurrogate(name[1]))) {
+        if (name.size() == 1 || (name.size() == 2 && IsHighSurrogate(name[0]) && IsLowSurrogate(name[1]))) {
             for (char16_t u : name) k.units[k.unitCount++] = u;
         } else if (const auto code = LookUpKeyName(name)) {
             k.vk = *code;
@@ -187,12 +184,10 @@ private:
     // Plays a key `count` times, then lets go of the modifiers that were waiting for it.
     KeyParseStatus Press(const Key& k, uint32_t count) {
         const size_t perKey = k.unitCount > 0 ? k.unitCount : 2;
-        if (size_t(count) * perKey > kMaxKeyActions - actions_.size())
-            return KeyParseStatus::TooManyActions;
+        if (size_t(count) * perKey > kMaxKeyActions - actions_.size()) return KeyParseStatus::TooManyActions;
         for (uint32_t i = 0; i < count; ++i) {
             if (k.unitCount > 0) {
-                for (size_t u = 0; u < k.unitCount; ++u)
-                    actions_.push_back({KeyAction::Character, 0, k.units[u]});
+                for (size_t u = 0; u < k.unitCount; ++u) actions_.push_back({KeyAction::Character, 0, k.units[u]});
             } else {
                 actions_.push_back({KeyAction::VirtualKeyDown, k.vk, 0});
                 actions_.push_back({KeyAction::VirtualKeyUp, k.vk, 0});
@@ -222,7 +217,7 @@ private:
     size_t pos_ = 0;
     size_t error_ = kNoError;
     std::vector<KeyAction> actions_;
-    std::vector<uint16_t> held_;   // modifiers down, in the order they went down
+    std::vector<uint16_t> held_;  // modifiers down, in the order they went down
     std::vector<Group> groups_;
     size_t pendingStart_ = 0;      // held_ entries from here on wait for the next key
     size_t pendingModifiers_ = 0;  // modifier characters since the last key, redundant ones too
@@ -231,8 +226,7 @@ private:
 
 }  // namespace
 
-KeyParseStatus ParseSendKeys(std::u16string_view keys, std::vector<KeyAction>& out,
-                             size_t* errorPos) {
+KeyParseStatus ParseSendKeys(std::u16string_view keys, std::vector<KeyAction>& out, size_t* errorPos) {
     out.clear();
     Parser parser(keys);
     size_t where = 0;
@@ -247,12 +241,21 @@ KeyParseStatus ParseSendKeys(std::u16string_view keys, std::vector<KeyAction>& o
 
 bool IsExtendedKey(uint16_t virtualKey) {
     switch (virtualKey) {
-        case vk::kCancel: case vk::kPrior: case vk::kNext: case vk::kEnd: case vk::kHome:
-        case vk::kLeft: case vk::kUp: case vk::kRight: case vk::kDown: case vk::kSnapshot:
-        case vk::kInsert: case vk::kDelete: case vk::kDivide: case vk::kNumLock:
-            return true;
-        default:
-            return false;
+    case vk::kCancel:
+    case vk::kPrior:
+    case vk::kNext:
+    case vk::kEnd:
+    case vk::kHome:
+    case vk::kLeft:
+    case vk::kUp:
+    case vk::kRight:
+    case vk::kDown:
+    case vk::kSnapshot:
+    case vk::kInsert:
+    case vk::kDelete:
+    case vk::kDivide:
+    case vk::kNumLock: return true;
+    default: return false;
     }
 }
 

@@ -79,8 +79,7 @@ constexpr size_t kMaxKeyActions = 1000000;
 // Replaces `out` with the actions for `keys`. Modifiers go down before and up after (in reverse
 // order) the key or group they wrap, around all repeats of a key. On failure `out` is left
 // empty and *errorPos (when given) is the index in `keys` where the fault was found.
-KeyParseStatus ParseSendKeys(std::u16string_view keys, std::vector<KeyAction>& out,
-                             size_t* errorPos = nullptr);
+KeyParseStatus ParseSendKeys(std::u16string_view keys, std::vector<KeyAction>& out, size_t* errorPos = nullptr);
 
 // True for the keys Windows reports with the extended-key flag (arrows, the navigation block,
 // keypad divide, NumLock, PrtSc, Break); the shell sets KEYEVENTF_EXTENDEDKEY for them.

@@ -66,15 +66,13 @@ int LeadingNumber(std::u16string_view two) {
 }
 
 // One count rule; false when it changed nothing or the count was negative.
-bool ApplyCountRule(std::u16string& s, std::u16string_view word, size_t digits,
-                    SpaceTokenStatus& status) {
+bool ApplyCountRule(std::u16string& s, std::u16string_view word, size_t digits, SpaceTokenStatus& status) {
     if (!ContainsCountToken(s, word, digits)) return false;
     // The token found above may not be the first occurrence of the word: the count comes from
     // whatever follows the first one, exactly as the rule says, and may name no token at all.
     const size_t first = FindNoCase(s, word);
     const std::u16string taken = s.substr(first + word.size(), digits);
-    const int count =
-        digits == 1 ? (IsDigit(taken[0]) ? taken[0] - u'0' : 0) : LeadingNumber(taken);
+    const int count = digits == 1 ? (IsDigit(taken[0]) ? taken[0] - u'0' : 0) : LeadingNumber(taken);
     if (count < 0) {
         status = SpaceTokenStatus::NegativeCount;
         return false;

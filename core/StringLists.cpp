@@ -52,8 +52,8 @@ void ForEachMatch(std::u16string_view hay, std::u16string_view needle, OnMatch&&
 
 // The same under a per-code-unit folding; `foldedNeedle` is the needle already folded.
 template <class OnMatch>
-void ForEachFoldedMatch(std::u16string_view hay, std::u16string_view foldedNeedle,
-                        char16_t (*fold)(char16_t), OnMatch&& onMatch) {
+void ForEachFoldedMatch(std::u16string_view hay, std::u16string_view foldedNeedle, char16_t (*fold)(char16_t),
+                        OnMatch&& onMatch) {
     const size_t n = foldedNeedle.size();
     for (size_t p = 0; hay.size() >= n && p <= hay.size() - n;) {
         size_t k = 0;
@@ -73,14 +73,12 @@ void ForEachFoldedMatch(std::u16string_view hay, std::u16string_view foldedNeedl
 // but never past the end of the text or of the output: where either ends too soon it copies
 // exactly. The units written past the segment lie in the unwritten part of the output and are
 // overwritten or cut off later.
-inline char16_t* CopySegment(char16_t* out, const char16_t* outEnd, const char16_t* from,
-                             const char16_t* fromEnd, size_t count) {
+inline char16_t* CopySegment(char16_t* out, const char16_t* outEnd, const char16_t* from, const char16_t* fromEnd,
+                             size_t count) {
     constexpr size_t kChunk = 16;
     const size_t padded = (count + kChunk - 1) / kChunk * kChunk;
-    if (padded <= static_cast<size_t>(outEnd - out) &&
-        padded <= static_cast<size_t>(fromEnd - from)) {
-        for (size_t k = 0; k < count; k += kChunk)
-            std::memcpy(out + k, from + k, kChunk * sizeof(char16_t));
+    if (padded <= static_cast<size_t>(outEnd - out) && padded <= static_cast<size_t>(fromEnd - from)) {
+        for (size_t k = 0; k < count; k += kChunk) std::memcpy(out + k, from + k, kChunk * sizeof(char16_t));
         return out + count;
     }
     return std::copy(from, from + count, out);
@@ -113,15 +111,13 @@ std::vector<std::u16string_view> SplitListViews(std::u16string_view text, std::u
     return items;
 }
 
-std::vector<std::u16string> SplitList(std::u16string_view text, std::u16string_view delimiter,
-                                      bool dropTrailingEmpty) {
+std::vector<std::u16string> SplitList(std::u16string_view text, std::u16string_view delimiter, bool dropTrailingEmpty) {
     const std::vector<std::u16string_view> views = SplitListViews(text, delimiter, dropTrailingEmpty);
     return std::vector<std::u16string>(views.begin(), views.end());
 }
 
-std::u16string ReplaceText(std::u16string_view text, std::u16string_view find,
-                           std::u16string_view replacement, CompareMode mode,
-                           char16_t (*fold)(char16_t)) {
+std::u16string ReplaceText(std::u16string_view text, std::u16string_view find, std::u16string_view replacement,
+                           CompareMode mode, char16_t (*fold)(char16_t)) {
     if (find.empty()) return std::u16string(text);
     const bool binary = mode != CompareMode::Text;
     std::u16string folded;
@@ -147,9 +143,7 @@ std::u16string ReplaceText(std::u16string_view text, std::u16string_view find,
             return out;
         }
         // The search reads `text`, so overwriting the copy in place cannot disturb it.
-        forEachMatch([&](size_t p) {
-            std::copy(replacement.begin(), replacement.end(), out.begin() + p);
-        });
+        forEachMatch([&](size_t p) { std::copy(replacement.begin(), replacement.end(), out.begin() + p); });
         return out;
     }
 

@@ -63,8 +63,8 @@ std::wstring SwitchFromCommandLine(const wchar_t* key) {
     return ToWide(SwitchValue(args, AsU16(key)));
 }
 
-std::wstring FindIni(const std::wstring& tcPath, const wchar_t* envName, const wchar_t* switchKey,
-                     const wchar_t* valueName, const wchar_t* fallback) {
+std::wstring FindIni(const std::wstring& tcPath, const wchar_t* envName, const wchar_t* switchKey, const wchar_t* valueName,
+                     const wchar_t* fallback) {
     std::wstring v;
     if (envName) {
         v = Environment(envName);

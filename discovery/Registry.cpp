@@ -51,7 +51,8 @@ std::optional<RegistryValue> ReadRegRaw(HKEY root, const std::wstring& keyPath, 
     return QueryRaw(key.get(), valueName);
 }
 
-bool WriteRegRaw(HKEY root, const std::wstring& keyPath, const std::wstring& valueName, const RegistryValue& value) noexcept {
+bool WriteRegRaw(HKEY root, const std::wstring& keyPath, const std::wstring& valueName,
+                 const RegistryValue& value) noexcept {
     // For a string type whose last character is not NUL, the platform looks at the character
     // just past the given size and, when that one is NUL, stores it too. A non-NUL sentinel
     // after the bytes keeps both that read inside the buffer and the stored bytes exact.

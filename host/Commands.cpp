@@ -67,7 +67,8 @@ private:
         read_.resize(size);
         size_t have = 0;
         for (DWORD got = 0; have < read_.size(); have += got)
-            if (!ReadFile(file, read_.data() + have, static_cast<DWORD>(read_.size() - have), &got, nullptr) || got == 0) break;
+            if (!ReadFile(file, read_.data() + have, static_cast<DWORD>(read_.size() - have), &got, nullptr) || got == 0)
+                break;
         read_.resize(have);
         char chunk[65536];
         for (DWORD got = 0; ReadFile(file, chunk, sizeof(chunk), &got, nullptr) && got > 0;) read_.append(chunk, got);

@@ -214,8 +214,7 @@ bool SendKeystroke(std::wstring_view keys, const Pause& pause) {
         ok = false;
     } else if (activated && !actions.empty()) {
         // Keys are typed only into the activated host, never into whatever else has the focus.
-        if (!PlayAndWait(ToInputs(actions), activated))
-            ok = false;
+        if (!PlayAndWait(ToInputs(actions), activated)) ok = false;
     }
     try {
         pause.Wait(2);

@@ -23,10 +23,8 @@ BOOL CALLBACK FindPathPanelsProc(HWND hwnd, LPARAM lParam) {
     char name[256] = {};
     GetClassNameA(hwnd, name, 256);
     if (ContainsNoCase(name, "TPathPanel")) {
-        if (!bars.first)
-            bars.first = hwnd;
-        else
-            bars.other = hwnd;
+        if (!bars.first) bars.first = hwnd;
+        else bars.other = hwnd;
     }
     return TRUE;
 }
@@ -64,10 +62,8 @@ std::wstring GetFilter(HWND host, std::wstring_view sideName) {
         leftBar = firstIsLeft ? bars.first : bars.other;
         rightBar = firstIsLeft ? bars.other : bars.first;
     }
-    if (side == L"S")
-        side = GetInfo(host, L"A");
-    else if (side == L"T")
-        side = GetInfo(host, L"A") == L"L" ? L"R" : L"L";
+    if (side == L"S") side = GetInfo(host, L"A");
+    else if (side == L"T") side = GetInfo(host, L"A") == L"L" ? L"R" : L"L";
     std::wstring text, path;
     if (side == L"L") {
         text = WindowText(leftBar);

@@ -63,7 +63,7 @@ private:
 
 using UniqueFile = UniqueResource<HANDLE, &CloseHandle, &InvalidHandleValue>;  // CreateFile results
 using UniqueFind = UniqueResource<HANDLE, &FindClose, &InvalidHandleValue>;    // FindFirstFile searches
-using UniqueHandle = UniqueResource<HANDLE, &CloseHandle>;  // process, thread, event, mapping handles
+using UniqueHandle = UniqueResource<HANDLE, &CloseHandle>;                     // process, thread, event, mapping handles
 using UniqueHkey = UniqueResource<HKEY, &RegCloseKey>;
 using UniqueHlocal = UniqueResource<HLOCAL, &LocalFree>;  // LocalAlloc and FORMAT_MESSAGE_ALLOCATE_BUFFER
 using UniqueHglobal = UniqueResource<HGLOBAL, &GlobalFree>;
@@ -100,10 +100,18 @@ public:
     }
     // Setters: the old value is cleared first. Set(text) throws std::bad_alloc.
     void Set(std::wstring_view text);
-    void SetBool(bool value) noexcept { SetScalar(VT_BOOL, [&](VARIANT& v) { V_BOOL(&v) = value ? VARIANT_TRUE : VARIANT_FALSE; }); }
-    void SetI2(SHORT value) noexcept { SetScalar(VT_I2, [&](VARIANT& v) { V_I2(&v) = value; }); }
-    void SetR4(float value) noexcept { SetScalar(VT_R4, [&](VARIANT& v) { V_R4(&v) = value; }); }
-    void SetR8(double value) noexcept { SetScalar(VT_R8, [&](VARIANT& v) { V_R8(&v) = value; }); }
+    void SetBool(bool value) noexcept {
+        SetScalar(VT_BOOL, [&](VARIANT& v) { V_BOOL(&v) = value ? VARIANT_TRUE : VARIANT_FALSE; });
+    }
+    void SetI2(SHORT value) noexcept {
+        SetScalar(VT_I2, [&](VARIANT& v) { V_I2(&v) = value; });
+    }
+    void SetR4(float value) noexcept {
+        SetScalar(VT_R4, [&](VARIANT& v) { V_R4(&v) = value; });
+    }
+    void SetR8(double value) noexcept {
+        SetScalar(VT_R8, [&](VARIANT& v) { V_R8(&v) = value; });
+    }
     // Takes ownership of a BSTR or a SAFEARRAY of variants.
     void SetBstr(UniqueBstr text) noexcept {
         VariantClear(&v_);

@@ -63,8 +63,8 @@ HWND ReplyWindow() {
     if (!InitOnceExecuteOnce(&g_classOnce, RegisterReplyClass, nullptr, nullptr)) throw Error::FromLastError();
     // A plain top-level window that is never shown: not a message-only window, so that the host
     // can address it like any window of a program.
-    HWND h = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, ModuleInstance(),
-                             nullptr);
+    HWND h =
+        CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, ModuleInstance(), nullptr);
     if (!h) throw Error::FromLastError();
     t_reply.window = h;
     ModuleAddRef();

@@ -35,10 +35,8 @@ public:
         return Helper::Create(riid, ppv);
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) noexcept override {
-        if (lock)
-            ModuleAddRef();
-        else
-            ModuleRelease();
+        if (lock) ModuleAddRef();
+        else ModuleRelease();
         return S_OK;
     }
 };

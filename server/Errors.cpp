@@ -26,8 +26,9 @@ std::wstring DescribeHresult(HRESULT hr) {
     const ErrorKind kind = ErrorKindOfHresult(hr);
     if (kind != ErrorKind::System) return ErrorDescription(kind);
     UniqueHlocal buffer;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(buffer.put()), 0, nullptr);
+    const DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                       static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(buffer.put()), 0, nullptr);
     std::wstring result = n && buffer ? std::wstring(static_cast<const wchar_t*>(buffer.get()), n) : L"Unexpected failure";
     while (!result.empty() && (result.back() == L'\n' || result.back() == L'\r' || result.back() == L'.')) result.pop_back();
     return result;
@@ -35,10 +36,11 @@ std::wstring DescribeHresult(HRESULT hr) {
 
 HRESULT ScriptErrorForDispatchFailure(HRESULT hr) noexcept {
     switch (hr) {
-    case DISP_E_TYPEMISMATCH: case DISP_E_OVERFLOW: case DISP_E_PARAMNOTFOUND: case DISP_E_BADPARAMCOUNT:
-        return HresultOf(Error::FromHresult(hr));
-    default:
-        return IsScriptErrorCode(hr) ? hr : S_OK;  // a script error code stands for itself
+    case DISP_E_TYPEMISMATCH:
+    case DISP_E_OVERFLOW:
+    case DISP_E_PARAMNOTFOUND:
+    case DISP_E_BADPARAMCOUNT: return HresultOf(Error::FromHresult(hr));
+    default: return IsScriptErrorCode(hr) ? hr : S_OK;  // a script error code stands for itself
     }
 }
 

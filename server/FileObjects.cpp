@@ -86,7 +86,6 @@ UniqueVariant ValueOrProperty(const VARIANT* arg, const wchar_t* property) {
     return copy;
 }
 
-
 namespace {
 
 bool Given(const VARIANT* v) noexcept { return v && !IsMissing(*v); }
@@ -115,7 +114,8 @@ FileValue<double> FileDateOf(const VARIANT* arg, const wchar_t* property) noexce
 FileValue<DWORD> FileAttributesOf(const VARIANT* arg) noexcept {
     FileValue<DWORD> attributes;
     attributes.given = Given(arg);
-    if (attributes.given) Step([&] { attributes.value = static_cast<DWORD>(ToLong(*ValueOrProperty(arg, L"Attributes").get())); });
+    if (attributes.given)
+        Step([&] { attributes.value = static_cast<DWORD>(ToLong(*ValueOrProperty(arg, L"Attributes").get())); });
     return attributes;
 }
 

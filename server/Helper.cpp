@@ -95,7 +95,8 @@ UniqueVariant ListOrEmpty(const std::optional<std::wstring>& names, std::wstring
 const VARIANT* FindArgument(const DISPPARAMS* params, UINT index) noexcept {
     if (!params) return nullptr;
     for (UINT i = 0; i < params->cNamedArgs; ++i)
-        if (params->rgdispidNamedArgs && params->rgdispidNamedArgs[i] == static_cast<DISPID>(index)) return &params->rgvarg[i];
+        if (params->rgdispidNamedArgs && params->rgdispidNamedArgs[i] == static_cast<DISPID>(index))
+            return &params->rgvarg[i];
     const UINT positional = params->cArgs - params->cNamedArgs;
     if (index < positional) return &params->rgvarg[params->cArgs - 1 - index];
     return nullptr;
@@ -185,12 +186,9 @@ int32_t Helper::CommandNumber(const VARIANT& cmd) const {
 
 HRESULT Helper::QueryInterface(REFIID riid, void** ppv) noexcept {
     if (!ppv) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID__Helper)
-        *ppv = static_cast<_Helper*>(this);
-    else if (riid == IID_IProvideClassInfo)
-        *ppv = static_cast<IProvideClassInfo*>(this);
-    else if (riid == IID_ISupportErrorInfo)
-        *ppv = static_cast<ISupportErrorInfo*>(this);
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID__Helper) *ppv = static_cast<_Helper*>(this);
+    else if (riid == IID_IProvideClassInfo) *ppv = static_cast<IProvideClassInfo*>(this);
+    else if (riid == IID_ISupportErrorInfo) *ppv = static_cast<ISupportErrorInfo*>(this);
     else {
         *ppv = nullptr;
         return E_NOINTERFACE;
@@ -445,15 +443,18 @@ HRESULT Helper::get_GetFilter(VARIANT LeftOrRight, VARIANT* value) noexcept {
 }
 
 HRESULT Helper::SetSrcPath(BSTR SrcPath, VARIANT_BOOL InNewTab, VARIANT_BOOL* result) noexcept {
-    return ReturnBool(result, [&] { return ombrisk::SetSrcPath(std::wstring(BstrView(SrcPath)), InNewTab != VARIANT_FALSE); });
+    return ReturnBool(result,
+                      [&] { return ombrisk::SetSrcPath(std::wstring(BstrView(SrcPath)), InNewTab != VARIANT_FALSE); });
 }
 
 HRESULT Helper::SetTrgPath(BSTR TrgPath, VARIANT_BOOL InNewTab, VARIANT_BOOL* result) noexcept {
-    return ReturnBool(result, [&] { return ombrisk::SetTrgPath(std::wstring(BstrView(TrgPath)), InNewTab != VARIANT_FALSE); });
+    return ReturnBool(result,
+                      [&] { return ombrisk::SetTrgPath(std::wstring(BstrView(TrgPath)), InNewTab != VARIANT_FALSE); });
 }
 
 HRESULT Helper::SetLeftPath(BSTR SrcPath, VARIANT_BOOL InNewTab, VARIANT_BOOL* result) noexcept {
-    return ReturnBool(result, [&] { return ombrisk::SetLeftPath(std::wstring(BstrView(SrcPath)), InNewTab != VARIANT_FALSE); });
+    return ReturnBool(result,
+                      [&] { return ombrisk::SetLeftPath(std::wstring(BstrView(SrcPath)), InNewTab != VARIANT_FALSE); });
 }
 
 HRESULT Helper::SetRightPath(BSTR TrgPath, VARIANT_BOOL InNewTab, VARIANT_BOOL* result) noexcept {
@@ -480,10 +481,8 @@ HRESULT Helper::GetTrgSelectedFiles(VARIANT_BOOL WithFullPath, VARIANT* result) 
 HRESULT Helper::get_Separator(VARIANT* value) noexcept {
     return ReturnVariant(value, [&] {
         UniqueVariant percent;
-        if (const std::optional<float> p = GetSeparator(host_))
-            percent.SetR4(*p);
-        else
-            percent.SetI2(-1);
+        if (const std::optional<float> p = GetSeparator(host_)) percent.SetR4(*p);
+        else percent.SetI2(-1);
         return percent;
     });
 }

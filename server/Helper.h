@@ -31,7 +31,8 @@ public:
     // IDispatch
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) noexcept override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) noexcept override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
+                                            DISPID* ids) noexcept override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
                                      EXCEPINFO* excep, UINT* argErr) noexcept override;
 
@@ -82,7 +83,8 @@ public:
     HRESULT STDMETHODCALLTYPE INIWriteSection(VARIANT FileName, VARIANT Section, VARIANT KeysAndValues,
                                               VARIANT_BOOL* result) noexcept override;
     HRESULT STDMETHODCALLTYPE INISectionExists(VARIANT FileName, VARIANT Section, VARIANT_BOOL* result) noexcept override;
-    HRESULT STDMETHODCALLTYPE INIDelete(VARIANT FileName, VARIANT Section, VARIANT Key, VARIANT_BOOL* result) noexcept override;
+    HRESULT STDMETHODCALLTYPE INIDelete(VARIANT FileName, VARIANT Section, VARIANT Key,
+                                        VARIANT_BOOL* result) noexcept override;
     HRESULT STDMETHODCALLTYPE put_TCPath(VARIANT value) noexcept override;
     HRESULT STDMETHODCALLTYPE get_TCPath(VARIANT* value) noexcept override;
     HRESULT STDMETHODCALLTYPE get_MainINI(VARIANT* value) noexcept override;

@@ -33,10 +33,8 @@ UniqueSafeArray MakeStringArray(const std::vector<std::u16string_view>& items) {
 
 UniqueVariant MakeListResult(std::wstring_view text, std::wstring_view delimiter, bool noArrayReturn) {
     UniqueVariant out;
-    if (noArrayReturn)
-        out.Set(AsWide(JoinListText(AsU16(text), AsU16(delimiter))));
-    else
-        out.SetArray(MakeStringArray(SplitListViews(AsU16(text), AsU16(delimiter), true)));
+    if (noArrayReturn) out.Set(AsWide(JoinListText(AsU16(text), AsU16(delimiter))));
+    else out.SetArray(MakeStringArray(SplitListViews(AsU16(text), AsU16(delimiter), true)));
     return out;
 }
 

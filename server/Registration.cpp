@@ -101,8 +101,8 @@ bool HasSubkeys(HKEY root, const std::wstring& path) {
     UniqueHkey key;
     if (RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) return false;
     DWORD subkeys = 0;
-    return RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
-                            nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+    return RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr,
+                            nullptr, nullptr) == ERROR_SUCCESS &&
            subkeys != 0;
 }
 
@@ -110,12 +110,10 @@ std::wstring ReadDefault(HKEY root, const std::wstring& path) {
     UniqueHkey key;
     if (RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) return {};
     DWORD type = 0, size = 0;
-    if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ)
-        return {};
+    if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ) return {};
     std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
     size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) !=
-        ERROR_SUCCESS)
+    if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) != ERROR_SUCCESS)
         return {};
     text.resize(wcsnlen(text.c_str(), text.size()));
     return text;
@@ -192,9 +190,8 @@ HRESULT UnregisterServer(RegistrationScope scope) noexcept {
             // The remaining platform's folder becomes the help folder of the shared key.
             const std::wstring otherPath = ReadDefault(root.get(), TypeLibLcidKey() + L"\\" + kOtherPlatform);
             UniqueHkey lib;
-            if (!otherPath.empty() &&
-                RegOpenKeyExW(root.get(), (TypeLibKey() + L"\\1.0\\HELPDIR").c_str(), 0, KEY_SET_VALUE, lib.put()) ==
-                    ERROR_SUCCESS) {
+            if (!otherPath.empty() && RegOpenKeyExW(root.get(), (TypeLibKey() + L"\\1.0\\HELPDIR").c_str(), 0, KEY_SET_VALUE,
+                                                    lib.put()) == ERROR_SUCCESS) {
                 const std::wstring folder = FolderOf(otherPath);
                 RegSetValueExW(lib.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
                                static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));

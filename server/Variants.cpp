@@ -40,9 +40,22 @@ bool IsObject(const VARIANT& in) noexcept {
 bool IsNumeric(const VARIANT& in) {
     const VARIANT& v = Deref(in);
     switch (V_VT(&v) & ~VT_BYREF) {
-    case VT_EMPTY: case VT_BOOL: case VT_I1: case VT_UI1: case VT_I2: case VT_UI2: case VT_I4: case VT_UI4:
-    case VT_I8: case VT_UI8: case VT_INT: case VT_UINT: case VT_R4: case VT_R8: case VT_CY: case VT_DECIMAL:
-        return (V_VT(&v) & VT_ARRAY) == 0;
+    case VT_EMPTY:
+    case VT_BOOL:
+    case VT_I1:
+    case VT_UI1:
+    case VT_I2:
+    case VT_UI2:
+    case VT_I4:
+    case VT_UI4:
+    case VT_I8:
+    case VT_UI8:
+    case VT_INT:
+    case VT_UINT:
+    case VT_R4:
+    case VT_R8:
+    case VT_CY:
+    case VT_DECIMAL: return (V_VT(&v) & VT_ARRAY) == 0;
     case VT_BSTR: {
         if (V_VT(&v) & VT_ARRAY) return false;
         // Compiled clients pass a string variable by reference (VT_BYREF | VT_BSTR): its text counts.
@@ -50,8 +63,7 @@ bool IsNumeric(const VARIANT& in) {
         double d = 0;
         return text && SUCCEEDED(VarR8FromStr(text, LOCALE_USER_DEFAULT, 0, &d));
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 

@@ -13,7 +13,9 @@
 namespace ombrisk {
 
 // A BSTR's text, length-aware (embedded NULs kept); a null BSTR is the empty text.
-inline std::wstring_view BstrView(BSTR s) noexcept { return s ? std::wstring_view(s, SysStringLen(s)) : std::wstring_view(); }
+inline std::wstring_view BstrView(BSTR s) noexcept {
+    return s ? std::wstring_view(s, SysStringLen(s)) : std::wstring_view();
+}
 
 // The value behind VT_BYREF | VT_VARIANT chains (scripts pass variables by reference).
 const VARIANT& Deref(const VARIANT& v) noexcept;
@@ -27,11 +29,11 @@ bool IsObject(const VARIANT& v) noexcept;
 // each also when passed by reference.
 bool IsNumeric(const VARIANT& v);
 
-std::wstring ToString(const VARIANT& v);   // Empty -> "", Booleans as True/False
+std::wstring ToString(const VARIANT& v);      // Empty -> "", Booleans as True/False
 std::wstring OptionalText(const VARIANT& v);  // ToString, or "" for an omitted argument
-int32_t ToLong(const VARIANT& v);          // rounds halves to even
+int32_t ToLong(const VARIANT& v);             // rounds halves to even
 double ToDouble(const VARIANT& v);
-double ToDate(const VARIANT& v);           // automation date (days since 30 December 1899)
+double ToDate(const VARIANT& v);  // automation date (days since 30 December 1899)
 
 // Compares v with the integer 0 as automation compares a variant with a number:
 // returns -1, 0 or 1; Null compares as "unknown" and returns 2.

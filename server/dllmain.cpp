@@ -31,7 +31,9 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid,
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return ombrisk::ModuleInUse() ? S_FALSE : S_OK; }
 
-extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() { return ombrisk::RegisterServer(ombrisk::RegistrationScope::Machine); }
+extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
+    return ombrisk::RegisterServer(ombrisk::RegistrationScope::Machine);
+}
 
 extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() {
     return ombrisk::UnregisterServer(ombrisk::RegistrationScope::Machine);

@@ -153,20 +153,24 @@ public:
             const double length = std::stod(run.run_name.args);
             // CPU seconds per character: on a shared machine the wall time also counts the
             // time other programs held the core.
-            const double seconds = run.GetAdjustedCPUTime() /
-                                   benchmark::GetTimeUnitMultiplier(run.time_unit);
+            const double seconds = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
             perChar_[run.run_name.function_name][static_cast<long>(length)] = seconds / length;
         }
     }
 
     void PrintSummary() const {
         static const char* const kColumns[][2] = {
-            {"BM_ReplaceEqualLength", "equal"},     {"BM_ReplaceDifferentLength", "growing"},
-            {"BM_ReplaceShrinking", "shrinking"},  {"BM_JoinListText", "join"},
-            {"BM_SplitList", "split"},             {"BM_Memcpy", "memcpy"},
+            {"BM_ReplaceEqualLength", "equal"},
+            {"BM_ReplaceDifferentLength", "growing"},
+            {"BM_ReplaceShrinking", "shrinking"},
+            {"BM_JoinListText", "join"},
+            {"BM_SplitList", "split"},
+            {"BM_Memcpy", "memcpy"},
         };
-        std::printf("\nThroughput relative to BM_CopyString"
-                    " (goals: equal >= 0.3, growing and shrinking >= 0.1)\n%10s", "chars");
+        std::printf(
+            "\nThroughput relative to BM_CopyString"
+            " (goals: equal >= 0.3, growing and shrinking >= 0.1)\n%10s",
+            "chars");
         for (const auto& column : kColumns) std::printf(" %10s", column[1]);
         std::printf("\n");
         const auto copy = perChar_.find("BM_CopyString");
@@ -177,8 +181,7 @@ public:
                     const auto it = perChar_.find(column[0]);
                     if (it != perChar_.end() && it->second.count(length))
                         std::printf(" %10.2f", copyCost / it->second.at(length));
-                    else
-                        std::printf(" %10s", "n/a");
+                    else std::printf(" %10s", "n/a");
                 }
                 std::printf("\n");
             }
@@ -187,8 +190,8 @@ public:
         for (const auto& [name, byLength] : perChar_) {
             if (byLength.count(10'000) && byLength.count(10'000'000))
                 std::printf("%-28s %6.2f  (%.3f ns -> %.3f ns per char)\n", name.c_str(),
-                            byLength.at(10'000'000) / byLength.at(10'000),
-                            byLength.at(10'000) * 1e9, byLength.at(10'000'000) * 1e9);
+                            byLength.at(10'000'000) / byLength.at(10'000), byLength.at(10'000) * 1e9,
+                            byLength.at(10'000'000) * 1e9);
         }
     }
 

@@ -17,10 +17,8 @@ inline int g_passed = 0;
 inline int g_failed = 0;
 
 inline void Check(bool good, const std::string& msg) {
-    if (good)
-        ++g_passed;
-    else
-        ++g_failed;
+    if (good) ++g_passed;
+    else ++g_failed;
     fprintf(g_out, "%s %d - %s\n", good ? "ok" : "not ok", g_passed + g_failed, msg.c_str());
     fflush(g_out);
 }

@@ -51,7 +51,9 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // lives as long as its Engine
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE GetLCID(LCID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetItemInfo(LPCOLESTR, DWORD, IUnknown**, ITypeInfo**) override { return TYPE_E_ELEMENTNOTFOUND; }
+    HRESULT STDMETHODCALLTYPE GetItemInfo(LPCOLESTR, DWORD, IUnknown**, ITypeInfo**) override {
+        return TYPE_E_ELEMENTNOTFOUND;
+    }
     HRESULT STDMETHODCALLTYPE GetDocVersionString(BSTR*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE OnScriptTerminate(const VARIANT*, const EXCEPINFO*) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnStateChange(SCRIPTSTATE) override { return S_OK; }
@@ -88,7 +90,8 @@ public:
     bool Start() {
         CLSID clsid;
         if (FAILED(CLSIDFromProgID(L"VBScript", &clsid))) return false;
-        if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, kIID_IActiveScript, reinterpret_cast<void**>(&script_))))
+        if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, kIID_IActiveScript,
+                                    reinterpret_cast<void**>(&script_))))
             return false;
         if (FAILED(script_->QueryInterface(kIID_IActiveScriptParse, reinterpret_cast<void**>(&parse_)))) return false;
         return SUCCEEDED(parse_->InitNew()) && SUCCEEDED(script_->SetScriptSite(&site)) &&
@@ -126,7 +129,8 @@ public:
             DISPPARAMS none{nullptr, nullptr, 0, 0};
             VARIANT v;
             VariantInit(&v);
-            if (SUCCEEDED(globals->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr)) &&
+            if (SUCCEEDED(
+                    globals->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr)) &&
                 SUCCEEDED(VariantChangeType(&v, &v, 0, VT_R8)))
                 value = V_R8(&v);
             VariantClear(&v);

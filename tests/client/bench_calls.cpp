@@ -74,14 +74,16 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes) {
     HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
+    const bool ok =
+        WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
     CloseHandle(f);
     return ok;
 }
 
 std::string ReadBytes(const std::wstring& path) {
     std::string bytes;
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE f =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return bytes;
     char chunk[65536];
     DWORD got = 0;
@@ -175,7 +177,8 @@ bool PlainSeparatorMove(HWND host, double percent) {
         mouse_event(swapped ? 0x0008 : 0x0002, 0, 0, 0, GetMessageExtraInfo());
         POINT end{static_cast<LONG>(percent / 100 * client.right - 1), 0};
         ClientToScreen(host, &end);
-        mouse_event(swapped ? 0x8009 : 0x8003, static_cast<DWORD>(end.x * sx), static_cast<DWORD>(y * sy), 0, GetMessageExtraInfo());
+        mouse_event(swapped ? 0x8009 : 0x8003, static_cast<DWORD>(end.x * sx), static_cast<DWORD>(y * sy), 0,
+                    GetMessageExtraInfo());
         mouse_event(swapped ? 0x0010 : 0x0004, 0, 0, 0, GetMessageExtraInfo());
     }
     SetWindowPos(host, HWND_NOTOPMOST, 0, 0, 0, 0, 0x53);
@@ -264,8 +267,9 @@ private:
 
 void Bencher::TimerResolution() {
     // Two ticks of VBScript's Timer apart: its step, which bounds what a script can time itself.
-    const bool ran = e_.Run(L"t0 = Timer\r\nDo\r\nt1 = Timer\r\nLoop While t1 = t0\r\nt0 = t1\r\nDo\r\nt1 = Timer\r\n"
-                            L"Loop While t1 = t0\r\nstep = t1 - t0\r\n");
+    const bool ran = e_.Run(
+        L"t0 = Timer\r\nDo\r\nt1 = Timer\r\nLoop While t1 = t0\r\nt0 = t1\r\nDo\r\nt1 = Timer\r\n"
+        L"Loop While t1 = t0\r\nstep = t1 - t0\r\n");
     const double step = e_.Number(L"step");
     Check(ran && step > 0 && step < 1, "VBScript's Timer advances in steps below a second (" + Fmt("%.4f", step) + " s)");
     Info("VBScript Timer step " + Fmt("%.3f", step * 1000) + " ms");
@@ -275,7 +279,8 @@ void Bencher::RunCost() {
     std::vector<double> t;
     for (int i = 0; i < 41; ++i) t.push_back(e_.Time(L"r = Empty"));
     runCost_ = Median(t);
-    Check(runCost_ > 0 && runCost_ < 0.05, "a trivial script text runs in under 50 ms (" + Fmt("%.1f", runCost_ * 1e6) + " us)");
+    Check(runCost_ > 0 && runCost_ < 0.05,
+          "a trivial script text runs in under 50 ms (" + Fmt("%.1f", runCost_ * 1e6) + " us)");
     Info("cost of running one script text (taken off single-call times) " + Fmt("%.1f", runCost_ * 1e6) + " us");
 }
 
@@ -330,7 +335,10 @@ void Bencher::MemberOverhead() {
         {"GetIniFiles", {L"r = h.GetIniFiles()", nullptr}, 10, false, "one 10 ms poll"},
         {"Separator let", {L"h.Separator = 40", L"h.Separator = 60"}, 0, false, "none"},
         {"SendKeystroke", {L"r = h.SendKeystroke(\"x\")", nullptr}, 70, true, "2 x Pause \\ 2"},
-        {"GetTrgSelectedFiles", {L"r = h.GetTrgSelectedFiles()", nullptr}, 3 * 23 + 35 + 2 * 70, true,
+        {"GetTrgSelectedFiles",
+         {L"r = h.GetTrgSelectedFiles()", nullptr},
+         3 * 23 + 35 + 2 * 70,
+         true,
          "3 x Pause \\ 3 + Pause \\ 2 + two SendKeystroke {TAB} with 2 x Pause \\ 2 each"},
     };
     e_.Run(L"h.Pause = 70\r\nh.Wait = False\r\n");
@@ -348,7 +356,8 @@ void Bencher::MemberOverhead() {
         const double over = totalMs - m.waitMs;
         const std::string id = std::string(m.keys ? "keys." : "overhead.") + m.id;
         Check(ok, id + ": every call ran" + (e_.site.error.empty() ? "" : " (" + e_.site.error + ")"));
-        Check(over > -3 && over < 2000, id + ": the time beyond the fixed waits is plausible (" + Fmt("%.2f", over) + " ms)");
+        Check(over > -3 && over < 2000,
+              id + ": the time beyond the fixed waits is plausible (" + Fmt("%.2f", over) + " ms)");
         Bench(id, over, m.keys ? "-" : "2", "ms", Fmt("%.2f ms", totalMs), "waits " + std::to_string(m.waitMs) + " ms",
               std::string(m.id) + ": median time minus its fixed waits (" + m.waits + ", Pause 70)");
     }
@@ -379,7 +388,8 @@ void Bencher::PlatformSteps() {
     Bench("platform.Separator_let", Median(sepRatios), "-", "ratio", Fmt("%.2f ms", Median(sepLib) * 1000),
           Fmt("%.2f ms", Median(sepPlain) * 1000), "Separator let against its platform steps done by plain C++");
     Bench("platform.GetIniFiles", Median(iniRatios), "-", "ratio", Fmt("%.2f ms", Median(iniLib) * 1000),
-          Fmt("%.2f ms", Median(iniPlain) * 1000), "GetIniFiles against the same query done by plain C++ (polls included in both)");
+          Fmt("%.2f ms", Median(iniPlain) * 1000),
+          "GetIniFiles against the same query done by plain C++ (polls included in both)");
 }
 
 double Bencher::ArrayCount(const wchar_t* var) {
@@ -412,7 +422,8 @@ void Bencher::SelectedScale() {
     Check(counts, "GetSrcSelectedFiles and Split gave " + std::to_string(n_.scale) + " names every time");
     const double ratio = Median(ratios);
     Check(ratio > 0 && std::isfinite(ratio), "scale.selected: the ratio is a positive number");
-    Bench("scale.GetSrcSelectedFiles", ratio, "1.0", "ratio", Fmt("%.1f ms", Median(lib) * 1000), Fmt("%.1f ms", Median(base) * 1000),
+    Bench("scale.GetSrcSelectedFiles", ratio, "1.0", "ratio", Fmt("%.1f ms", Median(lib) * 1000),
+          Fmt("%.1f ms", Median(base) * 1000),
           "GetSrcSelectedFiles of " + std::to_string(n_.scale) + " names minus its waits (Pause " + std::to_string(kPause) +
               ") against GetTextFromClip and Split(text, vbCrLf)");
 }
@@ -482,9 +493,11 @@ void Bencher::IniScale() {
         VARIANT out;
         VariantInit(&out);
         LONGLONG t0 = script_engine::Ticks();
-        const HRESULT hr = helper->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &out, nullptr, nullptr);
+        const HRESULT hr =
+            helper->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &out, nullptr, nullptr);
         invoke.push_back(script_engine::Seconds(script_engine::Ticks() - t0));
-        same = same && SUCCEEDED(hr) && V_VT(&out) == (VT_ARRAY | VT_VARIANT) && V_ARRAY(&out)->rgsabound[0].cElements == static_cast<ULONG>(n_.scale);
+        same = same && SUCCEEDED(hr) && V_VT(&out) == (VT_ARRAY | VT_VARIANT) &&
+               V_ARRAY(&out)->rgsabound[0].cElements == static_cast<ULONG>(n_.scale);
         t0 = script_engine::Ticks();
         VariantClear(&out);
         clear.push_back(script_engine::Seconds(script_engine::Ticks() - t0));
@@ -537,15 +550,21 @@ void Bencher::IniScale() {
     VariantClear(&arg);
     helper->Release();
     Check(vtable != nullptr, "the object answers for its dual interface");
-    Check(same, "INIRead through IDispatch, through its slot and the plain array all hold " + std::to_string(n_.scale) + " names");
-    Bench("info.INIRead_dispatcher_share", (Median(invoke) - Median(direct2)) * 1000, "-", "ms", Fmt("%.1f ms", Median(invoke) * 1000),
-          Fmt("%.1f ms", Median(direct2) * 1000), "what IDispatch::Invoke (the type information's dispatcher) adds to INIRead against a call through the interface slot");
+    Check(same,
+          "INIRead through IDispatch, through its slot and the plain array all hold " + std::to_string(n_.scale) + " names");
+    Bench("info.INIRead_dispatcher_share", (Median(invoke) - Median(direct2)) * 1000, "-", "ms",
+          Fmt("%.1f ms", Median(invoke) * 1000), Fmt("%.1f ms", Median(direct2) * 1000),
+          "what IDispatch::Invoke (the type information's dispatcher) adds to INIRead against a call through the interface "
+          "slot");
     const double lib2 = Median(invoke), floor2 = Median(floor);
-    Bench("scale.INIRead_without_script", lib2 / floor2, "-", "ratio", Fmt("%.1f ms", lib2 * 1000), Fmt("%.1f ms", floor2 * 1000),
-          "INIRead called through IDispatch from C++ against the direct call plus a SAFEARRAY of the names built by plain C++");
+    Bench("scale.INIRead_without_script", lib2 / floor2, "-", "ratio", Fmt("%.1f ms", lib2 * 1000),
+          Fmt("%.1f ms", floor2 * 1000),
+          "INIRead called through IDispatch from C++ against the direct call plus a SAFEARRAY of the names built by plain "
+          "C++");
     Bench("info.INIRead_script_share", (Median(lib) - lib2) * 1000, "-", "ms", Fmt("%.1f ms", Median(lib) * 1000),
-          Fmt("%.1f ms", lib2 * 1000), "what VBScript adds to INIRead's result (its array handling); freeing the result takes " +
-                                           Fmt("%.1f ms", Median(clear) * 1000));
+          Fmt("%.1f ms", lib2 * 1000),
+          "what VBScript adds to INIRead's result (its array handling); freeing the result takes " +
+              Fmt("%.1f ms", Median(clear) * 1000));
 }
 
 void Bencher::CreationScale() {
@@ -632,9 +651,11 @@ void Bencher::Memory() {
                  {"memory.per_object_600_commands", typical, "600-command totalcmd.inc"}};
     for (const auto& c : cases) {
         commanderPath.Set(c.dir);
-        bool ok = e_.Run(L"ReDim objs(" + std::to_wstring(m - 1) + L")\r\nSet objs(0) = CreateObject(\"Ombrisk.Helper\")\r\n");
+        bool ok =
+            e_.Run(L"ReDim objs(" + std::to_wstring(m - 1) + L")\r\nSet objs(0) = CreateObject(\"Ombrisk.Helper\")\r\n");
         const double one = PrivateCommittedBytes();
-        ok = ok && e_.Run(L"For i = 1 To " + std::to_wstring(m - 1) + L"\r\nSet objs(i) = CreateObject(\"Ombrisk.Helper\")\r\nNext\r\n");
+        ok = ok && e_.Run(L"For i = 1 To " + std::to_wstring(m - 1) +
+                          L"\r\nSet objs(i) = CreateObject(\"Ombrisk.Helper\")\r\nNext\r\n");
         const double all = PrivateCommittedBytes();
         ok = ok && e_.Run(L"For i = 0 To " + std::to_wstring(m - 1) + L"\r\nSet objs(i) = Nothing\r\nNext\r\n");
         const double after = PrivateCommittedBytes();
@@ -666,7 +687,9 @@ int wmain(int argc, wchar_t** argv) {
         if (a == L"quick") quick = true;
         else if (a.rfind(L"only=", 0) == 0) only = L"," + a.substr(5) + L",";
     }
-    auto wanted = [&](const wchar_t* group) { return only.empty() || only.find(L"," + std::wstring(group) + L",") != std::wstring::npos; };
+    auto wanted = [&](const wchar_t* group) {
+        return only.empty() || only.find(L"," + std::wstring(group) + L",") != std::wstring::npos;
+    };
     const Sizes sizes = quick ? kQuick : kFull;
     std::wstring work = argv[3];
     if (!work.empty() && work.back() != L'\\') work += L'\\';
@@ -676,8 +699,10 @@ int wmain(int argc, wchar_t** argv) {
         const bool started = engine.Start();
         Check(started, "the VBScript engine runs in this process");
         const bool created =
-            started && engine.Run(L"Dim h, d, r, x, i, s, a, o, t0, t1, step, objs\r\nSet h = CreateObject(\"Ombrisk.Helper\")\r\n");
-        Check(created, "the script created an Ombrisk.Helper object" + (engine.site.error.empty() ? "" : " (" + engine.site.error + ")"));
+            started &&
+            engine.Run(L"Dim h, d, r, x, i, s, a, o, t0, t1, step, objs\r\nSet h = CreateObject(\"Ombrisk.Helper\")\r\n");
+        Check(created, "the script created an Ombrisk.Helper object" +
+                           (engine.site.error.empty() ? "" : " (" + engine.site.error + ")"));
         engine.Run(L"x = 0\r\nIf h.IsRunningTC Then x = 1\r\n");
         const bool host = engine.Number(L"x") == 1;
         Check(host, "the host runs");

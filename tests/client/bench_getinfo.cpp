@@ -27,8 +27,8 @@ using script_engine::Engine;
 using script_engine::Seconds;
 
 const wchar_t kExpected[] = L"C:\\bench\\";  // the stand-in's answer to SP (set by the calling script)
-constexpr ULONG_PTR kCodeGW = 0x5747;  // "GW", first character in the low byte
-constexpr ULONG_PTR kCodeRW = 0x5752;  // "RW"
+constexpr ULONG_PTR kCodeGW = 0x5747;        // "GW", first character in the low byte
+constexpr ULONG_PTR kCodeRW = 0x5752;        // "RW"
 
 // The plain exchange: a hidden window of our own receives the "RW" answers.
 std::wstring g_answer;
@@ -55,7 +55,8 @@ HWND CreateReplyWindow() {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"OmbriskBenchReply";
     RegisterClassW(&wc);
-    return CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+    return CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance,
+                           nullptr);
 }
 
 // n "GW" SP requests; the number of right answers.
@@ -88,17 +89,19 @@ int wmain(int argc, wchar_t** argv) {
     const bool started = engine.Start();
     Check(started, "the VBScript engine runs in this process");
     const std::wstring expected = std::wstring(L"\"") + L"C:\\bench\\" + L"\"";
-    const bool created = started && engine.Run(L"Dim h, r, i, bad\r\nSet h = CreateObject(\"Ombrisk.Helper\")\r\n"
-                                               L"h.Pause = 0\r\nbad = 0\r\n");
-    Check(created, "the script created an Ombrisk.Helper object" + (engine.site.error.empty() ? "" : " (" + engine.site.error + ")"));
+    const bool created = started && engine.Run(
+                                        L"Dim h, r, i, bad\r\nSet h = CreateObject(\"Ombrisk.Helper\")\r\n"
+                                        L"h.Pause = 0\r\nbad = 0\r\n");
+    Check(created,
+          "the script created an Ombrisk.Helper object" + (engine.site.error.empty() ? "" : " (" + engine.site.error + ")"));
     if (!host || !reply || !created) {
         engine.Stop();
         fprintf(g_out, "DONE passed=%d failed=%d\n", g_passed, g_failed);
         fclose(g_out);
         return 1;
     }
-    const std::wstring loop = L"For i = 1 To " + std::to_wstring(calls) + L"\r\n  r = h.GetInfo(\"SP\")\r\n  If r <> " + expected +
-                              L" Then bad = bad + 1\r\nNext\r\n";
+    const std::wstring loop = L"For i = 1 To " + std::to_wstring(calls) + L"\r\n  r = h.GetInfo(\"SP\")\r\n  If r <> " +
+                              expected + L" Then bad = bad + 1\r\nNext\r\n";
     // One untimed round of each first: the reply window, the engine's caches and the host warm up.
     engine.Run(L"r = h.GetInfo(\"SP\")\r\n");
     PlainLoop(host, reply, 10);
@@ -128,8 +131,9 @@ int wmain(int argc, wchar_t** argv) {
     Check(plainWrong == 0, "every plain GW request got its RW answer (" + std::to_string(plainWrong) + " wrong)");
     std::sort(ratios.begin(), ratios.end());
     const double median = ratios[ratios.size() / 2];
-    fprintf(g_out, "BENCH GetInfo(\"SP\") VBScript/plain: median ratio %.3f over %d rounds of %ld calls each "
-                   "(VBScript %.1f us, plain %.1f us per call overall)\n",
+    fprintf(g_out,
+            "BENCH GetInfo(\"SP\") VBScript/plain: median ratio %.3f over %d rounds of %ld calls each "
+            "(VBScript %.1f us, plain %.1f us per call overall)\n",
             median, rounds, calls, vbTotal * 1e6 / (static_cast<double>(calls) * rounds),
             plainTotal * 1e6 / (static_cast<double>(calls) * rounds));
     // A generous bound only: the figure itself is for the report, not for a verdict.

@@ -161,8 +161,8 @@ void IniChecks(IDispatch* d, const wchar_t* iniFile) {
             VariantClear(&item);
         }
     }
-    Check(good && keys == "alpha;beta;", "INIRead lists section 5 for the section text \" 5.0 \" by reference (" +
-                                           Describe(o) + ", keys " + keys + ")");
+    Check(good && keys == "alpha;beta;",
+          "INIRead lists section 5 for the section text \" 5.0 \" by reference (" + Describe(o) + ", keys " + keys + ")");
     VariantClear(&o.value);
 }
 

@@ -116,8 +116,8 @@ void ReadingBackKeepsMemory(_Helper* h) {
     const long long before = privateBytes();
     readMany(10000);
     const long long grown = privateBytes() - before;
-    Check(grown < (1 << 20), "10000 reads of the text set by this process grow memory by less than 1 MB (" +
-                                 std::to_string(grown) + " bytes)");
+    Check(grown < (1 << 20),
+          "10000 reads of the text set by this process grow memory by less than 1 MB (" + std::to_string(grown) + " bytes)");
 }
 
 // A text of 80 million characters needs a block of 160 MB; with no free stretch of 128 MB left

@@ -17,9 +17,6 @@ namespace {
 
 using namespace client_report;
 
-
-
-
 std::string Narrow(const wchar_t* s) {
     if (!s) return "";
     int n = WideCharToMultiByte(CP_UTF8, 0, s, -1, nullptr, 0, nullptr, nullptr);
@@ -33,8 +30,6 @@ std::string HexOf(long v) {
     snprintf(b, sizeof b, "0x%08lX", static_cast<unsigned long>(v));
     return b;
 }
-
-
 
 struct CallResult {
     HRESULT hr;
@@ -109,9 +104,9 @@ void TypeLibraryChecks(IDispatch* d) {
     const Expect expect[] = {
         {0, L"Separator", 0x68030008, INVOKE_PROPERTYGET}, {1, L"Separator", 0x68030008, INVOKE_PROPERTYPUT},
         {2, L"DbgPrint", 0x6003000B, INVOKE_FUNC},         {4, L"SendCommand", 0x6003000D, INVOKE_FUNC},
-        {12, L"GetInfo", 0x60030014, INVOKE_FUNC},        {17, L"Sleep", 0x6003001A, INVOKE_FUNC},
-        {28, L"SetFileDateAtr", 0x60030024, INVOKE_FUNC}, {36, L"TCPath", 0x68030003, INVOKE_PROPERTYPUT},
-        {37, L"TCPath", 0x68030003, INVOKE_PROPERTYGET},  {40, L"GetFilter", 0x68030000, INVOKE_PROPERTYGET},
+        {12, L"GetInfo", 0x60030014, INVOKE_FUNC},         {17, L"Sleep", 0x6003001A, INVOKE_FUNC},
+        {28, L"SetFileDateAtr", 0x60030024, INVOKE_FUNC},  {36, L"TCPath", 0x68030003, INVOKE_PROPERTYPUT},
+        {37, L"TCPath", 0x68030003, INVOKE_PROPERTYGET},   {40, L"GetFilter", 0x68030000, INVOKE_PROPERTYGET},
         {42, L"GetIniFiles", 0x6003002E, INVOKE_FUNC},
     };
     for (const Expect& e : expect) {
@@ -223,10 +218,8 @@ void HelpStringChecks(IDispatch* d) {
         FUNCDESC* fd = nullptr;
         if (FAILED(vt->GetFuncDesc(slot, &fd)) || !fd) continue;
         doc = docOf(vt, fd->memid, name);
-        if (shortText(doc))
-            ++documented;
-        else
-            missing += " " + name + "(" + std::to_string(doc.size()) + " chars)";
+        if (shortText(doc)) ++documented;
+        else missing += " " + name + "(" + std::to_string(doc.size()) + " chars)";
         vt->ReleaseFuncDesc(fd);
     }
     Check(documented == 43, "all 43 members carry a short help string (" + std::to_string(documented) +
@@ -267,8 +260,8 @@ void DispatchChecks(IDispatch* d) {
     r = Call(d, IdOf(d, L"Sleep"), DISPATCH_METHOD, {Str(L"1")});
     Check(SUCCEEDED(r.hr), "Sleep accepts the text 1 for its Long");
     r = Call(d, IdOf(d, L"Sleep"), DISPATCH_METHOD, {});
-    Check(r.hr == DISP_E_EXCEPTION && (r.excep.scode == static_cast<SCODE>(0x800A01C1) ||
-                                       r.excep.scode == static_cast<SCODE>(0x800A01C2)) &&
+    Check(r.hr == DISP_E_EXCEPTION &&
+              (r.excep.scode == static_cast<SCODE>(0x800A01C1) || r.excep.scode == static_cast<SCODE>(0x800A01C2)) &&
               r.excep.bstrDescription && SysStringLen(r.excep.bstrDescription) > 0,
           "a missing required argument is refused with a described script error (" + HexOf(r.excep.scode) + ")");
     r = Call(d, IdOf(d, L"Sleep"), DISPATCH_METHOD, {I4(0), I4(0)});

@@ -106,8 +106,8 @@ struct FileTimes {
 };
 
 std::optional<FileTimes> ReadTimes(const std::wstring& path) {
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                nullptr));
+    UniqueFile file(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     FILETIME c = {}, a = {}, w = {};
     if (!file || !GetFileTime(file.get(), &c, &a, &w)) return std::nullopt;
     return FileTimes{*Ticks(&c), *Ticks(&a), *Ticks(&w)};

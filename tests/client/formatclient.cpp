@@ -25,14 +25,28 @@ using varformat_table::Unquote;
 bool Build(const std::string& vartype, const std::string& text, VARIANT& v, VARIANT_BOOL& byrefTarget) {
     const long long n = std::atoll(text.c_str());
     VariantInit(&v);
-    if (vartype == "VT_I1") { V_VT(&v) = VT_I1; V_I1(&v) = static_cast<CHAR>(n); }
-    else if (vartype == "VT_INT") { V_VT(&v) = VT_INT; V_INT(&v) = static_cast<INT>(n); }
-    else if (vartype == "VT_I8") { V_VT(&v) = VT_I8; V_I8(&v) = n; }
-    else if (vartype == "VT_UI2") { V_VT(&v) = VT_UI2; V_UI2(&v) = static_cast<USHORT>(n); }
-    else if (vartype == "VT_UI4") { V_VT(&v) = VT_UI4; V_UI4(&v) = static_cast<ULONG>(n); }
-    else if (vartype == "VT_UI8") { V_VT(&v) = VT_UI8; V_UI8(&v) = static_cast<ULONGLONG>(n); }
-    else if (vartype == "VT_UINT") { V_VT(&v) = VT_UINT; V_UINT(&v) = static_cast<UINT>(n); }
-    else if (vartype == "VT_BOOL|VT_BYREF") {
+    if (vartype == "VT_I1") {
+        V_VT(&v) = VT_I1;
+        V_I1(&v) = static_cast<CHAR>(n);
+    } else if (vartype == "VT_INT") {
+        V_VT(&v) = VT_INT;
+        V_INT(&v) = static_cast<INT>(n);
+    } else if (vartype == "VT_I8") {
+        V_VT(&v) = VT_I8;
+        V_I8(&v) = n;
+    } else if (vartype == "VT_UI2") {
+        V_VT(&v) = VT_UI2;
+        V_UI2(&v) = static_cast<USHORT>(n);
+    } else if (vartype == "VT_UI4") {
+        V_VT(&v) = VT_UI4;
+        V_UI4(&v) = static_cast<ULONG>(n);
+    } else if (vartype == "VT_UI8") {
+        V_VT(&v) = VT_UI8;
+        V_UI8(&v) = static_cast<ULONGLONG>(n);
+    } else if (vartype == "VT_UINT") {
+        V_VT(&v) = VT_UINT;
+        V_UINT(&v) = static_cast<UINT>(n);
+    } else if (vartype == "VT_BOOL|VT_BYREF") {
         byrefTarget = n ? VARIANT_TRUE : VARIANT_FALSE;
         V_VT(&v) = VT_BOOL | VT_BYREF;
         V_BOOLREF(&v) = &byrefTarget;
@@ -112,7 +126,8 @@ int wmain(int argc, wchar_t** argv) {
             const BSTR text = V_BSTR(&result);
             const UINT n = text ? SysStringLen(text) : 0;
             const bool same = std::wstring(text ? text : L"", n) == expected;
-            const std::string note = " (got [" + Narrow(text, n) + "], expected [" + Narrow(expected.c_str(), expected.size()) + "])";
+            const std::string note =
+                " (got [" + Narrow(text, n) + "], expected [" + Narrow(expected.c_str(), expected.size()) + "])";
             Check(same, where + (same ? "" : note));
         }
         ++compared;

@@ -23,18 +23,13 @@ namespace {
 
 using namespace client_report;
 
-
-
 // Called by the main thread only, after the workers have ended.
-
 
 std::string Narrow(const wchar_t* s, size_t n) {
     std::string r;
     for (size_t i = 0; i < n; ++i) r.push_back(s[i] < 0x80 ? static_cast<char>(s[i]) : '?');
     return r;
 }
-
-
 
 // GetInfo(request) as a script calls it; the answer text, or "<error 0x...>" when the call fails.
 std::string GetInfo(IDispatch* d, DISPID id, const wchar_t* request) {
@@ -82,7 +77,7 @@ std::vector<HWND> OwnReplyWindows() {
 struct Worker {
     const char* name = "";
     const wchar_t* request = L"";  // this thread's request text
-    std::string answer;      // what the host answers to it
+    std::string answer;            // what the host answers to it
     int requests = 0;
     HANDLE startGate = nullptr;  // both threads begin their requests together
     // Results, read by the main thread after the join.
@@ -174,9 +169,10 @@ int wmain(int argc, wchar_t** argv) {
     for (Worker* w : {&a, &b}) {
         const std::string n = w->name;
         Check(w->created, "thread " + n + " created its two objects in its own apartment");
-        Check(w->own == w->requests + 1, "thread " + n + ": all " + std::to_string(w->requests + 1) + " answers were its own (" +
-                                             std::to_string(w->own) + " own, " + std::to_string(w->foreign) +
-                                             " of the other thread, " + std::to_string(w->other) + " other" +
+        Check(w->own == w->requests + 1, "thread " + n + ": all " + std::to_string(w->requests + 1) +
+                                             " answers were its own (" + std::to_string(w->own) + " own, " +
+                                             std::to_string(w->foreign) + " of the other thread, " +
+                                             std::to_string(w->other) + " other" +
                                              (w->firstWrong.empty() ? "" : ", first wrong: " + w->firstWrong) + ")");
         Check(w->replyWindow != nullptr, "thread " + n + " has one reply window of its own");
         Check(w->replyWindowAfterRelease != nullptr && w->replyWindowAfterRelease != w->replyWindow,

@@ -9,12 +9,12 @@
 #include <string_view>
 
 // An invariant that must hold for every input; a failure aborts so libFuzzer keeps the input.
-#define FUZZ_CHECK(cond)                                                                  \
-    do {                                                                                  \
-        if (!(cond)) {                                                                    \
+#define FUZZ_CHECK(cond)                                                                       \
+    do {                                                                                       \
+        if (!(cond)) {                                                                         \
             std::fprintf(stderr, "invariant failed: %s (%s:%d)\n", #cond, __FILE__, __LINE__); \
-            std::abort();                                                                 \
-        }                                                                                 \
+            std::abort();                                                                      \
+        }                                                                                      \
     } while (0)
 
 namespace ombrisk::fuzz {

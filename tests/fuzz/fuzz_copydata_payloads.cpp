@@ -13,8 +13,7 @@ using namespace ombrisk;
 namespace {
 
 bool ZeroFrom(const std::vector<uint8_t>& b, size_t from) {
-    return from <= b.size() &&
-           std::all_of(b.begin() + from, b.end(), [](uint8_t x) { return x == 0; });
+    return from <= b.size() && std::all_of(b.begin() + from, b.end(), [](uint8_t x) { return x == 0; });
 }
 
 // Strict UTF-8 decoder (no overlongs, no surrogates, max U+10FFFF) back to UTF-16.
@@ -23,11 +22,19 @@ bool DecodeUtf8(const uint8_t* p, size_t n, std::u16string& out) {
         const uint8_t b = p[i];
         size_t len;
         char32_t cp;
-        if (b < 0x80) { len = 1; cp = b; }
-        else if ((b & 0xE0) == 0xC0) { len = 2; cp = b & 0x1F; }
-        else if ((b & 0xF0) == 0xE0) { len = 3; cp = b & 0x0F; }
-        else if ((b & 0xF8) == 0xF0) { len = 4; cp = b & 0x07; }
-        else return false;
+        if (b < 0x80) {
+            len = 1;
+            cp = b;
+        } else if ((b & 0xE0) == 0xC0) {
+            len = 2;
+            cp = b & 0x1F;
+        } else if ((b & 0xF0) == 0xE0) {
+            len = 3;
+            cp = b & 0x0F;
+        } else if ((b & 0xF8) == 0xF0) {
+            len = 4;
+            cp = b & 0x07;
+        } else return false;
         if (i + len > n) return false;
         for (size_t k = 1; k < len; ++k) {
             if ((p[i + k] & 0xC0) != 0x80) return false;
@@ -52,8 +59,7 @@ std::u16string Expected(std::u16string_view s) {
     std::u16string out;
     for (size_t i = 0; i < s.size(); ++i) {
         const char16_t c = s[i];
-        const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
-                          s[i + 1] <= 0xDFFF;
+        const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF;
         if (pair) {
             out.push_back(c);
             out.push_back(s[++i]);

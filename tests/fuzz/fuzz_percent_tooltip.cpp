@@ -21,8 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string needle = in.ConsumeRandomLengthString(64);
     const std::string haystack = in.ConsumeRemainingBytesAsString();
 
-    FUZZ_CHECK(IsPercentTooltipText(haystack) ==
-               (haystack.size() >= 5 && haystack.size() <= 7 && haystack.ends_with(" %")));
+    FUZZ_CHECK(IsPercentTooltipText(haystack) == (haystack.size() >= 5 && haystack.size() <= 7 && haystack.ends_with(" %")));
     const bool expected = Lower(haystack).find(Lower(needle)) != std::string::npos;
     FUZZ_CHECK(ContainsNoCase(haystack, needle) == expected);
     return 0;

@@ -22,8 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(text[i] != u'\0');
             FUZZ_CHECK(text[i] == char16_t(bytes[2 * i] | (bytes[2 * i + 1] << 8)));
         }
-        if (2 * text.size() + 1 < bytes.size())
-            FUZZ_CHECK(bytes[2 * text.size()] == 0 && bytes[2 * text.size() + 1] == 0);
+        if (2 * text.size() + 1 < bytes.size()) FUZZ_CHECK(bytes[2 * text.size()] == 0 && bytes[2 * text.size() + 1] == 0);
     } else if (type == kRegBinary) {
         const long value = std::stol(std::string(text.begin(), text.end()));
         FUZZ_CHECK(value >= -32768 && value <= 32767);

@@ -23,19 +23,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint16_t> down;
     for (const KeyAction& a : out) {
         switch (a.kind) {
-            case KeyAction::Character:
-                FUZZ_CHECK(a.vk == 0 && keys.find(a.ch) != std::u16string::npos);
-                break;
-            case KeyAction::VirtualKeyDown:
-                FUZZ_CHECK(a.ch == 0 && a.vk != 0);
-                down.push_back(a.vk);
-                break;
-            case KeyAction::VirtualKeyUp:
-                FUZZ_CHECK(a.ch == 0 && !down.empty() && down.back() == a.vk);
-                down.pop_back();
-                break;
-            default:
-                FUZZ_CHECK(false);
+        case KeyAction::Character: FUZZ_CHECK(a.vk == 0 && keys.find(a.ch) != std::u16string::npos); break;
+        case KeyAction::VirtualKeyDown:
+            FUZZ_CHECK(a.ch == 0 && a.vk != 0);
+            down.push_back(a.vk);
+            break;
+        case KeyAction::VirtualKeyUp:
+            FUZZ_CHECK(a.ch == 0 && !down.empty() && down.back() == a.vk);
+            down.pop_back();
+            break;
+        default: FUZZ_CHECK(false);
         }
     }
     FUZZ_CHECK(down.empty());

@@ -42,9 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(ReplaceText(text, delimiter, delimiter, CompareMode::Binary) == text);
     const std::u16string replaced = ReplaceText(text, delimiter, replacement, mode);
     if (delimiter.empty()) FUZZ_CHECK(replaced == text);
-    if (!delimiter.empty() && !textMode)
-        FUZZ_CHECK(replaced == Join(SplitList(text, delimiter, false), replacement));
-    FUZZ_CHECK(JoinListText(text, delimiter) ==
-               ReplaceText(text, delimiter, u"\r\n", CompareMode::Binary));
+    if (!delimiter.empty() && !textMode) FUZZ_CHECK(replaced == Join(SplitList(text, delimiter, false), replacement));
+    FUZZ_CHECK(JoinListText(text, delimiter) == ReplaceText(text, delimiter, u"\r\n", CompareMode::Binary));
     return 0;
 }

@@ -20,76 +20,76 @@ namespace ombrisk::standin {
 namespace {
 
 std::vector<std::wstring> selected_names(const Host& host, wchar_t side) {
-  const std::wstring value = host.config.text(std::wstring(L"selected.") + side, L"");
-  std::vector<std::wstring> names;
-  long generated = 0;
-  if (value.starts_with(L"@gen:") && parse_long(value.substr(5), generated)) {
-    wchar_t name[32];
-    for (long i = 1; i <= generated; ++i) {
-      swprintf(name, 32, L"file%05ld.txt", i);
-      names.emplace_back(name);
+    const std::wstring value = host.config.text(std::wstring(L"selected.") + side, L"");
+    std::vector<std::wstring> names;
+    long generated = 0;
+    if (value.starts_with(L"@gen:") && parse_long(value.substr(5), generated)) {
+        wchar_t name[32];
+        for (long i = 1; i <= generated; ++i) {
+            swprintf(name, 32, L"file%05ld.txt", i);
+            names.emplace_back(name);
+        }
+        return names;
+    }
+    if (value.empty()) return names;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t bar = value.find(L'|', start);
+        names.push_back(value.substr(start, bar == std::wstring::npos ? std::wstring::npos : bar - start));
+        if (bar == std::wstring::npos) break;
+        start = bar + 1;
     }
     return names;
-  }
-  if (value.empty()) return names;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t bar = value.find(L'|', start);
-    names.push_back(value.substr(start, bar == std::wstring::npos ? std::wstring::npos : bar - start));
-    if (bar == std::wstring::npos) break;
-    start = bar + 1;
-  }
-  return names;
 }
 
 bool put_on_clipboard(HWND owner, const std::wstring& text) {
-  bool open = false;
-  for (int attempt = 0; attempt < 100 && !open; ++attempt) {
-    open = OpenClipboard(owner) != FALSE;
-    if (!open) Sleep(10);
-  }
-  if (!open) return false;
-  bool done = false;
-  EmptyClipboard();
-  const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
-  if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-    if (void* p = GlobalLock(block)) {
-      std::memcpy(p, text.c_str(), bytes);
-      GlobalUnlock(block);
-      done = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+    bool open = false;
+    for (int attempt = 0; attempt < 100 && !open; ++attempt) {
+        open = OpenClipboard(owner) != FALSE;
+        if (!open) Sleep(10);
     }
-    if (!done) GlobalFree(block);
-  }
-  CloseClipboard();
-  return done;
+    if (!open) return false;
+    bool done = false;
+    EmptyClipboard();
+    const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+    if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+        if (void* p = GlobalLock(block)) {
+            std::memcpy(p, text.c_str(), bytes);
+            GlobalUnlock(block);
+            done = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+        }
+        if (!done) GlobalFree(block);
+    }
+    CloseClipboard();
+    return done;
 }
 
 void copy_now(Host& host, wchar_t side, long command) {
-  host.config.refresh();
-  const std::vector<std::wstring> names = selected_names(host, side);
-  const std::wstring prefix = command == kCopyFullNamesCommand ? panel_path(host, side) : std::wstring();
-  std::wstring text;
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    if (i) text += L"\r\n";
-    text += prefix + names[i];
-  }
-  if (!put_on_clipboard(host.hwnd, text)) {
-    host.log.line(format("CLIP failed error=%lu", GetLastError()));
-    return;
-  }
-  host.log.line(format("CLIP %c count=%zu cmd=%ld", static_cast<char>(side), names.size(), command));
+    host.config.refresh();
+    const std::vector<std::wstring> names = selected_names(host, side);
+    const std::wstring prefix = command == kCopyFullNamesCommand ? panel_path(host, side) : std::wstring();
+    std::wstring text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i) text += L"\r\n";
+        text += prefix + names[i];
+    }
+    if (!put_on_clipboard(host.hwnd, text)) {
+        host.log.line(format("CLIP failed error=%lu", GetLastError()));
+        return;
+    }
+    host.log.line(format("CLIP %c count=%zu cmd=%ld", static_cast<char>(side), names.size(), command));
 }
 
 }  // namespace
 
 void copy_selected_names(Host& host, long command) {
-  if (host.config.number(L"clip_none", 0) != 0) {
-    host.log.line("CLIP none");
-    return;
-  }
-  // The panel that is active when the command arrives is the one copied, however late.
-  const wchar_t side = host.active;
-  run_after(host, host.config.number(L"clip_delay_ms", 0), [&host, side, command] { copy_now(host, side, command); });
+    if (host.config.number(L"clip_none", 0) != 0) {
+        host.log.line("CLIP none");
+        return;
+    }
+    // The panel that is active when the command arrives is the one copied, however late.
+    const wchar_t side = host.active;
+    run_after(host, host.config.number(L"clip_delay_ms", 0), [&host, side, command] { copy_now(host, side, command); });
 }
 
 }  // namespace ombrisk::standin

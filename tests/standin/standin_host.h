@@ -20,7 +20,8 @@
 //   pathbars, pathbar.L, pathbar.R, pathbar_layout, log_layout        child windows
 //   tooltip_text, tooltip_class                   command 9002
 // Log lines: READY, CMD, SHOW, COPYDATA, ANSWER, SILENT, KEYDOWN, CHAR, PANEL, SYSCOMMAND,
-// WM_CLOSE refused, CLOSE, TOPMOST, LATER, DESTROY, SLEEP, MODAL, HANG, FOREGROUND, DECOY KEYDOWN, CLICK, SEPARATOR, CLIP, SOUND, SOUNDRAW, DIALOG, TOOLTIP, LAYOUT.
+// WM_CLOSE refused, CLOSE, TOPMOST, LATER, DESTROY, SLEEP, MODAL, HANG, FOREGROUND, DECOY KEYDOWN, CLICK, SEPARATOR, CLIP,
+// SOUND, SOUNDRAW, DIALOG, TOOLTIP, LAYOUT.
 #pragma once
 #include <windows.h>
 
@@ -37,46 +38,46 @@
 namespace ombrisk::standin {
 
 struct DialogState {
-  int id = 0;
-  bool visible = false;  // shown and not hidden since; a hide is logged once
+    int id = 0;
+    bool visible = false;  // shown and not hidden since; a hide is logged once
 };
 
 struct Host {
-  explicit Host(std::wstring config_path) : config(std::move(config_path)), log(L"") {}
+    explicit Host(std::wstring config_path) : config(std::move(config_path)), log(L"") {}
 
-  Config config;
-  Log log;
-  HWND hwnd = nullptr;
-  wchar_t active = L'L';  // the active panel, switched by Tab
-  bool topmost = false;   // last WS_EX_TOPMOST seen, to log its changes
-  bool ready = false;     // READY is logged: start-up is over
-  HWND decoy = nullptr;   // refuse_foreground: the window the foreground is handed to
-  bool refusing = false;  // refuse_foreground_after_cmd has seen its command
+    Config config;
+    Log log;
+    HWND hwnd = nullptr;
+    wchar_t active = L'L';  // the active panel, switched by Tab
+    bool topmost = false;   // last WS_EX_TOPMOST seen, to log its changes
+    bool ready = false;     // READY is logged: start-up is over
+    HWND decoy = nullptr;   // refuse_foreground: the window the foreground is handed to
+    bool refusing = false;  // refuse_foreground_after_cmd has seen its command
 
-  // Child windows. tpanels are the "TPanel" children in z-order; bar is the one of them that a
-  // drag moves (null when none is at most 4 pixels wide); bar_x is its client x.
-  std::vector<HWND> tpanels;
-  HWND bar = nullptr;
-  long bar_x = 0;
-  bool dragging = false;
-  HWND path_holder = nullptr;
-  HWND path_bars[2] = {};  // left, right (null when configured away)
+    // Child windows. tpanels are the "TPanel" children in z-order; bar is the one of them that a
+    // drag moves (null when none is at most 4 pixels wide); bar_x is its client x.
+    std::vector<HWND> tpanels;
+    HWND bar = nullptr;
+    long bar_x = 0;
+    bool dragging = false;
+    HWND path_holder = nullptr;
+    HWND path_bars[2] = {};  // left, right (null when configured away)
 
-  std::map<HWND, DialogState> dialogs;
-  int last_dialog_id = 0;
-  std::map<HWND, std::wstring> tooltips;
+    std::map<HWND, DialogState> dialogs;
+    int last_dialog_id = 0;
+    std::map<HWND, std::wstring> tooltips;
 
-  std::map<UINT_PTR, std::function<void()>> timers;
-  UINT_PTR next_timer = 100;
+    std::map<UINT_PTR, std::function<void()>> timers;
+    UINT_PTR next_timer = 100;
 };
 
 extern Host* g_host;
 
 template <typename... Args>
 std::string format(const char* fmt, Args... args) {
-  char buf[512];
-  std::snprintf(buf, sizeof buf, fmt, args...);
-  return buf;
+    char buf[512];
+    std::snprintf(buf, sizeof buf, fmt, args...);
+    return buf;
 }
 
 inline std::string decimal(HWND hwnd) { return std::to_string(reinterpret_cast<std::uintptr_t>(hwnd)); }

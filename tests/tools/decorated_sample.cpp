@@ -2,6 +2,4 @@
 // would be. Only the build check of the real DLL looks at it.
 #include <windows.h>
 
-extern "C" __declspec(dllexport) HRESULT __stdcall DllGetClassObject(const void*, const void*, void**) {
-    return E_NOTIMPL;
-}
+extern "C" __declspec(dllexport) HRESULT __stdcall DllGetClassObject(const void*, const void*, void**) { return E_NOTIMPL; }

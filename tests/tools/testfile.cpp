@@ -34,8 +34,9 @@ std::atomic<long> g_objects{0};
 std::atomic<long> g_locks{0};
 HMODULE g_module = nullptr;
 
-const wchar_t* const kNames[] = {L"Path", L"DateCreated", L"DateLastModified", L"DateLastAccessed", L"Attributes",
-                                 L"DispatchTypeName", L"ClassTypeName", L"Missing", L"Reads"};
+const wchar_t* const kNames[] = {L"Path",       L"DateCreated",      L"DateLastModified", L"DateLastAccessed",
+                                 L"Attributes", L"DispatchTypeName", L"ClassTypeName",    L"Missing",
+                                 L"Reads"};
 constexpr int kNameCount = sizeof kNames / sizeof kNames[0];
 constexpr int kFileProperties = 5;
 constexpr int kDispatchTypeName = 5, kClassTypeName = 6, kMissing = 7, kReads = 8;
@@ -225,7 +226,8 @@ Factory g_factory;
 
 bool SetKey(const std::wstring& path, const wchar_t* name, const std::wstring& value) {
     UniqueHkey key;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr) !=
+        ERROR_SUCCESS)
         return false;
     return RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;

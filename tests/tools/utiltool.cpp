@@ -226,7 +226,8 @@ BOOL CALLBACK CountWindow(HWND hwnd, LPARAM lParam) {
 WindowCount WindowsOf(DWORD pid) {
     WindowCount c{pid, 0, {}};
     EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&c));
-    for (HWND h = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); h; h = FindWindowExW(HWND_MESSAGE, h, nullptr, nullptr))
+    for (HWND h = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); h;
+         h = FindWindowExW(HWND_MESSAGE, h, nullptr, nullptr))
         CountWindow(h, reinterpret_cast<LPARAM>(&c));
     return c;
 }
@@ -250,7 +251,8 @@ long SystemHandleCount(DWORD pid) {
     };
     using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    auto query = ntdll ? reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQuerySystemInformation"))) : nullptr;
+    auto query = ntdll ? reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQuerySystemInformation")))
+                       : nullptr;
     if (!query) return -1;
     std::vector<unsigned char> buffer(1 << 20);
     for (int attempt = 0; attempt < 6; ++attempt) {
@@ -296,9 +298,9 @@ int ProcStats(DWORD pid, const wchar_t* outFile) {
     // Wine leaves PrivateUsage 0 for another process; the commit charge it reports is the same figure.
     if (privateBytes == 0) privateBytes = static_cast<long long>(counters.PagefileUsage);
     std::string line = "pid=" + std::to_string(pid) + " name=" + (name.empty() ? "?" : Narrow(name)) +
-                             " private=" + std::to_string(privateBytes) + " working=" + std::to_string(working) +
-                             " gdi=" + std::to_string(gdi) + " user=" + std::to_string(user) +
-                             " handles=" + std::to_string(handleCount);
+                       " private=" + std::to_string(privateBytes) + " working=" + std::to_string(working) +
+                       " gdi=" + std::to_string(gdi) + " user=" + std::to_string(user) +
+                       " handles=" + std::to_string(handleCount);
     const WindowCount windows = WindowsOf(pid);
     line += " windows=" + std::to_string(windows.count) + " classes=" + windows.classes;
     return WriteLine(outFile, line) ? 0 : 3;
@@ -427,8 +429,8 @@ UniqueWindow ClipOwnerWindow() {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"UtiltoolClipOwner";
     RegisterClassW(&wc);
-    return UniqueWindow(CreateWindowExW(0, wc.lpszClassName, L"utiltool", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                        wc.hInstance, nullptr));
+    return UniqueWindow(
+        CreateWindowExW(0, wc.lpszClassName, L"utiltool", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr));
 }
 
 // Puts one item on the open clipboard; false for a bad item or a failure.
@@ -551,9 +553,10 @@ int ClipServe(const wchar_t* readyFile, const wchar_t* goFile, int count, wchar_
 }
 
 std::string FormatName(UINT f) {
-    static const char* const kNames[] = {"", "CF_TEXT", "CF_BITMAP", "CF_METAFILEPICT", "CF_SYLK", "CF_DIF", "CF_TIFF",
-                                         "CF_OEMTEXT", "CF_DIB", "CF_PALETTE", "CF_PENDATA", "CF_RIFF", "CF_WAVE",
-                                         "CF_UNICODETEXT", "CF_ENHMETAFILE", "CF_HDROP", "CF_LOCALE", "CF_DIBV5"};
+    static const char* const kNames[] = {"",           "CF_TEXT",   "CF_BITMAP",  "CF_METAFILEPICT", "CF_SYLK",
+                                         "CF_DIF",     "CF_TIFF",   "CF_OEMTEXT", "CF_DIB",          "CF_PALETTE",
+                                         "CF_PENDATA", "CF_RIFF",   "CF_WAVE",    "CF_UNICODETEXT",  "CF_ENHMETAFILE",
+                                         "CF_HDROP",   "CF_LOCALE", "CF_DIBV5"};
     if (f < sizeof(kNames) / sizeof(kNames[0])) return kNames[f];
     wchar_t name[256] = {};
     if (GetClipboardFormatNameW(f, name, 256) > 0) return "'" + Narrow(name) + "'";
@@ -593,7 +596,8 @@ std::string Content(UINT f, HANDLE data) {
         GetObjectW(palette, sizeof count, &count);
         std::vector<PALETTEENTRY> entries(count);
         GetPaletteEntries(palette, 0, count, entries.data());
-        return "palette=" + std::to_string(count) + " fnv=" + Hex64(Fnv(entries.data(), entries.size() * sizeof(PALETTEENTRY)));
+        return "palette=" + std::to_string(count) +
+               " fnv=" + Hex64(Fnv(entries.data(), entries.size() * sizeof(PALETTEENTRY)));
     }
     GlobalLockGuard lock(data);
     if (!lock.get()) return "unlockable";
@@ -602,9 +606,9 @@ std::string Content(UINT f, HANDLE data) {
         const auto* picture = static_cast<const METAFILEPICT*>(lock.get());
         std::vector<unsigned char> bits(GetMetaFileBitsEx(picture->hMF, 0, nullptr));
         GetMetaFileBitsEx(picture->hMF, static_cast<UINT>(bits.size()), bits.data());
-        return "wmf mm=" + std::to_string(picture->mm) + " x=" + std::to_string(picture->xExt) + " y=" +
-               std::to_string(picture->yExt) + " bytes=" + std::to_string(bits.size()) + " fnv=" +
-               Hex64(Fnv(bits.data(), bits.size()));
+        return "wmf mm=" + std::to_string(picture->mm) + " x=" + std::to_string(picture->xExt) +
+               " y=" + std::to_string(picture->yExt) + " bytes=" + std::to_string(bits.size()) +
+               " fnv=" + Hex64(Fnv(bits.data(), bits.size()));
     }
     return "bytes=" + std::to_string(size) + " fnv=" + Hex64(Fnv(lock.get(), size));
 }
@@ -639,8 +643,8 @@ int WinState(const wchar_t* outFile) {
     std::string props;
     if (host) EnumPropsExW(host, CollectProp, reinterpret_cast<LPARAM>(&props));
     const bool topmost = host && (GetWindowLongW(host, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    return WriteLine(outFile, std::string("found=") + (host ? "1" : "0") + " topmost=" + (topmost ? "1" : "0") +
-                                  " props=" + props)
+    return WriteLine(outFile,
+                     std::string("found=") + (host ? "1" : "0") + " topmost=" + (topmost ? "1" : "0") + " props=" + props)
                ? 0
                : 3;
 }
@@ -650,12 +654,9 @@ bool SplitKey(const wchar_t* key, HKEY& root, std::wstring& path) {
     const std::wstring text = key;
     const size_t slash = text.find(L'\\');
     const std::wstring head = text.substr(0, slash);
-    if (_wcsicmp(head.c_str(), L"HKCU") == 0)
-        root = HKEY_CURRENT_USER;
-    else if (_wcsicmp(head.c_str(), L"HKLM") == 0)
-        root = HKEY_LOCAL_MACHINE;
-    else
-        return false;
+    if (_wcsicmp(head.c_str(), L"HKCU") == 0) root = HKEY_CURRENT_USER;
+    else if (_wcsicmp(head.c_str(), L"HKLM") == 0) root = HKEY_LOCAL_MACHINE;
+    else return false;
     path = slash == std::wstring::npos ? std::wstring() : text.substr(slash + 1);
     return true;
 }

@@ -13,11 +13,19 @@ TEST(AsciiTextTest, CaseFoldingChangesOnlyAsciiLetters) {
     const struct {
         char16_t unit, lower, upper;
     } cases[] = {
-        {u'A', u'a', u'A'},       {u'Z', u'z', u'Z'},       {u'a', u'a', u'A'},
-        {u'z', u'z', u'Z'},       {u'@', u'@', u'@'},       {u'[', u'[', u'['},
-        {u'`', u'`', u'`'},       {u'{', u'{', u'{'},       {u'0', u'0', u'0'},
-        {u'\0', u'\0', u'\0'},    {u'\u00C4', u'\u00C4', u'\u00C4'},  // Ä stays
-        {u'\u00E4', u'\u00E4', u'\u00E4'}, {u'\u0130', u'\u0130', u'\u0130'},
+        {u'A', u'a', u'A'},
+        {u'Z', u'z', u'Z'},
+        {u'a', u'a', u'A'},
+        {u'z', u'z', u'Z'},
+        {u'@', u'@', u'@'},
+        {u'[', u'[', u'['},
+        {u'`', u'`', u'`'},
+        {u'{', u'{', u'{'},
+        {u'0', u'0', u'0'},
+        {u'\0', u'\0', u'\0'},
+        {u'\u00C4', u'\u00C4', u'\u00C4'},  // Ä stays
+        {u'\u00E4', u'\u00E4', u'\u00E4'},
+        {u'\u0130', u'\u0130', u'\u0130'},
         {u'\uFF21', u'\uFF21', u'\uFF21'},  // fullwidth A stays
         {char16_t(0x0141), char16_t(0x0141), char16_t(0x0141)},
         {char16_t(0xD841), char16_t(0xD841), char16_t(0xD841)},
@@ -67,26 +75,29 @@ TEST(AsciiTextTest, FindNoCase) {
         std::u16string_view hay, needle;
         size_t from, expected;
     } cases[] = {
-        {u"abc", u"", 0, 0},                 // an empty needle is found where the search starts
-        {u"abc", u"", 3, 3},                 // ... also at the very end
-        {u"abc", u"", 4, kNone},             // ... but not beyond it
+        {u"abc", u"", 0, 0},      // an empty needle is found where the search starts
+        {u"abc", u"", 3, 3},      // ... also at the very end
+        {u"abc", u"", 4, kNone},  // ... but not beyond it
         {u"", u"", 0, 0},
         {u"", u"a", 0, kNone},
-        {u"ab", u"abc", 0, kNone},           // needle longer than the text
+        {u"ab", u"abc", 0, kNone},  // needle longer than the text
         {u"xx%UserProfile%\\", u"%USERPROFILE%", 0, 2},
-        {u"{SP}{sp}", u"{sp}", 1, 4},        // from skips the first match
+        {u"{SP}{sp}", u"{sp}", 1, 4},  // from skips the first match
         {u"{SP}{sp}", u"{sp}", 5, kNone},
         {u"abcabc", u"CAB", 0, 2},
-        {u"abcab", u"cab", 3, kNone},        // the last window is shorter than the needle
-        {u"abC", u"c", 2, 2},                // a match that ends the text
+        {u"abcab", u"cab", 3, kNone},  // the last window is shorter than the needle
+        {u"abC", u"c", 2, 2},          // a match that ends the text
         {u"\u00C4BC", u"\u00E4bc", 0, kNone},
-        {u"a\xD800\xDC00" u"b", u"\xDC00" u"B", 0, 2},  // a lone low surrogate is an ordinary unit
+        {u"a\xD800\xDC00"
+         u"b",
+         u"\xDC00"
+         u"B",
+         0, 2},  // a lone low surrogate is an ordinary unit
         {std::u16string_view(u"x\0Y", 3), std::u16string_view(u"\0y", 2), 0, 1},
     };
     for (const auto& c : cases) {
         const std::u16string hay(c.hay);  // exact-size heap copy: ASan sees reads beyond it
-        EXPECT_EQ(FindNoCase(hay, c.needle, c.from), c.expected)
-            << "from " << c.from << " needle size " << c.needle.size();
+        EXPECT_EQ(FindNoCase(hay, c.needle, c.from), c.expected) << "from " << c.from << " needle size " << c.needle.size();
         EXPECT_EQ(ContainsNoCase(hay, c.needle), FindNoCase(hay, c.needle) != kNone);
     }
 }
@@ -96,9 +107,8 @@ TEST(AsciiTextTest, ContainsNoCaseOnBytes) {
         std::string_view haystack, needle;
         bool expected;
     } cases[] = {
-        {"TPathPanel", "tpathpanel", true}, {"xT", "T", true},  {"", "", true},
-        {"", "#", false},                   {"#3277", "#32770", false},
-        {"\xC4\xE4", "\xE4", true},         {"\xC4", "\xE4", false},
+        {"TPathPanel", "tpathpanel", true}, {"xT", "T", true},          {"", "", true},          {"", "#", false},
+        {"#3277", "#32770", false},         {"\xC4\xE4", "\xE4", true}, {"\xC4", "\xE4", false},
     };
     for (const auto& c : cases) {
         const std::string haystack(c.haystack);
@@ -112,10 +122,14 @@ TEST(AsciiTextTest, SurrogateTests) {
         char16_t unit;
         bool high, low;
     } cases[] = {
-        {char16_t(0xD7FF), false, false}, {char16_t(0xD800), true, false},
-        {char16_t(0xDBFF), true, false},  {char16_t(0xDC00), false, true},
-        {char16_t(0xDFFF), false, true},  {char16_t(0xE000), false, false},
-        {u'A', false, false},             {char16_t(0xFFFF), false, false},
+        {char16_t(0xD7FF), false, false},
+        {char16_t(0xD800), true, false},
+        {char16_t(0xDBFF), true, false},
+        {char16_t(0xDC00), false, true},
+        {char16_t(0xDFFF), false, true},
+        {char16_t(0xE000), false, false},
+        {u'A', false, false},
+        {char16_t(0xFFFF), false, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(IsHighSurrogate(c.unit), c.high) << std::hex << int(c.unit);
@@ -127,17 +141,21 @@ TEST(AsciiTextTest, TrimSpacesTakesOnlySpacesFromBothEnds) {
     const struct {
         std::u16string_view text, expected;
     } cases[] = {
-        {u"", u""},           {u"   ", u""},          {u" a ", u"a"},
-        {u"a b", u"a b"},     {u"\ta\t", u"\ta\t"},   {u" \u3000x\u3000 ", u"\u3000x\u3000"},
-        {u"  C:\\x", u"C:\\x"}, {u"x  ", u"x"},
+        {u"", u""},
+        {u"   ", u""},
+        {u" a ", u"a"},
+        {u"a b", u"a b"},
+        {u"\ta\t", u"\ta\t"},
+        {u" \u3000x\u3000 ", u"\u3000x\u3000"},
+        {u"  C:\\x", u"C:\\x"},
+        {u"x  ", u"x"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(TrimSpaces(c.text), c.expected);
         const std::u16string_view trimmed = TrimSpaces(c.text);
         // A view into the same text, not a copy.
         EXPECT_TRUE(trimmed.empty() ||
-                    (trimmed.data() >= c.text.data() &&
-                     trimmed.data() + trimmed.size() <= c.text.data() + c.text.size()));
+                    (trimmed.data() >= c.text.data() && trimmed.data() + trimmed.size() <= c.text.data() + c.text.size()));
     }
     EXPECT_EQ(TrimSpaces(std::string_view(" cm_x \t ")), "cm_x \t");
 }

@@ -11,9 +11,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Head(const CopyDataPayload& p, size_t n) {
-    return Bytes(p.buffer.begin(), p.buffer.begin() + n);
-}
+Bytes Head(const CopyDataPayload& p, size_t n) { return Bytes(p.buffer.begin(), p.buffer.begin() + n); }
 
 bool ZeroFrom(const CopyDataPayload& p, size_t from) {
     return std::all_of(p.buffer.begin() + from, p.buffer.end(), [](uint8_t b) { return b == 0; });
@@ -41,9 +39,7 @@ TEST(GwPayloadTest, TextThenNulInA48ByteBuffer) {
 }
 
 TEST(GwPayloadTest, LongTextGetsABufferThatFits) {
-    const struct {
-        size_t length, bufferSize;
-    } cases[] = {{47, 48}, {48, 49}, {100, 101}};
+    const struct { size_t length, bufferSize; } cases[] = {{47, 48}, {48, 49}, {100, 101}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.length);
         const std::string text(c.length, 'Q');
@@ -62,9 +58,7 @@ TEST(EmPayloadTest, NameThenTwoNuls) {
     EXPECT_EQ(std::string(p.buffer.begin(), p.buffer.begin() + 7), "em_test");
     EXPECT_TRUE(ZeroFrom(p, 7));
 
-    const struct {
-        size_t length, bufferSize;
-    } cases[] = {{1022, 1024}, {1023, 1025}, {3000, 3002}};
+    const struct { size_t length, bufferSize; } cases[] = {{1022, 1024}, {1023, 1025}, {3000, 3002}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.length);
         const CopyDataPayload big = BuildEmPayload(std::string(c.length, 'n'));
@@ -85,11 +79,13 @@ TEST(ToUtf8WithBomTest, Encodings) {
         {u"\u00E4", {0xEF, 0xBB, 0xBF, 0xC3, 0xA4}},
         {u"\u20AC", {0xEF, 0xBB, 0xBF, 0xE2, 0x82, 0xAC}},
         {u"\U0001F600", {0xEF, 0xBB, 0xBF, 0xF0, 0x9F, 0x98, 0x80}},
-        {u"\xD800" u"a", {0xEF, 0xBB, 0xBF, 0xEF, 0xBF, 0xBD, 0x61}},   // lone high surrogate
-        {u"\xDC00", {0xEF, 0xBB, 0xBF, 0xEF, 0xBF, 0xBD}},             // lone low surrogate
+        {u"\xD800"
+         u"a",
+         {0xEF, 0xBB, 0xBF, 0xEF, 0xBF, 0xBD, 0x61}},                               // lone high surrogate
+        {u"\xDC00", {0xEF, 0xBB, 0xBF, 0xEF, 0xBF, 0xBD}},                          // lone low surrogate
         {u"\xDC00\xD800", {0xEF, 0xBB, 0xBF, 0xEF, 0xBF, 0xBD, 0xEF, 0xBF, 0xBD}},  // reversed
-        {u"a\xD83D", {0xEF, 0xBB, 0xBF, 0x61, 0xEF, 0xBF, 0xBD}},      // high at the end
-        {std::u16string_view(u"a\0b", 3), {0xEF, 0xBB, 0xBF, 0x61}},  // stops at U+0000
+        {u"a\xD83D", {0xEF, 0xBB, 0xBF, 0x61, 0xEF, 0xBF, 0xBD}},                   // high at the end
+        {std::u16string_view(u"a\0b", 3), {0xEF, 0xBB, 0xBF, 0x61}},                // stops at U+0000
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);
@@ -107,15 +103,12 @@ TEST(CdPayloadTest, LayoutAndFlags) {
         // SetSrcPath C:\ .
         {u"C:\\", u"", false, false, {0xEF, 0xBB, 0xBF, 0x43, 0x3A, 0x5C, 0x0D, 0x00, 0x53, 0x00}},
         // SetTrgPath D:\ in a new tab.
-        {u"", u"D:\\", false, true,
-         {0x0D, 0xEF, 0xBB, 0xBF, 0x44, 0x3A, 0x5C, 0x00, 0x53, 0x54, 0x00}},
+        {u"", u"D:\\", false, true, {0x0D, 0xEF, 0xBB, 0xBF, 0x44, 0x3A, 0x5C, 0x00, 0x53, 0x54, 0x00}},
         // SetLeftPath C:\Temp: no flags.
-        {u"C:\\Temp", u"", true, false,
-         {0xEF, 0xBB, 0xBF, 'C', ':', '\\', 'T', 'e', 'm', 'p', 0x0D, 0x00, 0x00}},
+        {u"C:\\Temp", u"", true, false, {0xEF, 0xBB, 0xBF, 'C', ':', '\\', 'T', 'e', 'm', 'p', 0x0D, 0x00, 0x00}},
         // SetRightPath in a new tab.
         {u"", u"E:\\", true, true, {0x0D, 0xEF, 0xBB, 0xBF, 'E', ':', '\\', 0x00, 'T', 0x00}},
-        {u"a", u"\u00E4", false, false,
-         {0xEF, 0xBB, 0xBF, 'a', 0x0D, 0xEF, 0xBB, 0xBF, 0xC3, 0xA4, 0x00, 'S', 0x00}},
+        {u"a", u"\u00E4", false, false, {0xEF, 0xBB, 0xBF, 'a', 0x0D, 0xEF, 0xBB, 0xBF, 0xC3, 0xA4, 0x00, 'S', 0x00}},
         // A non-empty path that starts with U+0000 is sent as a bare byte-order mark.
         {std::u16string_view(u"\0x", 2), u"", true, false, {0xEF, 0xBB, 0xBF, 0x0D, 0x00, 0x00}},
     };
@@ -132,13 +125,10 @@ TEST(CdPayloadTest, LayoutAndFlags) {
 
 TEST(CdPayloadTest, OversizePayloadGetsItsExactSize) {
     // BOM + n bytes + CR NUL "S" NUL: 2048 when n is 2041.
-    const struct {
-        size_t pathLength, size;
-    } cases[] = {{2041, 2048}, {2042, 2049}, {3000, 3007}};
+    const struct { size_t pathLength, size; } cases[] = {{2041, 2048}, {2042, 2049}, {3000, 3007}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pathLength);
-        const CopyDataPayload p =
-            BuildCdPayload(std::u16string(c.pathLength, u'a'), u"", false, false);
+        const CopyDataPayload p = BuildCdPayload(std::u16string(c.pathLength, u'a'), u"", false, false);
         EXPECT_EQ(p.buffer.size(), c.size);
         EXPECT_EQ(p.cbData, c.size);
         EXPECT_EQ(Bytes(p.buffer.begin() + 3 + c.pathLength, p.buffer.begin() + 7 + c.pathLength),

@@ -31,14 +31,14 @@ TEST(SwitchValueTest, QuotedAndUnquotedValues) {
         {u"script.vbs /I=\"C:\\My Settings\\main.ini\" /x", u"i=", u"C:\\My Settings\\main.ini"},
         {u"script.vbs /i=C:\\cfg\\main.ini other", u"i=", u"C:\\cfg\\main.ini"},
         {u"script.vbs /i=C:\\cfg\\main.ini other", u"I=", u"C:\\cfg\\main.ini"},
-        {u"/f=C:\\ftp.ini", u"f=", u"C:\\ftp.ini"},          // value runs to the end
-        {u"xi=abc", u"i=", u"abc"},                          // no slash needed
-        {u"/i=a /i=b", u"i=", u"a"},                         // first occurrence wins
+        {u"/f=C:\\ftp.ini", u"f=", u"C:\\ftp.ini"},  // value runs to the end
+        {u"xi=abc", u"i=", u"abc"},                  // no slash needed
+        {u"/i=a /i=b", u"i=", u"a"},                 // first occurrence wins
         {u"/i=\"  padded  \" x", u"i=", u"padded"},
         {u"/i=\"a b\" c\"", u"i=", u"a b"},
         {u"/i=\"\"", u"i=", u""},
         {u"/i=\"unterminated value", u"i=", u""},
-        {u"/i= value", u"i=", u""},                          // the space ends an empty value
+        {u"/i= value", u"i=", u""},  // the space ends an empty value
         {u"/i=", u"i=", u""},
         {u"script.vbs /f=ftp.ini", u"i=", u""},
         {u"", u"i=", u""},
@@ -72,8 +72,7 @@ TEST(ExpandIniPathTest, Rules) {
         {u"%USERPROFILE%\\main.ini", u"C:\\tc", u"C:\\Users\\a", u"C:\\Users\\a\\main.ini"},
         {u"%userprofile%\\main.ini", u"C:\\tc", u"C:\\Users\\a", u"C:\\Users\\a\\main.ini"},
         {u"%USERPROFILE%\\main.ini", u"", u"  C:\\Users\\a\\  ", u"C:\\Users\\a\\main.ini"},
-        {u"D:\\x\\%UserProfile%\\cfg\\main.ini", u"", u"C:\\Users\\a",
-         u"C:\\Users\\a\\cfg\\main.ini"},
+        {u"D:\\x\\%UserProfile%\\cfg\\main.ini", u"", u"C:\\Users\\a", u"C:\\Users\\a\\cfg\\main.ini"},
         {u"%USERPROFILE%main.ini", u"", u"C:\\Users\\a", u"C:\\Users\\a\\ain.ini"},
         {u"%USERPROFILE%", u"", u"C:\\Users\\a", u"C:\\Users\\a\\"},
         {u"%USERPROFILE%\\x.ini", u"", u"", u"\\x.ini"},

@@ -49,7 +49,9 @@ TEST(DispatchNameCacheTest, EmptyAndOverlongNamesAreNotKept) {
 TEST(DispatchNameCacheTest, AFullCacheReplacesItsOldestEntries) {
     DispatchNameCache cache;
     const size_t n = DispatchNameCache::kCapacity;
-    auto name = [](size_t i) { return u"Name" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) + std::u16string(i / 26 + 1, u'x'); };
+    auto name = [](size_t i) {
+        return u"Name" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) + std::u16string(i / 26 + 1, u'x');
+    };
     for (size_t i = 0; i < n + 3; ++i) cache.Remember(name(i), static_cast<int32_t>(i));
     EXPECT_EQ(cache.size(), n);
     for (size_t i = 0; i < 3; ++i) EXPECT_FALSE(cache.Find(name(i))) << i;

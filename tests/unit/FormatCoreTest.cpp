@@ -29,10 +29,10 @@ TEST(FormatCore, ClassifiesByTheFirstSectionOutsideQuotes) {
         {u"0%", FormatKind::Number},
         {u"#,##0.00;(#,##0.00);\"zero\"", FormatKind::Number},
         {u"0.00E+00", FormatKind::Number},
-        {u"\"day\" 0", FormatKind::Number},     // quoted letters are text
-        {u"\\d0", FormatKind::Number},          // so is an escaped one
-        {u"0;@", FormatKind::Number},           // only the first section counts
-        {u"0 sec", FormatKind::Number},         // letters beside digit placeholders are text
+        {u"\"day\" 0", FormatKind::Number},  // quoted letters are text
+        {u"\\d0", FormatKind::Number},       // so is an escaped one
+        {u"0;@", FormatKind::Number},        // only the first section counts
+        {u"0 sec", FormatKind::Number},      // letters beside digit placeholders are text
         {u"##abcdefghijklmnopqrstuvwxyz", FormatKind::Number},
         {u"yyyy-mm-dd", FormatKind::DateTime},
         {u"ww", FormatKind::DateTime},
@@ -89,7 +89,7 @@ TEST(FormatCore, RewritesWwAndCOutsideQuotes) {
         {u"ww", 44933, u"\"1\""},
         {u"yyyy-WW", 45298, u"yyyy-\"2\""},
         {u"\"ww\" ww", 45291, u"\"ww\" \"53\""},
-        {u"\\ww", 44933, u"\\ww"},           // an escaped w and a single w
+        {u"\\ww", 44933, u"\\ww"},  // an escaped w and a single w
         {u"www", 44934, u"\"2\"w"},
         {u"w d", 44934, u"w d"},
         {u"c", 45000.5, u"ddddd ttttt"},
@@ -120,12 +120,12 @@ TEST(FormatCore, StringFormatsFillPlaceholders) {
         {u"hello", false, u">@@@@@@@", u"  HELLO"},
         {u"HeLLo", false, u"<&", u"hello"},
         {u"hello", false, u"@@@", u"hello"},
-        {u"hello", false, u"@-@", u"h-ello"},       // longer than the placeholders: one each from the left
+        {u"hello", false, u"@-@", u"h-ello"},  // longer than the placeholders: one each from the left
         {u"hello", false, u"!@-@", u"h-ello"},
-        {u"hello", false, u"x@x", u"xhxello"},      // and the rest at the very end
+        {u"hello", false, u"x@x", u"xhxello"},  // and the rest at the very end
         {u"hello", false, u"@\\x", u"hxello"},
         {u"hello", false, u"!@@@x", u"helxlo"},
-        {u"hello", false, u"<>@", u"hello"},         // the first of < and > counts
+        {u"hello", false, u"<>@", u"hello"},  // the first of < and > counts
         {u"HELLO", false, u"><!&", u"HELLO"},
         {u"hello", false, u"\\@@@", u"@hello"},
         {u"5551234567", false, u"(@@@) @@@-@@@@", u"(555) 123-4567"},
@@ -160,9 +160,9 @@ TEST(FormatCore, ExponentHashesBecomeZeros) {
         {u"0.#####E-###", u"0.#####E-0"},
         {u"0.#####E-#0#0", u"0.#####E-00"},
         {u"0.00e+##;(0.00e+#)", u"0.00e+0;(0.00e+0)"},
-        {u"0.00E+00", u""},            // nothing to change
-        {u"\"E-#\" 0", u""},           // quoted text is no exponent
-        {u"0.0E#", u""},               // no sign: E is text
+        {u"0.00E+00", u""},   // nothing to change
+        {u"\"E-#\" 0", u""},  // quoted text is no exponent
+        {u"0.0E#", u""},      // no sign: E is text
     };
     for (const Case& c : cases) EXPECT_EQ(ExponentWithoutHashes(c.format), c.expected) << Narrow(c.format);
 }

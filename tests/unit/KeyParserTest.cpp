@@ -78,15 +78,13 @@ TEST(ParseSendKeysTest, KeyNamesMapToWindowsVirtualKeys) {
         std::u16string_view name;
         uint16_t vk;
     } cases[] = {
-        {u"BACKSPACE", 0x08}, {u"BS", 0x08},       {u"bksp", 0x08},     {u"BREAK", 0x03},
-        {u"CAPSLOCK", 0x14},  {u"DELETE", 0x2E},   {u"DEL", 0x2E},      {u"DOWN", 0x28},
-        {u"END", 0x23},       {u"ENTER", 0x0D},    {u"ESC", 0x1B},      {u"HELP", 0x2F},
-        {u"HOME", 0x24},      {u"INSERT", 0x2D},   {u"INS", 0x2D},      {u"LEFT", 0x25},
-        {u"NUMLOCK", 0x90},   {u"PGDN", 0x22},     {u"PGUP", 0x21},     {u"PRTSC", 0x2C},
-        {u"RIGHT", 0x27},     {u"SCROLLLOCK", 0x91}, {u"TAB", 0x09},    {u"Up", 0x26},
-        {u"F1", 0x70},        {u"F9", 0x78},       {u"F12", 0x7B},      {u"F16", 0x7F},
-        {u"ADD", 0x6B},       {u"SUBTRACT", 0x6D}, {u"MULTIPLY", 0x6A}, {u"DIVIDE", 0x6F},
-        {u"DECIMAL", 0x6E},   {u"NUMPAD0", 0x60},  {u"numpad9", 0x69},
+        {u"BACKSPACE", 0x08}, {u"BS", 0x08},         {u"bksp", 0x08},    {u"BREAK", 0x03},   {u"CAPSLOCK", 0x14},
+        {u"DELETE", 0x2E},    {u"DEL", 0x2E},        {u"DOWN", 0x28},    {u"END", 0x23},     {u"ENTER", 0x0D},
+        {u"ESC", 0x1B},       {u"HELP", 0x2F},       {u"HOME", 0x24},    {u"INSERT", 0x2D},  {u"INS", 0x2D},
+        {u"LEFT", 0x25},      {u"NUMLOCK", 0x90},    {u"PGDN", 0x22},    {u"PGUP", 0x21},    {u"PRTSC", 0x2C},
+        {u"RIGHT", 0x27},     {u"SCROLLLOCK", 0x91}, {u"TAB", 0x09},     {u"Up", 0x26},      {u"F1", 0x70},
+        {u"F9", 0x78},        {u"F12", 0x7B},        {u"F16", 0x7F},     {u"ADD", 0x6B},     {u"SUBTRACT", 0x6D},
+        {u"MULTIPLY", 0x6A},  {u"DIVIDE", 0x6F},     {u"DECIMAL", 0x6E}, {u"NUMPAD0", 0x60}, {u"numpad9", 0x69},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(Narrow(c.name));
@@ -153,15 +151,13 @@ TEST(ParseSendKeysTest, OutputIsBounded) {
     EXPECT_EQ(ParseSendKeys(keys, out), KeyParseStatus::TooManyActions);
     EXPECT_TRUE(out.empty());
     // The modifiers' own actions count too.
-    EXPECT_EQ(ParseSendKeys(u"+" + keys.substr(0, keys.size() - 1), out),
-              KeyParseStatus::TooManyActions);
+    EXPECT_EQ(ParseSendKeys(u"+" + keys.substr(0, keys.size() - 1), out), KeyParseStatus::TooManyActions);
 }
 
 TEST(IsExtendedKeyTest, NavigationBlockAndArrowsOnly) {
     for (uint16_t v : {0x25, 0x26, 0x27, 0x28, 0x2D, 0x2E, 0x24, 0x23, 0x21, 0x22, 0x6F, 0x90})
         EXPECT_TRUE(IsExtendedKey(v)) << v;
-    for (uint16_t v : {0x09, 0x0D, 0x10, 0x41, 0x60, 0x6B, 0x70})
-        EXPECT_FALSE(IsExtendedKey(v)) << v;
+    for (uint16_t v : {0x09, 0x0D, 0x10, 0x41, 0x60, 0x6B, 0x70}) EXPECT_FALSE(IsExtendedKey(v)) << v;
 }
 
 }  // namespace

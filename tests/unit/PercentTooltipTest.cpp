@@ -10,12 +10,10 @@ TEST(PercentTooltipTest, TextIsFiveToSevenBytesEndingInBlankPercent) {
         std::string_view text;
         bool expected;
     } cases[] = {
-        {"50.0 %", true},  {"5.0 %", true},    {"100.0 %", true}, {"ab  %", true},
-        {"50 %", false},   {"100.00 %", false}, {"50.0%", false}, {"50.0 %x", false},
-        {"50,0 % ", false}, {"", false},        {" %", false},
+        {"50.0 %", true}, {"5.0 %", true},    {"100.0 %", true},  {"ab  %", true}, {"50 %", false}, {"100.00 %", false},
+        {"50.0%", false}, {"50.0 %x", false}, {"50,0 % ", false}, {"", false},     {" %", false},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(IsPercentTooltipText(c.text), c.expected) << '"' << c.text << '"';
+    for (const auto& c : cases) EXPECT_EQ(IsPercentTooltipText(c.text), c.expected) << '"' << c.text << '"';
 }
 
 TEST(PercentTooltipTest, ClassNameContainsIgnoringAsciiCase) {
@@ -33,8 +31,7 @@ TEST(PercentTooltipTest, ClassNameContainsIgnoringAsciiCase) {
         {"\xC4", "\xE4", false},  // bytes beyond ASCII compare exactly
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ContainsNoCase(c.haystack, c.needle), c.expected)
-            << c.haystack << " / " << c.needle;
+        EXPECT_EQ(ContainsNoCase(c.haystack, c.needle), c.expected) << c.haystack << " / " << c.needle;
 }
 
 }  // namespace

@@ -21,21 +21,20 @@ TEST(SeparatorPercentTest, OneDecimalHalvesAwayFromZero) {
         {2.0 / 3.0, 66.7f},
         {0.12345, 12.3f},
         {0.12351, 12.4f},
-        {0.5005, 50.1f},     // 50.0499999... in binary, 50.05 in 15 digits: rounds up
+        {0.5005, 50.1f},  // 50.0499999... in binary, 50.05 in 15 digits: rounds up
         {0.50049999, 50.0f},
         {0.9995, 100.0f},
-        {0.0005, 0.1f},      // 0.05
+        {0.0005, 0.1f},  // 0.05
         {0.00049, 0.0f},
         {0.0000001, 0.0f},
-        {-0.0005, -0.1f},    // away from zero on the negative side too
+        {-0.0005, -0.1f},  // away from zero on the negative side too
         {-0.25, -25.0f},
         {12.3456, 1234.6f},
         {1e13, 1e15f},
     };
     for (const auto& c : cases) EXPECT_EQ(SeparatorPercent(c.ratio), c.expected) << c.ratio;
     EXPECT_TRUE(std::isnan(SeparatorPercent(std::nan(""))));
-    EXPECT_EQ(SeparatorPercent(std::numeric_limits<double>::infinity()),
-              std::numeric_limits<float>::infinity());
+    EXPECT_EQ(SeparatorPercent(std::numeric_limits<double>::infinity()), std::numeric_limits<float>::infinity());
 }
 
 TEST(RoundHalfEvenTest, HalvesGoToTheEvenNeighbour) {
@@ -43,10 +42,22 @@ TEST(RoundHalfEvenTest, HalvesGoToTheEvenNeighbour) {
         double value;
         long expected;
     } cases[] = {
-        {0.5, 0},   {1.5, 2},   {2.5, 2},    {-0.5, 0},  {-1.5, -2}, {-2.5, -2},
-        {399.5, 400}, {398.5, 398}, {2.4999999999999996, 2}, {0.49999999999999994, 0},
-        {-0.49999999999999994, 0}, {2.5000000000000004, 3}, {-7.2, -7}, {-7.8, -8},
-        {1e300, std::numeric_limits<long>::max()}, {-1e300, std::numeric_limits<long>::min()},
+        {0.5, 0},
+        {1.5, 2},
+        {2.5, 2},
+        {-0.5, 0},
+        {-1.5, -2},
+        {-2.5, -2},
+        {399.5, 400},
+        {398.5, 398},
+        {2.4999999999999996, 2},
+        {0.49999999999999994, 0},
+        {-0.49999999999999994, 0},
+        {2.5000000000000004, 3},
+        {-7.2, -7},
+        {-7.8, -8},
+        {1e300, std::numeric_limits<long>::max()},
+        {-1e300, std::numeric_limits<long>::min()},
         {std::nan(""), 0},
     };
     for (const auto& c : cases) EXPECT_EQ(RoundHalfEven(c.value), c.expected) << c.value;
@@ -78,18 +89,13 @@ TEST(SeparatorEndXTest, PercentOfClientWidthMinusOne) {
         double value;
         long width, expected;
     } cases[] = {
-        {50, 801, 400},   // 399.5 halves to even
-        {50, 803, 400},   // 400.5 halves to even
-        {50, 1000, 499},
-        {100, 1000, 999},
-        {150, 1000, 999},  // clamped to 100
-        {-5, 1000, -1},    // clamped to 0
-        {0, 1000, -1},
-        {33.3, 1000, 332},
-        {std::nan(""), 1000, -1},
+        {50, 801, 400},                                        // 399.5 halves to even
+        {50, 803, 400},                                        // 400.5 halves to even
+        {50, 1000, 499}, {100, 1000, 999},  {150, 1000, 999},  // clamped to 100
+        {-5, 1000, -1},                                        // clamped to 0
+        {0, 1000, -1},   {33.3, 1000, 332}, {std::nan(""), 1000, -1},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(SeparatorEndX(c.value, c.width), c.expected) << c.value << " of " << c.width;
+    for (const auto& c : cases) EXPECT_EQ(SeparatorEndX(c.value, c.width), c.expected) << c.value << " of " << c.width;
 }
 
 }  // namespace

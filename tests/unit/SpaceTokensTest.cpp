@@ -49,8 +49,7 @@ TEST(ExpandSpaceTokensTest, Expansions) {
 
 TEST(ExpandSpaceTokensTest, TextNoRuleCanChangeIsLeftForTheKeySender) {
     const std::u16string_view cases[] = {
-        u"{space 100}", u"{spare}", u"{space xy}{space 5}", u"{space -1}", u"{sp 1",
-        u"{TAB}{ENTER}", u"{SP 123}",
+        u"{space 100}", u"{spare}", u"{space xy}{space 5}", u"{space -1}", u"{sp 1", u"{TAB}{ENTER}", u"{SP 123}",
     };
     for (const auto& input : cases) {
         SCOPED_TRACE(std::string(input.begin(), input.end()));
@@ -62,8 +61,7 @@ TEST(ExpandSpaceTokensTest, TextNoRuleCanChangeIsLeftForTheKeySender) {
 
 TEST(ExpandSpaceTokensTest, NegativeCountIsReported) {
     // The count comes from the first "{space " / "{sp ", which reads -1 and -5 here.
-    const std::u16string_view cases[] = {u"{space -1}{space 12}", u"{sp -5}{sp 10}",
-                                         u"a{SP -9}b{sp 99}"};
+    const std::u16string_view cases[] = {u"{space -1}{space 12}", u"{sp -5}{sp 10}", u"a{SP -9}b{sp 99}"};
     for (const auto& input : cases) {
         SCOPED_TRACE(std::string(input.begin(), input.end()));
         std::u16string keys(input);

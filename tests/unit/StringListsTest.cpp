@@ -38,8 +38,7 @@ struct SplitCase {
 
 void ExpectSplits(const std::vector<SplitCase>& cases) {
     for (const auto& c : cases) {
-        SCOPED_TRACE("text '" + Show(c.text) + "' at '" + Show(c.delimiter) +
-                     (c.drop ? "' dropping" : "' keeping"));
+        SCOPED_TRACE("text '" + Show(c.text) + "' at '" + Show(c.delimiter) + (c.drop ? "' dropping" : "' keeping"));
         EXPECT_EQ(SplitList(c.text, c.delimiter, c.drop), c.expected);
     }
 }
@@ -51,7 +50,7 @@ TEST(SplitList, AlwaysAtLeastOneElement) {
         {u"abc", u",", true, {u"abc"}},
         {u"aXa", u"x", true, {u"aXa"}},  // the delimiter search is case-sensitive
         {u"a", u",,", true, {u"a"}},
-        {u"a,b", u"", true, {u"a,b"}},   // an empty delimiter never splits
+        {u"a,b", u"", true, {u"a,b"}},  // an empty delimiter never splits
         {u"a\0b"s, u"", true, {u"a\0b"s}},
         {u"", u"", false, {u""}},
     });
@@ -63,8 +62,7 @@ TEST(SplitList, AlwaysAtLeastOneElement) {
 TEST(SplitList, AnEmptyDelimiterReadsNothing) {
     const std::vector<char16_t> heap{u'a', u',', u'b', u'\0', u'c'};
     const std::u16string_view text(heap.data(), heap.size());
-    const std::u16string_view delimiters[] = {std::u16string_view{},
-                                             std::u16string_view(heap.data() + heap.size(), 0)};
+    const std::u16string_view delimiters[] = {std::u16string_view{}, std::u16string_view(heap.data() + heap.size(), 0)};
     for (const std::u16string_view delimiter : delimiters) {
         EXPECT_EQ(SplitList(text, delimiter, true), List{u"a,b\0c"s});
         EXPECT_EQ(SplitList(text, delimiter, false), List{u"a,b\0c"s});
@@ -81,7 +79,7 @@ TEST(SplitList, CutsAtEveryDelimiter) {
         {u",a", u",", true, {u"", u"a"}},
         {u"a,b,c", u",", false, {u"a", u"b", u"c"}},
         {u"1ab2ab3", u"ab", true, {u"1", u"2", u"3"}},
-        {u"aaa", u"aa", false, {u"", u"a"}},             // occurrences never overlap
+        {u"aaa", u"aa", false, {u"", u"a"}},  // occurrences never overlap
         {u"a,,,", u",,", true, {u"a", u","}},
         {u"a\0b\0c"s, u"\0"s, true, {u"a", u"b", u"c"}},  // INI names separated by NUL
         {u"x\0y\r\nz"s, u"\r\n", true, {u"x\0y"s, u"z"}},
@@ -175,7 +173,7 @@ TEST(ReplaceText, DifferentLengthReplacesLeftToRight) {
     ExpectReplacements({
         {u"aaa", u"aa", u"b", kBin, u"ba"},
         {u"ab", u"ab", u"", kBin, u""},
-        {u"aaa", u"a", u"aa", kBin, u"aaaaaa"},      // inserted text is not searched again
+        {u"aaa", u"a", u"aa", kBin, u"aaaaaa"},     // inserted text is not searched again
         {u"----", u"-", u"<>", kBin, u"<><><><>"},  // result fills the largest buffer exactly
         {u"aaaaa", u"aa", u"xyz", kBin, u"xyzxyza"},
         {u"a--b--", u"--", u"-", kBin, u"a-b-"},
@@ -190,20 +188,19 @@ TEST(ReplaceText, TextModeIgnoresCaseThroughTheFolding) {
         {u"aXbxc", u"x", u"--", kBin, u"aXb--c"},
         {u"ABCabc", u"bc", u"X", kTxt, u"AXaX"},  // the replaced span is find's length
         {u"ABCabc", u"Bc", u"", kTxt, u"Aa"},
-        {u"AAA", u"aa", u"b", kTxt, u"bA"},     // matches do not overlap in text mode either
+        {u"AAA", u"aa", u"b", kTxt, u"bA"},  // matches do not overlap in text mode either
         {u"aAa", u"AA", u"zz", kTxt, u"zza"},
-        {u"aXbx", u"x", u"x", kTxt, u"axbx"},   // replacing a text by itself still folds case
+        {u"aXbx", u"x", u"x", kTxt, u"axbx"},  // replacing a text by itself still folds case
         {u"\u00C4b\u00E4", u"\u00E4", u"#", kTxt, u"#b#", &FoldLatin1},
         {u"\u00C4b\u00E4", u"\u00E4", u"##", kTxt, u"##b##", &FoldLatin1},
-        {u"\u00C4b\u00E4", u"\u00E4", u"#", kTxt, u"\u00C4b#"},      // ASCII-only folding
+        {u"\u00C4b\u00E4", u"\u00E4", u"#", kTxt, u"\u00C4b#"},               // ASCII-only folding
         {u"\u00C4b\u00E4", u"\u00E4", u"#", kBin, u"\u00C4b#", &FoldLatin1},  // binary ignores it
     });
 }
 
 // Naive left-to-right replacement to compare against on random texts, long enough to cross
 // the blocks the search scans in.
-std::u16string ReferenceReplace(const std::u16string& text, const std::u16string& find,
-                                const std::u16string& replacement) {
+std::u16string ReferenceReplace(const std::u16string& text, const std::u16string& find, const std::u16string& replacement) {
     std::u16string out;
     size_t i = 0;
     while (i < text.size()) {
@@ -230,8 +227,7 @@ TEST(ReplaceText, MatchesAReferenceOnRandomTexts) {
         const std::u16string find = randomText(3, 1);
         const std::u16string replacement = randomText(4, 0);
         SCOPED_TRACE("'" + Show(text) + "': '" + Show(find) + "' -> '" + Show(replacement) + "'");
-        ASSERT_EQ(ReplaceText(text, find, replacement, kBin),
-                  ReferenceReplace(text, find, replacement));
+        ASSERT_EQ(ReplaceText(text, find, replacement, kBin), ReferenceReplace(text, find, replacement));
     }
 }
 
@@ -265,12 +261,9 @@ TEST(JoinListText, ReplacesEveryDelimiterByCrLf) {
         std::u16string text, delimiter, expected;
     };
     const std::vector<Case> cases = {
-        {u"a\0b"s, u"\0"s, u"a\r\nb"},
-        {u"x\r\ny\r\n", u"\r\n", u"x\r\ny\r\n"},  // a CR LF list is already in this form
-        {u"a,b,", u",", u"a\r\nb\r\n"},
-        {u"a;;b;", u";;", u"a\r\nb;"},
-        {u"aXbx", u"x", u"aXb\r\n"},
-        {u"", u"\0"s, u""},
+        {u"a\0b"s, u"\0"s, u"a\r\nb"},  {u"x\r\ny\r\n", u"\r\n", u"x\r\ny\r\n"},  // a CR LF list is already in this form
+        {u"a,b,", u",", u"a\r\nb\r\n"}, {u"a;;b;", u";;", u"a\r\nb;"},
+        {u"aXbx", u"x", u"aXb\r\n"},    {u"", u"\0"s, u""},
         {u"abc", u"", u"abc"},
     };
     for (const auto& c : cases) {
