@@ -154,8 +154,6 @@ Helper::~Helper() {
 
 void Helper::Initialize() {
     ReplyWindow();  // creating an object loads this thread's reply window
-    V_VT(settings_.pauseValue.get()) = VT_I2;
-    V_I2(settings_.pauseValue.get()) = 70;
     settings_.tcPath = FindTCPath();
     settings_.mainIni = FindMainIni(settings_.tcPath);
     settings_.ftpIni = FindFtpIni(settings_.tcPath);
