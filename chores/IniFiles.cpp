@@ -15,6 +15,11 @@ namespace {
 constexpr std::wstring_view kNul(L"\0", 1);
 constexpr std::wstring_view kCrLf(L"\r\n");
 
+// A file name without a folder, which the profile functions look for in the Windows folder.
+bool IsBareName(std::wstring_view name) noexcept {
+    return name.find_first_of(L"\\/") == std::wstring_view::npos && !(name.size() >= 2 && name[1] == L':');
+}
+
 // Wine's profile functions copy the file name (a bare name with the Windows folder it is looked
 // for in) into a buffer of MAX_PATH characters without checking, so a longer one would overwrite
 // the stack: under Wine such a name is a file that cannot exist, read as missing and never
@@ -23,8 +28,7 @@ bool ProfileCanTake(const std::wstring& fileName) {
     if (!RunsUnderWine()) return true;
     const std::wstring_view name(fileName.c_str());  // what the platform sees: up to a NUL
     size_t length = name.size();
-    const bool bare = name.find_first_of(L"\\/") == std::wstring_view::npos && !(length >= 2 && name[1] == L':');
-    if (bare) {
+    if (IsBareName(name)) {
         wchar_t folder[MAX_PATH] = {};
         length += GetWindowsDirectoryW(folder, MAX_PATH) + 1;
     }
@@ -51,9 +55,8 @@ DWORD FirstListBuffer(const std::wstring& fileName) {
     constexpr DWORD kSmall = 8192;
     constexpr ULONGLONG kLargest = 1u << 22;
     const std::wstring_view name(fileName.c_str());
-    const bool bare = name.find_first_of(L"\\/") == std::wstring_view::npos && !(name.size() >= 2 && name[1] == L':');
     WIN32_FILE_ATTRIBUTE_DATA info{};
-    if (bare || !GetFileAttributesExW(fileName.c_str(), GetFileExInfoStandard, &info)) return kSmall;
+    if (IsBareName(name) || !GetFileAttributesExW(fileName.c_str(), GetFileExInfoStandard, &info)) return kSmall;
     const ULONGLONG bytes = (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
     const ULONGLONG wanted = bytes + 64;
     return wanted <= kSmall ? kSmall : static_cast<DWORD>(wanted < kLargest ? wanted : kLargest);

@@ -22,30 +22,28 @@ std::string ToAnsi(std::wstring_view text) {
 }
 
 std::wstring FromAnsi(std::string_view text) {
-    if (text.empty()) return {};
-    if (text.size() > INT_MAX / 2) throw std::bad_alloc();
-    // Every ANSI code page writes the ASCII characters as themselves: plain ASCII text, such as
-    // a command-definition file's names, is widened without two conversion calls per text.
-    bool ascii = true;
-    for (const char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    if (ascii) return std::wstring(text.begin(), text.end());
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+    std::wstring out;
+    AppendFromAnsi(out, text);
     return out;
 }
 
 void AppendFromAnsi(std::wstring& out, std::string_view text) {
+    if (text.empty()) return;
+    if (text.size() > INT_MAX / 2) throw std::bad_alloc();
+    const size_t at = out.size();
+    // Every ANSI code page writes the ASCII characters as themselves: plain ASCII text, such as
+    // a command-definition file's names, is widened in place without two conversion calls.
     bool ascii = true;
     for (const char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    if (!ascii) {
-        out += FromAnsi(text);
+    if (ascii) {
+        out.resize(at + text.size());
+        for (size_t i = 0; i < text.size(); ++i) out[at + i] = static_cast<wchar_t>(static_cast<unsigned char>(text[i]));
         return;
     }
-    // Widened in place: append() from char iterators would build a temporary string first.
-    const size_t at = out.size();
-    out.resize(at + text.size());
-    for (size_t i = 0; i < text.size(); ++i) out[at + i] = static_cast<wchar_t>(static_cast<unsigned char>(text[i]));
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (n <= 0) return;
+    out.resize(at + static_cast<size_t>(n));
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data() + at, n);
 }
 
 bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) noexcept {

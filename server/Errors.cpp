@@ -15,13 +15,7 @@ constexpr HRESULT ScriptErrorCode(int number) {
     return static_cast<HRESULT>(0x800A0000u | static_cast<unsigned>(number & 0xFFFF));
 }
 
-}  // namespace
-
-HRESULT HresultOf(const Error& e) noexcept {
-    if (e.kind() != ErrorKind::System) return ScriptErrorCode(ErrorNumber(e.kind()));
-    return FAILED(e.systemCode()) ? e.systemCode() : E_FAIL;
-}
-
+// Standard description of an HRESULT ("Type mismatch", or the system's message text).
 std::wstring DescribeHresult(HRESULT hr) {
     const ErrorKind kind = ErrorKindOfHresult(hr);
     if (kind != ErrorKind::System) return ErrorDescription(kind);
@@ -32,6 +26,13 @@ std::wstring DescribeHresult(HRESULT hr) {
     std::wstring result = n && buffer ? std::wstring(static_cast<const wchar_t*>(buffer.get()), n) : L"Unexpected failure";
     while (!result.empty() && (result.back() == L'\n' || result.back() == L'\r' || result.back() == L'.')) result.pop_back();
     return result;
+}
+
+}  // namespace
+
+HRESULT HresultOf(const Error& e) noexcept {
+    if (e.kind() != ErrorKind::System) return ScriptErrorCode(ErrorNumber(e.kind()));
+    return FAILED(e.systemCode()) ? e.systemCode() : E_FAIL;
 }
 
 HRESULT ScriptErrorForDispatchFailure(HRESULT hr) noexcept {

@@ -26,9 +26,6 @@ HRESULT ReportError(const Error& e) noexcept;
 // own errors map to a script error HRESULT; anything else gives S_OK (pass hr on unchanged).
 HRESULT ScriptErrorForDispatchFailure(HRESULT hr) noexcept;
 
-// Standard description of an HRESULT ("Type mismatch", or the system's message text).
-std::wstring DescribeHresult(HRESULT hr);
-
 // Runs body (which returns HRESULT) and converts every exception into an HRESULT with error
 // information. An exception never crosses the COM boundary.
 template <typename F>
