@@ -36,6 +36,7 @@ h.NoArrayReturn = False
 ' returning); a host that copies at once costs the second wait only, as h.Sleep 1500 does.
 SetHostConfig "selected.L=a.txt" & vbCrLf & "selected.R=x.doc"
 Dim t0, plain, afterClear, baseline
+h.Wait = False
 h.Pause = 3000
 t0 = NowMs()
 h.Sleep 1500
@@ -63,6 +64,7 @@ afterClear = ElapsedMs(t0)
 WScript.Echo "INFO GetTrgSelectedFiles: " & Round(plain) & " ms plain, " & Round(afterClear) & " ms after ClearClip"
 Eq NamesOf(r), "x.doc", "the target's names after ClearClip"
 Ok afterClear < 2 * plain + LimitMs(1000), "and no wait on the clipboard's owner"
+h.Wait = True
 
 ' ---- a host that hangs in the sent command: given up after 10 s ----
 SetHostConfig "selected.L=hung.txt" & vbCrLf & "clip_delay_ms=1" & vbCrLf & "cmd_delay_ms=15000"
