@@ -5,7 +5,7 @@ WIN64  := $(BUILD)/win64
 NATIVE := $(BUILD)/native
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all setup build build-win build-win64 build-native test demo dist fuzz bench clean
+.PHONY: all setup build configure-win build-win build-win64 build-native test demo dist fuzz bench clean
 
 all: build
 
@@ -15,8 +15,10 @@ setup:
 # build/win: the x86 DLL and test programs; build/win64: the same sources for x64.
 build: setup build-win build-win64 build-native
 
-build-win:
+configure-win:
 	@[ -f $(WIN)/CMakeCache.txt ] || cmake -S . -B $(WIN) $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
+
+build-win: configure-win
 	cmake --build $(WIN)
 
 build-win64:
@@ -40,7 +42,9 @@ DIST_PYTHON ?= $(firstword $(wildcard /usr/bin/python3) python3)
 dist: build
 	$(DIST_PYTHON) tools/dist.py --win $(WIN) --win64 $(WIN64) --out dist
 
-demo: build
+# The tour needs only the x86 DLL and the stand-in host.
+demo: setup configure-win
+	cmake --build $(WIN) --target Ombrisk standin
 	python3 tests/harness/demo.py --win-build $(abspath $(WIN))
 
 # The figures of docs/performance.md, each against a baseline in the same run, under Wine in an

@@ -3,6 +3,13 @@
 # -DMACHINE=x64 it also fails when the DLL or its embedded type library is built for the other
 # platform.
 
+# Prints the fault on one line of its own, then stops with a short error: CMake wraps an error's
+# text, which would split a long path from the fault named after it.
+function(fail text)
+  message(NOTICE "CheckDll: ${text}")
+  message(FATAL_ERROR "the DLL check failed")
+endfunction()
+
 # The PE header's machine field (at e_lfanew + 4) tells x86 (014c) from x64 (8664); the
 # binutils of that target read the file.
 file(READ ${DLL} lfanew OFFSET 60 LIMIT 4 HEX)
@@ -16,10 +23,10 @@ elseif(machine STREQUAL "6486")
   set(arch x64)
   set(objdump x86_64-w64-mingw32-objdump)
 else()
-  message(FATAL_ERROR "${DLL}: not an x86 or x64 PE file (machine ${machine})")
+  fail("${DLL}: not an x86 or x64 PE file (machine ${machine})")
 endif()
 if(DEFINED MACHINE AND NOT MACHINE STREQUAL arch)
-  message(FATAL_ERROR "${DLL} is built for ${arch}, not ${MACHINE}")
+  fail("${DLL} is built for ${arch}, not ${MACHINE}")
 endif()
 
 # With MACHINE the embedded type library must describe that platform: its header ("MSFT",
@@ -28,7 +35,7 @@ if(DEFINED MACHINE)
   file(READ ${DLL} hex HEX)
   string(FIND "${hex}" "4d53465402000100" header)
   if(header EQUAL -1)
-    message(FATAL_ERROR "${DLL}: no embedded type library")
+    fail("${DLL}: no embedded type library")
   endif()
   math(EXPR at "${header} + 40")
   string(SUBSTRING "${hex}" ${at} 2 varflags)
@@ -39,21 +46,21 @@ if(DEFINED MACHINE)
     set(want 1)
   endif()
   if(NOT syskind EQUAL want)
-    message(FATAL_ERROR "${DLL}: the type library is for SYSKIND ${syskind}, not ${want} (${arch})")
+    fail("${DLL}: the type library is for SYSKIND ${syskind}, not ${want} (${arch})")
   endif()
 endif()
 
 execute_process(COMMAND ${objdump} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "objdump failed on ${DLL}")
+  fail("objdump failed on ${DLL}")
 endif()
 
 if(dump MATCHES "\\] [A-Za-z_]+@[0-9]+\n")
-  message(FATAL_ERROR "${DLL}: decorated export found")
+  fail("${DLL}: decorated export found")
 endif()
 foreach(name DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer DllInstall)
   if(NOT dump MATCHES "\\] ${name}\n")
-    message(FATAL_ERROR "${DLL}: export ${name} missing or decorated")
+    fail("${DLL}: export ${name} missing or decorated")
   endif()
 endforeach()
 
@@ -64,6 +71,6 @@ foreach(line ${imports})
   string(TOLOWER "${dll}" dll)
   list(FIND allowed "${dll}" found)
   if(found EQUAL -1)
-    message(FATAL_ERROR "${DLL} imports ${dll}, which is not a Windows system DLL")
+    fail("${DLL} imports ${dll}, which is not a Windows system DLL")
   endif()
 endforeach()

@@ -25,6 +25,7 @@
 #include "server/TypeInfo.h"
 #include "server/Variants.h"
 
+#include <algorithm>
 #include <new>
 
 namespace ombrisk {
@@ -102,6 +103,50 @@ const VARIANT* FindArgument(const DISPPARAMS* params, UINT index) noexcept {
     if (index < positional) return &params->rgvarg[params->cArgs - 1 - index];
     return nullptr;
 }
+
+// SendCommand's arguments with WaitIt present. Where the caller left it out (a shorter list, or
+// the missing-argument marker VBScript passes) it is supplied as the Wait setting: only some
+// dispatchers accept a missing typed argument. Holds the copied list; Invoke has already refused
+// more than two arguments.
+class SendCommandArguments {
+public:
+    // params itself when WaitIt was passed (or the list is beyond repair: the dispatcher refuses it).
+    DISPPARAMS* Complete(DISPPARAMS* params, bool wait) noexcept {
+        if (!params || params->cArgs > 2) return params;
+        const VARIANT* given = FindArgument(params, 1);
+        if (given && !IsMissing(*given)) return params;
+        if (!given && params->cArgs == 2) return params;
+        const UINT named = params->cNamedArgs;
+        std::copy_n(params->rgvarg, params->cArgs, args_);
+        std::copy_n(params->rgdispidNamedArgs, named, names_);
+        completed_ = DISPPARAMS{args_, names_, params->cArgs, named};
+        UINT slot = 0;
+        if (given) {
+            slot = static_cast<UINT>(given - params->rgvarg);
+        } else if (params->cArgs - named == 1) {
+            // cmd by position: WaitIt becomes the last positional argument, which comes first.
+            slot = named;
+            args_[named + 1] = args_[named];
+            ++completed_.cArgs;
+        } else {
+            // cmd by name or absent: WaitIt goes in by name, ahead of the other named ones.
+            std::copy_backward(args_, args_ + params->cArgs, args_ + params->cArgs + 1);
+            std::copy_backward(names_, names_ + named, names_ + named + 1);
+            names_[0] = 1;
+            ++completed_.cArgs;
+            ++completed_.cNamedArgs;
+        }
+        VariantInit(&args_[slot]);
+        V_VT(&args_[slot]) = VT_BOOL;
+        V_BOOL(&args_[slot]) = wait ? VARIANT_TRUE : VARIANT_FALSE;
+        return &completed_;
+    }
+
+private:
+    VARIANT args_[2];  // borrowed copies: the caller's list owns what they point to
+    DISPID names_[2];
+    DISPPARAMS completed_{};
+};
 
 // Pause read once: a value that is no 32-bit number keeps its error for the waits.
 Pause ReadPause(const VARIANT& value) {
@@ -256,12 +301,9 @@ HRESULT Helper::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* par
     if (params && limit >= 0 && params->cArgs > static_cast<UINT>(limit)) {
         hr = DISP_E_BADPARAMCOUNT;
     } else {
-        if (id == kDispidSendCommand) {
-            const VARIANT* waitIt = FindArgument(params, 1);
-            waitItOmitted_ = !waitIt || IsMissing(*waitIt);
-        }
-        hr = ti->Invoke(static_cast<_Helper*>(this), id, flags, params, result, excep, argErr);
-        waitItOmitted_ = false;
+        SendCommandArguments sendCommand;
+        DISPPARAMS* args = id == kDispidSendCommand ? sendCommand.Complete(params, settings_.wait) : params;
+        hr = ti->Invoke(static_cast<_Helper*>(this), id, flags, args, result, excep, argErr);
     }
     if (!FAILED(hr) || hr == DISP_E_EXCEPTION || !excep) return hr;
     // Argument errors of the dispatcher become script errors with a number and a description,
@@ -383,7 +425,7 @@ HRESULT Helper::LockTC(VARIANT_BOOL LockWindow, VARIANT_BOOL* result) noexcept {
 }
 
 HRESULT Helper::SendCommand(VARIANT cmd, VARIANT_BOOL WaitIt, VARIANT_BOOL* result) noexcept {
-    const bool waitIt = waitItOmitted_ ? settings_.wait : WaitIt != VARIANT_FALSE;
+    const bool waitIt = WaitIt != VARIANT_FALSE;  // Invoke supplies Wait when the script left it out
     return ReturnBool(result, [&] {
         // The argument is read only once a host runs: without one the result is false whatever it is.
         HWND host = FindHostWindow();

@@ -106,9 +106,6 @@ private:
     Settings settings_;
     HostBinding host_;
     CommandTable commands_;
-    // Set by Invoke for the current call: SendCommand's WaitIt was left out by the script.
-    // The type information cannot tell an omitted Boolean from a passed one.
-    bool waitItOmitted_ = false;
     // Names the script engine looked up on this object (it asks again at every call).
     DispatchNameCache names_;
 };

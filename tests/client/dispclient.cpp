@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -352,6 +353,44 @@ void NamedWaitItChecks(IDispatch* d) {
     }
 }
 
+// A dispatcher as strict as Windows' may be: SendCommand without a typed WaitIt (the second
+// positional argument or DISPID 1 by name, not the missing marker) is refused.
+HRESULT(STDMETHODCALLTYPE* g_invoke)(ITypeInfo*, void*, MEMBERID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*);
+HRESULT STDMETHODCALLTYPE StrictInvoke(ITypeInfo* self, void* object, MEMBERID id, WORD flags, DISPPARAMS* p,
+                                       VARIANT* result, EXCEPINFO* excep, UINT* argErr) {
+    bool waitIt = p->cArgs - p->cNamedArgs == 2 && V_VT(&p->rgvarg[p->cNamedArgs]) != VT_ERROR;
+    for (UINT i = 0; i < p->cNamedArgs; ++i) waitIt |= p->rgdispidNamedArgs[i] == 1 && V_VT(&p->rgvarg[i]) != VT_ERROR;
+    if (id == 0x6003000D && !waitIt) return DISP_E_PARAMNOTFOUND;
+    return g_invoke(self, object, id, flags, p, result, excep, argErr);
+}
+
+// SendCommand without WaitIt follows Wait through the object's type information with its Invoke
+// slot swapped for the strict one. The script reads the host's log: 4713 sent, 4714 posted, 4715 sent.
+void OmittedWaitItChecks(IDispatch* d) {
+    ITypeInfo* ti = nullptr;
+    d->GetTypeInfo(0, 0, &ti);
+    void** slot = *reinterpret_cast<void***>(ti) + 11;  // ITypeInfo::Invoke
+    DWORD old = 0;
+    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
+    g_invoke = reinterpret_cast<decltype(g_invoke)>(std::exchange(*slot, reinterpret_cast<void*>(&StrictInvoke)));
+    const struct {
+        long wait;
+        std::vector<VARIANT> args;
+        std::vector<DISPID> named;
+        const char* label;
+    } cases[] = {{-1, {I4(4713)}, {}, "one argument, Wait True"},
+                 {0, {I4(4714), Missing()}, {}, "WaitIt marked missing, Wait False"},
+                 {-1, {I4(4715)}, {0}, "cmd alone by name, Wait True"}};
+    for (const auto& c : cases) {
+        Call(d, IdOf(d, L"Wait"), DISPATCH_PROPERTYPUT, {I4(c.wait)}, {DISPID_PROPERTYPUT});
+        CallResult r = Call(d, IdOf(d, L"SendCommand"), DISPATCH_METHOD, c.args, c.named);
+        Check(r.hr == S_OK && V_VT(&r.value) == VT_BOOL && V_BOOL(&r.value) == VARIANT_TRUE,
+              std::string("SendCommand with ") + c.label + ", passes a strict dispatcher (" + HexOf(r.hr) + ")");
+    }
+    *slot = reinterpret_cast<void*>(g_invoke);
+    ti->Release();
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -363,6 +402,7 @@ int wmain(int argc, wchar_t** argv) {
         Check(d != nullptr, "CoCreateInstance of Ombrisk.Helper");
         if (d) {
             NamedWaitItChecks(d);
+            OmittedWaitItChecks(d);
             d->Release();
         }
         CoUninitialize();
