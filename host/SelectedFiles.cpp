@@ -60,7 +60,8 @@ std::optional<std::wstring> GetSelectedFiles(bool withFullPath, bool fromTarget,
     // The copy is read as soon as the host has put it there and closed the clipboard again, within
     // the fixed waits (Pause \ 3 after the command, and after the second Tab) and 1 s more for a
     // busy host or a long selection. The reply window opens the clipboard: a window, so that no
-    // other opener is let in while the host holds the clipboard open.
+    // other opener is let in while the host holds the clipboard open. A look costs next to
+    // nothing until the clipboard has changed, so it is taken every millisecond.
     std::optional<std::wstring> text;
     if (asked) {
         HWND reader = nullptr;
@@ -76,7 +77,7 @@ std::optional<std::wstring> GetSelectedFiles(bool withFullPath, bool fromTarget,
                 }
                 return text.has_value();
             },
-            limit);
+            limit, 1);
     }
     std::optional<std::wstring> names;
     if (text && !text->empty() && tabsArrived && !failure) names = std::move(text);
