@@ -5,7 +5,7 @@ WIN64  := $(BUILD)/win64
 NATIVE := $(BUILD)/native
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all setup build configure-win build-win build-win64 build-native test demo dist fuzz bench clean
+.PHONY: all setup build configure-win build-win build-win64 build-native test demo dist fuzz bench clean soak
 
 all: build
 
@@ -51,6 +51,11 @@ demo: setup configure-win
 # environment of its own (build/native/bench), stopped again at the end. Not part of `make test`.
 bench: build
 	python3 tests/harness/bench.py --state-dir $(abspath $(NATIVE))/bench --win-build $(abspath $(WIN))
+
+# The long soak: tests/scripts/robust_soak.vbs with its full counts (500 objects, 100,000 calls,
+# 1000 separator moves; about 3 minutes). `make test` runs it with a tenth of them.
+soak: build
+	OMBRISK_SOAK_SCALE=1 ctest --test-dir $(NATIVE) --output-on-failure -R '^wine\.robust_soak\.vbs$$'
 
 # Every fuzz target for OMBRISK_FUZZ_SECONDS (default 60) each; the option is switched off
 # again afterwards so that `make test` keeps to its short runs.

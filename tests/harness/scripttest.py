@@ -62,6 +62,16 @@ def time_scale(environ: dict[str, str] | None = None) -> int | float:
     return int(value) if value == int(value) else value
 
 
+def soak_scale(environ: dict[str, str] | None = None) -> int | float:
+    """The share of the long soak's counts a run makes: OMBRISK_SOAK_SCALE (`make soak` sets 1),
+    default 0.1, so that `make test` keeps to a short soak."""
+    raw = (environ if environ is not None else os.environ).get("OMBRISK_SOAK_SCALE", "").strip()
+    value = float(raw) if raw else 0.1
+    if not 0 < value <= 1:
+        raise ValueError(f"OMBRISK_SOAK_SCALE must be a number above 0 and at most 1, not {raw!r}")
+    return int(value) if value == int(value) else value
+
+
 def skips_in(output: str) -> list[str]:
     """The reasons of the "# skip: <reason>" lines of a script's output."""
     return _SKIP_RE.findall(output)
@@ -256,6 +266,7 @@ def run(args: argparse.Namespace) -> int:
         "CSCRIPT_BITS": 64 if state.arch == "win64" else 32,
         "DLL32_PATH": winpath(dll32) if dll32 else "",
         "TIME_SCALE": scale,
+        "SOAK_SCALE": soak_scale(),
     }
     try:
         built = build_script(lang, constants, library, test_text)

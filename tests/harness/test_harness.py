@@ -132,6 +132,13 @@ class SkipsAndStrictHost(unittest.TestCase):
         self.assertEqual(scripttest.unexpected_lines(logs),
                          ["host.log.unexpected: UNEXPECTED CMD 7", "host.log.unexpected: UNEXPECTED GW LP"])
 
+    def test_soak_scale(self):
+        self.assertEqual(scripttest.soak_scale({}), 0.1)
+        self.assertEqual(scripttest.soak_scale({"OMBRISK_SOAK_SCALE": "1"}), 1)
+        for bad in ("0", "2", "x"):
+            with self.assertRaises(ValueError):
+                scripttest.soak_scale({"OMBRISK_SOAK_SCALE": bad})
+
     def test_time_scale(self):
         self.assertEqual(scripttest.time_scale({}), 1)
         self.assertEqual(scripttest.time_scale({"OMBRISK_TIME_SCALE": "3"}), 3)

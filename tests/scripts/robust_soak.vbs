@@ -1,5 +1,5 @@
 ' timeout: 400
-' Soak: 500 objects created and released in a row, then 100,000 member calls on one object
+' Soak: objects created and released in a row (500), then member calls on one object (100,000)
 ' (host commands, GetInfo requests, list results, INI writes and reads, clipboard round trips,
 ' value formatting, redraw locks, filters), then 1000 separator moves. The script host's memory, handle and window counts are read
 ' after a warm-up and again at the end; meanwhile another program keeps opening the clipboard,
@@ -7,10 +7,12 @@
 ' its mark.
 Option Explicit
 
-Const CALL_COUNT = 100000       ' member calls in the second part, counted one by one
-Const OBJECT_COUNT = 500
+' `make soak` runs the counts below (SOAK_SCALE 1); `make test` a tenth of them.
+Dim CALL_COUNT, OBJECT_COUNT, SEPARATOR_COUNT
+CALL_COUNT = CLng(100000 * SOAK_SCALE)  ' member calls in the second part, counted one by one
+OBJECT_COUNT = CLng(500 * SOAK_SCALE)
 Const ROUND_SIZE = 10
-Const SEPARATOR_COUNT = 1000
+SEPARATOR_COUNT = CLng(1000 * SOAK_SCALE)
 
 Dim h, o, i, n, t0, tObjects, tCalls, r, f, saved, failures, firstFailure, calls, rounds
 Dim tSeparator, statsSeparator, statsWarm, statsObjects, statsMid, statsEnd, stopFile, watchFile, watch, propsBefore, stateEnd
@@ -115,7 +117,7 @@ For i = 1 To 20
 Next
 Set statsWarm = ProcStats("after-warm-up")
 
-' ---- 500 objects in a row ---------------------------------------------------------------------
+' ---- OBJECT_COUNT objects in a row ---------------------------------------------------------------------
 t0 = NowMs()
 For i = 1 To OBJECT_COUNT
   Set o = CreateObject("Ombrisk.Helper")
@@ -128,14 +130,14 @@ Set statsObjects = ProcStats("after-objects")
 ' The object that lived through all of that still has a working reply window.
 Eq h.GetInfo("TP"), "D:\trg\", "the long-lived object still gets answers after " & OBJECT_COUNT & " others came and went"
 
-' ---- 100,000 calls on one object ------------------------------------------------------------
+' ---- CALL_COUNT calls on one object ------------------------------------------------------------
 rounds = CALL_COUNT \ ROUND_SIZE
 t0 = NowMs()
 For i = 1 To rounds
   DoRound i
   If i = rounds \ 2 Then Set statsMid = ProcStats("half-way")
   ' Now and then another program checks that the clipboard is free right after a clipboard call.
-  If i Mod 2500 = 0 Then
+  If i Mod (rounds \ 4) = 0 Then
     h.SetTextToClip "spot check " & i
     If RunWait(Quote(UtilTool()) & " clipopen") <> 0 Then Fail "the clipboard was held after SetTextToClip (round " & i & ")"
     r = h.GetTextFromClip()
@@ -186,7 +188,7 @@ WScript.Echo "SOAK growth after warm-up to the end: " & Growth(statsWarm, statsE
   Growth(statsWarm, statsEnd, "gdi") & "; " & Growth(statsWarm, statsEnd, "user") & "; " & Growth(statsWarm, statsEnd, "working")
 WScript.Echo "SOAK growth over the second half of the calls: " & Growth(statsMid, statsEnd, "private") & "; " & _
   Growth(statsMid, statsEnd, "handles") & "; " & Growth(statsMid, statsEnd, "windows")
-WScript.Echo "SOAK growth over the 500 objects: " & Growth(statsWarm, statsObjects, "private") & "; " & _
+WScript.Echo "SOAK growth over the " & OBJECT_COUNT & " objects: " & Growth(statsWarm, statsObjects, "private") & "; " & _
   Growth(statsWarm, statsObjects, "handles") & "; " & Growth(statsWarm, statsObjects, "windows")
 WScript.Echo "SOAK separator: " & SEPARATOR_COUNT & " lets in " & Round(tSeparator / 1000, 1) & " s; " & _
   Growth(statsEnd, statsSeparator, "private") & "; " & Growth(statsEnd, statsSeparator, "handles") & "; " & _
