@@ -21,11 +21,11 @@
 #include "server/AboutBox.h"
 #include "server/Errors.h"
 #include "server/FileObjects.h"
+#include "server/MemberArguments.h"
+#include "server/MemberShims.h"
 #include "server/ListResult.h"
-#include "server/TypeInfo.h"
 #include "server/Variants.h"
 
-#include <algorithm>
 #include <new>
 
 namespace ombrisk {
@@ -34,149 +34,6 @@ namespace {
 
 constexpr DISPID kDispidSendCommand = 0x6003000D;
 constexpr std::wstring_view kNul(L"\0", 1);
-
-// The [out] rule of every member: the value is set to its empty value on entry and receives the
-// worker's result last, only when the worker succeeded.
-template <typename F>
-HRESULT ReturnBool(VARIANT_BOOL* out, F&& worker) noexcept {
-    if (!out) return E_POINTER;
-    *out = VARIANT_FALSE;
-    return Guarded([&] {
-        const bool result = worker();
-        *out = result ? VARIANT_TRUE : VARIANT_FALSE;
-        return S_OK;
-    });
-}
-
-template <typename F>
-HRESULT ReturnVariant(VARIANT* out, F&& worker) noexcept {
-    if (!out) return E_POINTER;
-    VariantInit(out);
-    return Guarded([&] {
-        UniqueVariant result = worker();
-        result.release(out);
-        return S_OK;
-    });
-}
-
-template <typename F>
-HRESULT ReturnString(VARIANT* out, F&& worker) noexcept {
-    return ReturnVariant(out, [&] {
-        UniqueVariant result;
-        result.Set(worker());
-        return result;
-    });
-}
-
-template <typename F>
-HRESULT ReturnBstr(BSTR* out, F&& worker) noexcept {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    return Guarded([&] {
-        UniqueBstr result(AllocBstr(worker()));
-        *out = result.release();
-        return S_OK;
-    });
-}
-
-template <typename F>
-HRESULT Run(F&& worker) noexcept {
-    return Guarded([&] {
-        worker();
-        return S_OK;
-    });
-}
-
-// A list result from names separated by delimiter, or Empty for none.
-UniqueVariant ListOrEmpty(const std::optional<std::wstring>& names, std::wstring_view delimiter, bool noArrayReturn) {
-    return names ? MakeListResult(*names, delimiter, noArrayReturn) : UniqueVariant();
-}
-
-// The argument a script passed for parameter index of a call, or null when it passed none.
-// Positional arguments arrive in reverse order after the named ones.
-const VARIANT* FindArgument(const DISPPARAMS* params, UINT index) noexcept {
-    if (!params) return nullptr;
-    for (UINT i = 0; i < params->cNamedArgs; ++i)
-        if (params->rgdispidNamedArgs && params->rgdispidNamedArgs[i] == static_cast<DISPID>(index))
-            return &params->rgvarg[i];
-    const UINT positional = params->cArgs - params->cNamedArgs;
-    if (index < positional) return &params->rgvarg[params->cArgs - 1 - index];
-    return nullptr;
-}
-
-// SendCommand's arguments with WaitIt present. Where the caller left it out (a shorter list, or
-// the missing-argument marker VBScript passes) it is supplied as the Wait setting: only some
-// dispatchers accept a missing typed argument. Holds the copied list; Invoke has already refused
-// more than two arguments.
-class SendCommandArguments {
-public:
-    // params itself when WaitIt was passed (or the list is beyond repair: the dispatcher refuses it).
-    DISPPARAMS* Complete(DISPPARAMS* params, bool wait) noexcept {
-        if (!params || params->cArgs > 2) return params;
-        const VARIANT* given = FindArgument(params, 1);
-        if (given && !IsMissing(*given)) return params;
-        if (!given && params->cArgs == 2) return params;
-        const UINT named = params->cNamedArgs;
-        std::copy_n(params->rgvarg, params->cArgs, args_);
-        std::copy_n(params->rgdispidNamedArgs, named, names_);
-        completed_ = DISPPARAMS{args_, names_, params->cArgs, named};
-        UINT slot = 0;
-        if (given) {
-            slot = static_cast<UINT>(given - params->rgvarg);
-        } else if (params->cArgs - named == 1) {
-            // cmd by position: WaitIt becomes the last positional argument, which comes first.
-            slot = named;
-            args_[named + 1] = args_[named];
-            ++completed_.cArgs;
-        } else {
-            // cmd by name or absent: WaitIt goes in by name, ahead of the other named ones.
-            std::copy_backward(args_, args_ + params->cArgs, args_ + params->cArgs + 1);
-            std::copy_backward(names_, names_ + named, names_ + named + 1);
-            names_[0] = 1;
-            ++completed_.cArgs;
-            ++completed_.cNamedArgs;
-        }
-        VariantInit(&args_[slot]);
-        V_VT(&args_[slot]) = VT_BOOL;
-        V_BOOL(&args_[slot]) = wait ? VARIANT_TRUE : VARIANT_FALSE;
-        return &completed_;
-    }
-
-private:
-    VARIANT args_[2];  // borrowed copies: the caller's list owns what they point to
-    DISPID names_[2];
-    DISPPARAMS completed_{};
-};
-
-// Pause read once: a value that is no 32-bit number keeps its error for the waits.
-Pause ReadPause(const VARIANT& value) {
-    try {
-        return Pause::Milliseconds(ToLong(value));
-    } catch (const Error& e) {
-        return Pause::Unreadable(e);
-    }
-}
-
-// An INIRead section or key name for listing names: a number becomes its digits in general
-// number format, anything else is trimmed of spaces.
-std::wstring ListModeName(const VARIANT& in) {
-    if (IsMissing(in)) return {};
-    const VARIANT& v = Deref(in);
-    const VARTYPE vt = V_VT(&v) & ~VT_BYREF;
-    if (vt != VT_EMPTY && vt != VT_BOOL && IsNumeric(v)) {
-        UniqueVariant number;
-        number.SetR8(ToDouble(v));
-        return ToString(*number.get());
-    }
-    return TrimSpaces(ToString(v));
-}
-
-// FormatAny's format: a string as it stands, an omitted one empty, anything else converted.
-std::wstring FormatText(const VARIANT& format) {
-    const VARIANT& v = Deref(format);
-    if (V_VT(&v) == VT_BSTR) return std::wstring(BstrView(V_BSTR(&v)));
-    return IsMissing(format) ? std::wstring() : ToString(format);
-}
 
 }  // namespace
 
@@ -226,114 +83,9 @@ int32_t Helper::CommandNumber(const VARIANT& cmd) const {
     return commands_.Find(ToString(v));
 }
 
-// IUnknown ---------------------------------------------------------------------------------
-
-HRESULT Helper::QueryInterface(REFIID riid, void** ppv) noexcept {
-    if (!ppv) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID__Helper) *ppv = static_cast<_Helper*>(this);
-    else if (riid == IID_IProvideClassInfo) *ppv = static_cast<IProvideClassInfo*>(this);
-    else if (riid == IID_ISupportErrorInfo) *ppv = static_cast<ISupportErrorInfo*>(this);
-    else {
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-ULONG Helper::AddRef() noexcept { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-
-ULONG Helper::Release() noexcept {
-    const LONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return static_cast<ULONG>(n);
-}
-
-// IDispatch --------------------------------------------------------------------------------
-
-HRESULT Helper::GetTypeInfoCount(UINT* count) noexcept {
-    if (!count) return E_POINTER;
-    *count = HelperInterfaceInfo() ? 1 : 0;
-    return S_OK;
-}
-
-HRESULT Helper::GetTypeInfo(UINT index, LCID, ITypeInfo** info) noexcept {
-    if (!info) return E_POINTER;
-    *info = nullptr;
-    if (index != 0) return DISP_E_BADINDEX;
-    ITypeInfo* ti = HelperInterfaceInfo();
-    if (!ti) return TYPE_E_CANTLOADLIBRARY;
-    ti->AddRef();
-    *info = ti;
-    return S_OK;
-}
-
-HRESULT Helper::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) noexcept {
-    if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-    ITypeInfo* ti = HelperInterfaceInfo();
-    if (!ti) return TYPE_E_CANTLOADLIBRARY;
-    const bool single = count == 1 && names && names[0] && ids;
-    if (single) {
-        if (const auto id = names_.Find(AsU16(std::wstring_view(names[0])))) {
-            ids[0] = *id;
-            return S_OK;
-        }
-    }
-    const HRESULT hr = DispGetIDsOfNames(ti, names, count, ids);
-    if (single && hr == S_OK) {
-        try {
-            names_.Remember(AsU16(std::wstring_view(names[0])), ids[0]);
-        } catch (...) {  // not remembered: the next lookup searches again
-        }
-    }
-    return hr;
-}
-
-HRESULT Helper::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep,
-                       UINT* argErr) noexcept {
-    if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-    ITypeInfo* ti = HelperInterfaceInfo();
-    if (!ti) return TYPE_E_CANTLOADLIBRARY;
-    SetErrorInfo(0, nullptr);
-    HRESULT hr = S_OK;
-    // One argument too many is refused rather than silently dropped.
-    const int limit = ArgumentLimit(id, flags);
-    if (params && limit >= 0 && params->cArgs > static_cast<UINT>(limit)) {
-        hr = DISP_E_BADPARAMCOUNT;
-    } else {
-        SendCommandArguments sendCommand;
-        DISPPARAMS* args = id == kDispidSendCommand ? sendCommand.Complete(params, settings_.wait) : params;
-        hr = ti->Invoke(static_cast<_Helper*>(this), id, flags, args, result, excep, argErr);
-    }
-    if (!FAILED(hr) || hr == DISP_E_EXCEPTION || !excep) return hr;
-    // Argument errors of the dispatcher become script errors with a number and a description,
-    // as the member's own failures are: a script engine that does not describe DISP_E codes
-    // itself still shows a clear message.
-    const HRESULT scriptError = ScriptErrorForDispatchFailure(hr);
-    if (scriptError == S_OK) return hr;
-    *excep = EXCEPINFO{};
-    ComPtr<IErrorInfo> info;
-    if (scriptError != hr) ReportError(Error::FromHresult(scriptError));
-    if (GetErrorInfo(0, info.put()) == S_OK && info) {
-        info->GetSource(&excep->bstrSource);
-        info->GetDescription(&excep->bstrDescription);
-    }
-    excep->scode = scriptError;
-    return DISP_E_EXCEPTION;
-}
-
-HRESULT Helper::GetClassInfo(ITypeInfo** info) noexcept {
-    if (!info) return E_POINTER;
-    *info = nullptr;
-    ITypeInfo* ti = HelperClassInfo();
-    if (!ti) return TYPE_E_CANTLOADLIBRARY;
-    ti->AddRef();
-    *info = ti;
-    return S_OK;
-}
-
-HRESULT Helper::InterfaceSupportsErrorInfo(REFIID riid) noexcept {
-    return (riid == IID__Helper || riid == IID_IDispatch) ? S_OK : S_FALSE;
+std::optional<VARIANT_BOOL> Helper::OmittedArgument(DISPID id, UINT index) const noexcept {
+    if (id == kDispidSendCommand && index == 1) return settings_.wait ? VARIANT_TRUE : VARIANT_FALSE;
+    return std::nullopt;
 }
 
 // Settings ---------------------------------------------------------------------------------

@@ -1,46 +1,25 @@
-// The Helper object: the one creatable class of the library. Every member is a noexcept shim
-// that converts its arguments, calls the worker of the same name (host/, discovery/, chores/)
-// and turns failures into HRESULTs with error information (server/Errors.h). IDispatch is
-// served by the type library. Every [out] value is set to its empty value on entry and receives
-// the result last, only when the member succeeded.
+// The Helper object: the one creatable class of the library, its 43 members. Every member is a
+// noexcept shim that converts its arguments, calls the worker of the same name (host/,
+// discovery/, chores/) and turns failures into HRESULTs with error information
+// (server/Errors.h). IDispatch and the other interfaces are served by server/HelperDispatch.h. Every [out] value is set to
+// its empty value on entry and receives the result last, only when the member succeeded.
 #pragma once
 
 #include <windows.h>
-#include <ocidl.h>
 
-#include "core/DispatchNames.h"
-#include "generated/Ombrisk_h.h"
 #include "host/Commands.h"
 #include "host/HostWindow.h"
+#include "server/HelperDispatch.h"
 #include "server/Settings.h"
 
 #include <string_view>
 
 namespace ombrisk {
 
-class Helper final : public _Helper, public IProvideClassInfo, public ISupportErrorInfo {
+class Helper final : public HelperDispatch {
 public:
     // Creates an object (runs the creation steps) and returns the requested interface.
     static HRESULT Create(REFIID riid, void** ppv) noexcept;
-
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) noexcept override;
-    ULONG STDMETHODCALLTYPE AddRef() noexcept override;
-    ULONG STDMETHODCALLTYPE Release() noexcept override;
-
-    // IDispatch
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) noexcept override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
-                                            DISPID* ids) noexcept override;
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                     EXCEPINFO* excep, UINT* argErr) noexcept override;
-
-    // IProvideClassInfo
-    HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** info) noexcept override;
-
-    // ISupportErrorInfo
-    HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) noexcept override;
 
     // _Helper, in slot order
     HRESULT STDMETHODCALLTYPE get_Separator(VARIANT* value) noexcept override;
@@ -95,19 +74,18 @@ public:
 
 private:
     Helper() noexcept;
-    ~Helper();
+    ~Helper() override;
     void Initialize();  // the creation steps after the object exists
     void Terminate() noexcept;
     // The command number a script's SendCommand argument names: a number, or a name looked up in
     // the command table (0 when unknown). Throws 9 for a name without a table.
     int32_t CommandNumber(const VARIANT& cmd) const;
+    // SendCommand's WaitIt, left out: the Wait setting.
+    std::optional<VARIANT_BOOL> OmittedArgument(DISPID id, UINT index) const noexcept override;
 
-    LONG refs_ = 1;
     Settings settings_;
     HostBinding host_;
     CommandTable commands_;
-    // Names the script engine looked up on this object (it asks again at every call).
-    DispatchNameCache names_;
 };
 
 }  // namespace ombrisk

@@ -32,6 +32,7 @@ struct ArgumentLimits {
     DISPID id;
     int other;
     int put;
+    int optionalTyped;  // the first optional parameter of a method that is no Variant and has no default
 };
 constexpr size_t kMaxMembers = 128;
 ArgumentLimits g_limits[kMaxMembers];
@@ -47,14 +48,23 @@ void CollectArgumentLimits(ITypeInfo* ti) {
         if (FAILED(ti->GetFuncDesc(i, &fd))) continue;
         const bool put = fd->invkind == INVOKE_PROPERTYPUT || fd->invkind == INVOKE_PROPERTYPUTREF;
         int count = 0;
-        for (SHORT p = 0; p < fd->cParams; ++p)
-            if (!(fd->lprgelemdescParam[p].paramdesc.wParamFlags & PARAMFLAG_FRETVAL)) ++count;
+        int optionalTyped = -1;
+        for (SHORT p = 0; p < fd->cParams; ++p) {
+            const ELEMDESC& param = fd->lprgelemdescParam[p];
+            const USHORT flags = param.paramdesc.wParamFlags;
+            if (flags & PARAMFLAG_FRETVAL) continue;
+            if ((flags & PARAMFLAG_FOPT) && !(flags & PARAMFLAG_FHASDEFAULT) && param.tdesc.vt != VT_VARIANT &&
+                optionalTyped < 0)
+                optionalTyped = count;
+            ++count;
+        }
         size_t k = 0;
         while (k < g_limitCount && g_limits[k].id != fd->memid) ++k;
-        if (k == g_limitCount && k < kMaxMembers) g_limits[g_limitCount++] = ArgumentLimits{fd->memid, -1, -1};
+        if (k == g_limitCount && k < kMaxMembers) g_limits[g_limitCount++] = ArgumentLimits{fd->memid, -1, -1, -1};
         if (k < g_limitCount) {
             int& limit = put ? g_limits[k].put : g_limits[k].other;
             if (count > limit) limit = count;
+            if (!put && fd->invkind == INVOKE_FUNC) g_limits[k].optionalTyped = optionalTyped;
         }
         ti->ReleaseFuncDesc(fd);
     }
@@ -88,6 +98,13 @@ int ArgumentLimit(DISPID id, WORD flags) noexcept {
     const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
     for (size_t k = 0; k < g_limitCount; ++k)
         if (g_limits[k].id == id) return put ? g_limits[k].put : g_limits[k].other;
+    return -1;
+}
+
+int OptionalTypedParameter(DISPID id, WORD flags) noexcept {
+    if (!HelperInterfaceInfo() || !(flags & DISPATCH_METHOD)) return -1;
+    for (size_t k = 0; k < g_limitCount; ++k)
+        if (g_limits[k].id == id) return g_limits[k].optionalTyped;
     return -1;
 }
 

@@ -14,6 +14,10 @@ ITypeInfo* HelperClassInfo() noexcept;      // coclass Helper
 // or -1 when the type information has no such member.
 int ArgumentLimit(DISPID id, WORD flags) noexcept;
 
+// The index of the first parameter of method id that is optional, has no default and is no
+// Variant (a dispatcher need not accept it left out), or -1 when it has none.
+int OptionalTypedParameter(DISPID id, WORD flags) noexcept;
+
 // Releases the cached type information (DLL unload).
 void ReleaseTypeInfo() noexcept;
 
