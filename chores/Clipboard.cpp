@@ -2,6 +2,7 @@
 
 #include "platform/Raii.h"
 #include "platform/ReplyWindow.h"
+#include "platform/Wait.h"
 #include "platform/Wine.h"
 
 #include <cwchar>
@@ -9,39 +10,48 @@
 
 namespace ombrisk {
 
-namespace {
-
-constexpr DWORD kRetryStepMs = 10;
-
-}  // namespace
-
 // The first attempt succeeds without any wait in the normal case.
 bool OpenClipboardSoon(HWND owner, std::optional<ClipboardOpen>& guard, DWORD limitMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        guard.emplace(owner);
-        if (guard->opened()) return true;
-        guard.reset();
-        if (GetTickCount() - start >= limitMs) return false;
-        Sleep(kRetryStepMs);
-    }
+    return WaitUntil(
+        [&] {
+            guard.emplace(owner);
+            if (guard->opened()) return true;
+            guard.reset();
+            return false;
+        },
+        static_cast<int32_t>(limitMs));
 }
 
 HWND ClipboardDataOwner(HWND window) noexcept { return RunsUnderWine() ? nullptr : window; }
 
-std::wstring GetTextFromClip() {
-    std::optional<ClipboardOpen> clipboard;
-    if (!OpenClipboardSoon(nullptr, clipboard)) return {};
-    if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) return {};
+namespace {
+
+// The open clipboard's Unicode text up to its first NUL; nothing when it holds none.
+std::optional<std::wstring> OpenClipboardText() {
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) return std::nullopt;
     // The block belongs to the clipboard: it is locked and read, never freed here.
     HANDLE block = GetClipboardData(CF_UNICODETEXT);
-    if (!block) return {};
+    if (!block) return std::nullopt;
     GlobalLockGuard lock(block);
     const auto* text = static_cast<const wchar_t*>(lock.get());
-    if (!text) return {};
+    if (!text) return std::nullopt;
     const size_t units = GlobalSize(block) / sizeof(wchar_t);
     // The text ends at its NUL, or at the end of a block that has none.
     return std::wstring(text, wcsnlen(text, units));
+}
+
+}  // namespace
+
+std::wstring GetTextFromClip() {
+    std::optional<ClipboardOpen> clipboard;
+    if (!OpenClipboardSoon(nullptr, clipboard)) return {};
+    return OpenClipboardText().value_or(std::wstring());
+}
+
+std::optional<std::wstring> TryClipText(HWND opener) {
+    const ClipboardOpen clipboard(opener);
+    if (!clipboard.opened()) return std::nullopt;
+    return OpenClipboardText();
 }
 
 void SetTextToClip(std::wstring_view text) {

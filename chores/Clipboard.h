@@ -28,6 +28,10 @@ HWND ClipboardDataOwner(HWND window) noexcept;
 // clipboard cannot be opened.
 std::wstring GetTextFromClip();
 
+// One look, no waiting: the clipboard's Unicode text, opened with opener; nothing when another
+// program holds the clipboard open or it holds no text.
+std::optional<std::wstring> TryClipText(HWND opener);
+
 // SetTextToClip: replaces the clipboard's content with text (up to its first NUL), with
 // ClipboardDataOwner(reply window) as the clipboard's owner. The block is made before the
 // clipboard is touched, so a text that does not fit in memory leaves the clipboard as it was.

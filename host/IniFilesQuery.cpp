@@ -8,6 +8,7 @@
 #include "platform/Messages.h"
 #include "platform/Raii.h"
 #include "platform/Text.h"
+#include "platform/Wait.h"
 
 #include <algorithm>
 #include <optional>
@@ -19,7 +20,7 @@ namespace {
 
 const wchar_t kAsteriskSoundKey[] = L"AppEvents\\Schemes\\Apps\\.Default\\SystemAsterisk\\.Current";
 constexpr WPARAM kShowIniFilesCommand = 690;
-constexpr ULONGLONG kDialogTimeoutMs = 1500;
+constexpr int32_t kDialogTimeoutMs = 1500;
 
 // The asterisk sound switched off for the guard's lifetime. A non-empty REG_SZ or REG_EXPAND_SZ
 // (current Windows keeps "%SystemRoot%\media\..." as REG_EXPAND_SZ) is replaced by a single
@@ -105,20 +106,23 @@ std::optional<HostIniFiles> GetIniFiles(const HostBinding& host) {
     search.collecting = false;
 
     PostMessageA(host.window(), kHostCommandMessage, kShowIniFilesCommand, 0);
-    const ULONGLONG start = GetTickCount64();  // monotonic: unaffected by the clock passing midnight
-    while (!search.found) {
-        EnumThreadWindows(hostThread, DialogFinder, reinterpret_cast<LPARAM>(&search));
-        if (search.found) break;
-        Sleep(10);
-        if (GetTickCount64() - start > kDialogTimeoutMs) break;
-    }
+    const ULONGLONG start = GetTickCount64();
+    WaitUntil(
+        [&] {
+            EnumThreadWindows(hostThread, DialogFinder, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        kDialogTimeoutMs);
     if (!search.found) return std::nullopt;
     // The dialog window exists, hidden, while the host still adds its controls and texts; one
     // found then is read and hidden only once the host shows it (or the time-out has passed).
-    while (!search.hidden && IsWindow(search.found) && GetTickCount64() - start <= kDialogTimeoutMs) {
-        search.hidden = HideIfShown(search.found);
-        if (!search.hidden) Sleep(1);
-    }
+    const auto spent = static_cast<int32_t>(GetTickCount64() - start);
+    WaitUntil(
+        [&] {
+            if (!search.hidden) search.hidden = HideIfShown(search.found);
+            return search.hidden || !IsWindow(search.found);
+        },
+        kDialogTimeoutMs - spent, 1);
 
     ScopeExit closeDialog([&] { SendWithin(search.found, WM_CLOSE, 0, 0); });
     const auto paths = ParseIniFilesText(AsU16(DialogText(search.found)));

@@ -8,6 +8,7 @@
 #include "platform/Error.h"
 #include "platform/Messages.h"
 #include "platform/Text.h"
+#include "platform/Wait.h"
 
 #include <algorithm>
 #include <vector>
@@ -21,7 +22,7 @@ constexpr WPARAM kShowMainWindowCommand = 2016;
 // the queue, every key before it has been processed. Applications ignore unassigned keys.
 constexpr WORD kSentinelKey = 0xE8;
 constexpr ULONGLONG kKeysTimeoutMs = 10000;
-constexpr ULONGLONG kActivateTimeoutMs = 2000;
+constexpr int32_t kActivateTimeoutMs = 2000;
 constexpr size_t kSliceInputs = 256;
 
 struct TitleSearch {
@@ -72,11 +73,7 @@ HWND ActivateByTitle(const std::wstring& title, HWND host) {
     SetForegroundWindow(target);
     // A window of another thread becomes the foreground window only once its thread has
     // handled the activation; keys sent before that would find no focus to go to.
-    const ULONGLONG start = GetTickCount64();
-    while (GetForegroundWindow() != target) {
-        if (GetTickCount64() - start > kActivateTimeoutMs) return nullptr;
-        Sleep(5);
-    }
+    if (!WaitUntil([&] { return GetForegroundWindow() == target; }, kActivateTimeoutMs, 5)) return nullptr;
     return target;
 }
 
@@ -135,12 +132,8 @@ std::vector<INPUT> ToInputs(const std::vector<KeyAction>& actions) {
 
 // Polls the sentinel's down bit in this thread's key state until it reads `down`.
 bool WaitForSentinel(bool down, ULONGLONG timeoutMs) {
-    const ULONGLONG start = GetTickCount64();
-    while (((GetKeyState(kSentinelKey) & 0x8000) != 0) != down) {
-        if (GetTickCount64() - start > timeoutMs) return false;
-        Sleep(1);
-    }
-    return true;
+    return WaitUntil([&] { return ((GetKeyState(kSentinelKey) & 0x8000) != 0) == down; }, static_cast<int32_t>(timeoutMs),
+                     1);
 }
 
 // Plays the inputs into the foreground window and returns when its thread has taken every

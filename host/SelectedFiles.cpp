@@ -7,6 +7,7 @@
 #include "host/Keystrokes.h"
 #include "platform/Messages.h"
 #include "platform/ReplyWindow.h"
+#include "platform/Wait.h"
 
 #include <exception>
 #include <string>
@@ -17,39 +18,11 @@ namespace {
 
 constexpr WPARAM kCopyNamesCommand = 2017;
 constexpr WPARAM kCopyFullNamesCommand = 2018;
-// After the fixed waits, a copy that has not reached the clipboard yet is waited for this much
-// longer, looking every kCopyPollMs.
+// A copy that has not reached the clipboard within the fixed waits is waited for this much longer.
 constexpr int32_t kCopyGraceMs = 1000;
-constexpr int32_t kCopyPollMs = 10;
 
-// Sleeps ms milliseconds (at least looks once) while answering the messages other threads
-// send to this thread's windows. Before the host puts the names on the clipboard it empties
-// it, and emptying tells the clipboard's owner with a sent message; when that owner is our
-// reply window, a plain sleep would hold the host's copy until after the read.
-void SleepAnsweringSentMessages(int32_t ms) noexcept {
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(ms > 0 ? ms : 0);
-    for (;;) {
-        MSG msg;
-        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        const ULONGLONG now = GetTickCount64();
-        if (now >= end) return;
-        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_SENDMESSAGE, 0);
-    }
-}
-
-// True as soon as the clipboard's sequence number differs from sequence; false when it has not
-// changed within limitMs. Sent messages are answered meanwhile.
-bool WaitForClipboardChange(DWORD sequence, int32_t limitMs) noexcept {
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(limitMs > 0 ? limitMs : 0);
-    while (GetClipboardSequenceNumber() == sequence) {
-        if (GetTickCount64() >= end) return false;
-        SleepAnsweringSentMessages(kCopyPollMs);
-    }
-    return true;
-}
-
-// The names of the source panel, or of the target panel (fromTarget) made active by a Tab
-// before the copy command and the source panel again by one after it.
+// The names selected in the source panel, or in the target panel (fromTarget) made active by a
+// Tab before the copy command and the source panel again by one after it.
 std::optional<std::wstring> GetSelectedFiles(bool withFullPath, bool fromTarget, bool wait, const Pause& pause) {
     HWND host = FindHostWindow();
     if (!host) return std::nullopt;
@@ -66,7 +39,7 @@ std::optional<std::wstring> GetSelectedFiles(bool withFullPath, bool fromTarget,
     // either failure gives nothing (no command after a failed first Tab).
     if (fromTarget) {
         if (!SendKeystroke(L"{TAB}", pause)) return std::nullopt;
-        SleepMs(thirdPause);
+        WaitMs(thirdPause);
     }
     // Only a clipboard that changed after this point holds the host's answer.
     const DWORD sequence = GetClipboardSequenceNumber();
@@ -83,23 +56,34 @@ std::optional<std::wstring> GetSelectedFiles(bool withFullPath, bool fromTarget,
         } catch (...) {
             failure = std::current_exception();
         }
-        SleepAnsweringSentMessages(thirdPause);
     }
-    SleepAnsweringSentMessages(thirdPause);
-    // A busy host or a long selection can take longer than the fixed waits.
-    const bool copied = asked && WaitForClipboardChange(sequence, kCopyGraceMs);
-
+    // The copy is read as soon as the host has put it there and closed the clipboard again, within
+    // the fixed waits (Pause \ 3 after the command, and after the second Tab) and 1 s more for a
+    // busy host or a long selection. The reply window opens the clipboard: a window, so that no
+    // other opener is let in while the host holds the clipboard open.
+    std::optional<std::wstring> text;
+    if (asked) {
+        HWND reader = nullptr;
+        Step([&] { reader = ReplyWindow(); });
+        const int32_t limit = thirdPause * (fromTarget ? 2 : 1) + kCopyGraceMs;
+        WaitUntil(
+            [&] {
+                if (GetClipboardSequenceNumber() == sequence) return false;
+                try {
+                    text = TryClipText(reader);
+                } catch (...) {
+                    text.reset();  // out of memory for the names: looked at again, or none
+                }
+                return text.has_value();
+            },
+            limit);
+    }
     std::optional<std::wstring> names;
-    if (copied && tabsArrived && !failure) {
-        Step([&] {
-            std::wstring text = GetTextFromClip();
-            if (!text.empty()) names = std::move(text);
-        });
-    }
+    if (text && !text->empty() && tabsArrived && !failure) names = std::move(text);
     // An empty clipboard before the call keeps the names: there is nothing of the user's to restore.
     if (!saved.empty() && GetClipboardSequenceNumber() != sequence) Step([&] { saved.PutBack(ReplyWindow()); });
     if (failure) std::rethrow_exception(failure);
-    SleepMs(halfPause);
+    WaitMs(halfPause);
     return names;
 }
 

@@ -13,8 +13,9 @@ namespace ombrisk {
 // alone instead of holding the script.
 inline constexpr UINT kHostMessageTimeoutMs = 10000;
 
-// SendMessageTimeout with SMTO_NORMAL | SMTO_ABORTIFHUNG: the receiver's result, or nothing when
-// it did not handle the message within timeoutMs (INFINITE: no limit), was hung, or went away.
+// SendMessageTimeout with SMTO_NORMAL | SMTO_ABORTIFHUNG | SMTO_ERRORONEXIT: the receiver's
+// result, or nothing when it did not handle the message within timeoutMs (INFINITE: no limit),
+// was hung, or went away (its thread ended while handling the message included).
 // SMTO_NORMAL, never SMTO_BLOCK: messages sent to this thread meanwhile (the host's answers) are let in.
 std::optional<LRESULT> SendWithin(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
                                   UINT timeoutMs = kHostMessageTimeoutMs) noexcept;

@@ -1,6 +1,6 @@
 #include "platform/Pause.h"
 
-#include <windows.h>
+#include "platform/Wait.h"
 
 namespace ombrisk {
 
@@ -9,10 +9,6 @@ int32_t Pause::Ms(int32_t divisor) const {
     return divisor == 1 ? ms_ : ms_ / divisor;
 }
 
-void Pause::Wait(int32_t divisor) const { SleepMs(Ms(divisor)); }
-
-void SleepMs(int32_t ms) noexcept {
-    if (ms > 0) Sleep(static_cast<DWORD>(ms));
-}
+void Pause::Wait(int32_t divisor) const { WaitMs(Ms(divisor)); }
 
 }  // namespace ombrisk

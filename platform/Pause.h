@@ -17,7 +17,7 @@ public:
 
     // Whole milliseconds divided by divisor, truncated toward zero. Throws the value's error.
     int32_t Ms(int32_t divisor = 1) const;
-    // Sleeps Ms(divisor). Throws the value's error before sleeping.
+    // Waits Ms(divisor) with WaitMs. Throws the value's error before waiting.
     void Wait(int32_t divisor = 1) const;
 
 private:
@@ -25,8 +25,5 @@ private:
     int32_t ms_;
     std::optional<Error> unreadable_;
 };
-
-// Sleeps ms milliseconds; a negative count returns at once (it must never become an endless wait).
-void SleepMs(int32_t ms) noexcept;
 
 }  // namespace ombrisk

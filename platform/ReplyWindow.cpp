@@ -61,10 +61,9 @@ HWND ReplyWindow() {
     if (t_reply.window && IsWindow(t_reply.window)) return t_reply.window;
     t_reply.window = nullptr;
     if (!InitOnceExecuteOnce(&g_classOnce, RegisterReplyClass, nullptr, nullptr)) throw Error::FromLastError();
-    // A plain top-level window that is never shown: not a message-only window, so that the host
-    // can address it like any window of a program.
-    HWND h =
-        CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, ModuleInstance(), nullptr);
+    // A message-only window: the host addresses it by its handle, and no broadcast (a program that
+    // sends one to every top-level window) ever waits on the script.
+    HWND h = CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ModuleInstance(), nullptr);
     if (!h) throw Error::FromLastError();
     t_reply.window = h;
     ModuleAddRef();

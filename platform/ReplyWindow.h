@@ -1,4 +1,4 @@
-// The reply window: a hidden window, one per thread and shared by every object of that thread.
+// The reply window: a message-only window, one per thread and shared by every object of that thread.
 // It is the address for the host's WM_COPYDATA answers and the clipboard's owner. Creating an
 // object loads it; releasing any object of the thread destroys it, and the next request of a
 // surviving object creates it again. Everything here runs on the script's thread: the host's

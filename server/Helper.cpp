@@ -17,6 +17,7 @@
 #include "platform/Module.h"
 #include "platform/ReplyWindow.h"
 #include "platform/Text.h"
+#include "platform/Wait.h"
 #include "server/AboutBox.h"
 #include "server/Errors.h"
 #include "server/FileObjects.h"
@@ -166,7 +167,7 @@ void Helper::Terminate() noexcept {
     DestroyReplyWindow();
     LockWindowUpdate(nullptr);
     ClosePercentTooltips();
-    ::Sleep(100);
+    WaitMs(100);
     host_.reset();
 }
 
@@ -340,7 +341,7 @@ HRESULT Helper::put_NoArrayReturn(VARIANT_BOOL value) noexcept {
 }
 
 HRESULT Helper::Sleep(LONG Miliseconds) noexcept {
-    SleepMs(Miliseconds);
+    WaitMs(Miliseconds);
     return S_OK;
 }
 

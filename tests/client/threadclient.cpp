@@ -60,17 +60,24 @@ std::string GetInfo(IDispatch* d, DISPID id, const wchar_t* request) {
     return text;
 }
 
-// The reply windows (class OmbriskReplyWindow) that belong to the calling thread.
-BOOL CALLBACK CollectReplyWindow(HWND hwnd, LPARAM lParam) {
+bool IsReplyWindow(HWND hwnd) {
     char name[64] = {};
     GetClassNameA(hwnd, name, sizeof name);
-    if (std::strcmp(name, "OmbriskReplyWindow") == 0) reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return std::strcmp(name, "OmbriskReplyWindow") == 0;
+}
+
+BOOL CALLBACK CountTopLevelReplyWindow(HWND hwnd, LPARAM lParam) {
+    if (IsReplyWindow(hwnd)) ++*reinterpret_cast<int*>(lParam);
     return TRUE;
 }
 
-std::vector<HWND> OwnReplyWindows() {
+// The reply windows that belong to the calling thread: message-only windows, which no broadcast
+// to the top-level windows reaches. topLevel counts those of the thread that are not.
+std::vector<HWND> OwnReplyWindows(int* topLevel = nullptr) {
     std::vector<HWND> found;
-    EnumThreadWindows(GetCurrentThreadId(), CollectReplyWindow, reinterpret_cast<LPARAM>(&found));
+    for (HWND w = nullptr; (w = FindWindowExA(HWND_MESSAGE, w, "OmbriskReplyWindow", nullptr)) != nullptr;)
+        if (GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId()) found.push_back(w);
+    if (topLevel) EnumThreadWindows(GetCurrentThreadId(), CountTopLevelReplyWindow, reinterpret_cast<LPARAM>(topLevel));
     return found;
 }
 
@@ -88,6 +95,7 @@ struct Worker {
     HWND replyWindow = nullptr;
     HWND replyWindowAfterRelease = nullptr;
     size_t replyWindowsAtEnd = 0;
+    int topLevelReplyWindows = 0;  // reply windows of the thread among the top-level windows
     bool created = false;
 };
 
@@ -115,7 +123,7 @@ DWORD WINAPI Run(void* param) {
     w.created = first && second;
     if (w.created) {
         const DISPID id = IdOf(first, L"GetInfo");
-        const std::vector<HWND> windows = OwnReplyWindows();
+        const std::vector<HWND> windows = OwnReplyWindows(&w.topLevelReplyWindows);
         w.replyWindow = windows.size() == 1 ? windows[0] : nullptr;
         WaitForSingleObject(w.startGate, 10000);
         for (int i = 0; i < w.requests; ++i) {
@@ -174,7 +182,9 @@ int wmain(int argc, wchar_t** argv) {
                                              std::to_string(w->foreign) + " of the other thread, " +
                                              std::to_string(w->other) + " other" +
                                              (w->firstWrong.empty() ? "" : ", first wrong: " + w->firstWrong) + ")");
-        Check(w->replyWindow != nullptr, "thread " + n + " has one reply window of its own");
+        Check(w->replyWindow != nullptr && w->topLevelReplyWindows == 0,
+              "thread " + n + " has one reply window of its own, message-only (" + std::to_string(w->topLevelReplyWindows) +
+                  " top-level)");
         Check(w->replyWindowAfterRelease != nullptr && w->replyWindowAfterRelease != w->replyWindow,
               "thread " + n + " got a new reply window after releasing one of its objects");
         Check(w->replyWindowsAtEnd == 0, "thread " + n + " has no reply window once its objects are gone");

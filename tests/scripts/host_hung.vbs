@@ -42,7 +42,9 @@ Ok Not Has(logText, "SLEEP end"), "UserCmd returned while the host still slept"
 
 ' Once awake the host answers again, and a request gets its own answer, not the late one.
 Ok WaitLog("SLEEP end", 1, 30000), "the host left its sleep"
-Eq h.GetInfo("SP"), "C:\Windows\", "the next request gets its answer"
+SetHostConfig "answer.SP=C:\Fresh\"
+Eq h.GetInfo("SP"), "C:\Fresh\", "the next request gets its own answer, not the late one"
+SetHostConfig answers
 
 ' A command the host works on for 11 s, its window responsive (as with a dialog open): the
 ' sent command is waited for past the 10 s of a request, and its result is the host's.
@@ -80,6 +82,26 @@ Eq HostLogCount("CMD "), 0, "the refused command never reached the host"
 
 Set h = Nothing
 StopHost
+
+' A host that ends while it handles a request or a sent command: the member gives its
+' no-answer result (the process is gone, so nothing can answer), never success.
+Dim exits, k
+exits = Array("GetSrcPath", "copydata_exit.GW=1", "SetSrcPath", "copydata_exit.CD=1", _
+              "UserCmd", "copydata_exit.EM=1", "SendCommand", "cmd_exit.4010=1")
+For k = 0 To UBound(exits) Step 2
+    StartHost answers & vbCrLf & exits(k + 1) & vbCrLf & "expect_copydata=CD,EM" & vbCrLf & "expect_cmd=4010"
+    Set h = CreateObject("Ombrisk.Helper")
+    h.Pause = 0
+    Select Case exits(k)
+        Case "GetSrcPath": EqType h.GetSrcPath(), "", "GetSrcPath from a host that ends in the request"
+        Case "SetSrcPath": EqType h.SetSrcPath("C:\"), False, "SetSrcPath to a host that ends in the request"
+        Case "UserCmd": EqType h.UserCmd("em_exit"), False, "UserCmd to a host that ends in the request"
+        Case "SendCommand": EqType h.SendCommand(4010, True), False, "SendCommand with WaitIt to a host that ends in it"
+    End Select
+    Eq HostLogCount("EXIT during"), 1, "the host had ended in the middle of it"
+    Set h = Nothing
+    StopHost
+Next
 
 ' A hidden host that hangs: SendKeystroke first asks it to show its window again (command
 ' 2016), and that request gives up at once instead of waiting for the host to pump again.

@@ -157,6 +157,10 @@ LRESULT on_command(Host& host, WPARAM wparam, LPARAM lparam) {
     case kLayoutCommand: host.log.line(apply_layout(host)); break;
     default: break;
     }
+    if (host.config.number(L"cmd_exit." + std::to_wstring(cmd), 0) != 0) {
+        host.log.line(format("EXIT during cmd=%ld", cmd));
+        ExitProcess(3);
+    }
     if (const long delay = host.config.number(L"cmd_delay_ms", 0); delay > 0) Sleep(static_cast<DWORD>(delay));
     if (const long modal = host.config.number(L"cmd_modal_ms." + std::to_wstring(cmd), 0); modal > 0)
         work_modally(host, cmd, modal);
@@ -259,6 +263,11 @@ LRESULT on_copydata(Host& host, HWND from, const COPYDATASTRUCT* cds) {
         host.log.line(format("SLEEP begin code=%s ms=%ld", to_utf8(code).c_str(), sleep));
         Sleep(static_cast<DWORD>(sleep));
         host.log.line(format("SLEEP end code=%s", to_utf8(code).c_str()));
+    }
+    // copydata_exit[.<CODE>]=1: the host process ends in the middle of handling the request.
+    if (host.config.number(L"copydata_exit." + code, host.config.number(L"copydata_exit", 0)) != 0) {
+        host.log.line(format("EXIT during code=%s", to_utf8(code).c_str()));
+        ExitProcess(3);
     }
     if (cds->dwData == kCodeGW) {
         answer_request(host, from, *cds);
