@@ -1,5 +1,6 @@
 #include "chores/IniFiles.h"
 
+#include "core/ProfileNames.h"
 #include "core/StringLists.h"
 #include "platform/Text.h"
 #include "platform/Wine.h"
@@ -20,19 +21,15 @@ bool IsBareName(std::wstring_view name) noexcept {
     return name.find_first_of(L"\\/") == std::wstring_view::npos && !(name.size() >= 2 && name[1] == L':');
 }
 
-// Wine's profile functions copy the file name (a bare name with the Windows folder it is looked
-// for in) into a buffer of MAX_PATH characters without checking, so a longer one would overwrite
-// the stack: under Wine such a name is a file that cannot exist, read as missing and never
-// written. Windows sets no such limit on the name; it opens the file or fails the call itself.
+// Whether the profile functions may be given this file name (Wine overruns its buffer for a long one).
 bool ProfileCanTake(const std::wstring& fileName) {
-    if (!RunsUnderWine()) return true;
     const std::wstring_view name(fileName.c_str());  // what the platform sees: up to a NUL
-    size_t length = name.size();
+    UINT folderLength = 0;
     if (IsBareName(name)) {
         wchar_t folder[MAX_PATH] = {};
-        length += GetWindowsDirectoryW(folder, MAX_PATH) + 1;
+        folderLength = GetWindowsDirectoryW(folder, MAX_PATH);
     }
-    return length < MAX_PATH;
+    return !ProfileNameRefused(name.size(), folderLength, RunsUnderWine());
 }
 
 // Null for the empty text: the profile functions read a null pointer as "absent".

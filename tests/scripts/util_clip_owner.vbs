@@ -5,6 +5,8 @@ Dim h, h2
 
 ' ---- from inside a compiled client: the owner, and a text that does not fit in memory ----
 RunClient "clipclient.exe", "", "clipclient"
+' ---- the library as if on Windows (a client hides Wine from it): the reply window owns the text ----
+RunClient "aswindowsclient.exe", "windows " & Quote(DLL_PATH) & " clip", "as on Windows"
 
 ' ---- the text outlives the object that put it there ----
 Set h = CreateObject("Ombrisk.Helper")

@@ -9,6 +9,7 @@
 #include "standin.h"
 #include "standin_config.h"
 #include "standin_handle.h"
+#include "standin_host.h"
 #include "standin_text.h"
 
 namespace ombrisk::standin {
@@ -313,6 +314,32 @@ int ctl_resident(const std::wstring& ready_path) {
     for (;;) Sleep(INFINITE);
 }
 
+// Empties the clipboard as another program does, ms milliseconds from now, and appends to
+// log_path "EMPTYCLIP begin opened=<0|1> ms=<n>" once the clipboard is open and "EMPTYCLIP end
+// emptied=<0|1> ms=<n>" once EmptyClipboard has returned, each with the time that step took. A
+// clipboard owner that does not answer holds the opening under Wine, the emptying on Windows,
+// so the end line shows when the owner answered.
+int ctl_emptyclip(const std::wstring& delay, const std::wstring& log_path) {
+    long ms = 0;
+    if (!parse_long(delay, ms) || ms < 0) return kExitUsage;
+    Sleep(static_cast<DWORD>(ms));
+    const Log log(log_path);
+    const ULONGLONG asked = GetTickCount64();
+    bool opened = false;
+    for (int attempt = 0; attempt < 100 && !opened; ++attempt) {
+        opened = OpenClipboard(nullptr) != FALSE;
+        if (!opened) Sleep(10);
+    }
+    log.line(format("EMPTYCLIP begin opened=%d ms=%llu", opened ? 1 : 0,
+                    static_cast<unsigned long long>(GetTickCount64() - asked)));
+    const ULONGLONG start = GetTickCount64();
+    const bool emptied = opened && EmptyClipboard();
+    const auto took = static_cast<unsigned long long>(GetTickCount64() - start);
+    if (opened) CloseClipboard();
+    log.line(format("EMPTYCLIP end emptied=%d ms=%llu", emptied ? 1 : 0, took));
+    return emptied ? kExitOk : kExitFailed;
+}
+
 // Exit code 1 when the stand-in's window is visible, 0 when hidden, -2 when none runs.
 int ctl_visible() {
     const HWND host = first_host();
@@ -358,7 +385,7 @@ void usage() {
         " ctl send <cmd> | ctl post <cmd> | ctl hang <ms> | ctl ask <TEXT> <outfile> | ctl debug <text> |"
         " ctl getprop [name] | ctl countwindows <class> | ctl sharesinput <class> | ctl closebox <title> <ms> | ctl visible "
         "| ctl resident <readyfile> |"
-        " ctl swapbuttons 0|1 | ctl cursor | ctl setcursor <x> <y> | ctl metrics");
+        " ctl swapbuttons 0|1 | ctl cursor | ctl setcursor <x> <y> | ctl metrics | ctl emptyclip <ms> <logfile>");
 }
 
 BOOL CALLBACK collect_standin_window(HWND hwnd, LPARAM param) {
@@ -406,6 +433,7 @@ int run_ctl(const std::vector<std::wstring>& args) {
     if (verb == L"cursor" && args.size() == 1) return ctl_cursor();
     if (verb == L"metrics" && args.size() == 1) return ctl_metrics();
     if (verb == L"setcursor" && args.size() == 3) return ctl_setcursor(args[1], args[2]);
+    if (verb == L"emptyclip" && args.size() == 3) return ctl_emptyclip(args[1], args[2]);
     long ms = 0;
     if (verb == L"sleep" && args.size() == 2 && parse_long(args[1], ms) && ms >= 0) {
         Sleep(static_cast<DWORD>(ms));
