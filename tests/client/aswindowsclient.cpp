@@ -9,6 +9,8 @@
 //     selected         GetSrcSelectedFiles / GetTrgSelectedFiles with the library owning the
 //                      clipboard, timed against the same call without (a stand-in host runs)
 //     sleep <log>      Sleep while another program empties the clipboard the library owns
+//     exit <member>    SetSrcPath or UserCmd to a host that ends while it handles the request,
+//                      with sends completing as Windows documents them for that case
 // Writes "ok N - ..." / "not ok N - ..." checks, INFO lines and "DONE passed=P failed=F".
 #include "tests/client/ClientReport.h"
 #include "tests/client/FormatRows.h"
@@ -42,6 +44,21 @@ FARPROC WINAPI GetProcAddressWithoutWine(HMODULE module, LPCSTR name) {
         return nullptr;
     }
     return g_realGetProcAddress(module, name);
+}
+
+// Windows ends a send whose receiver's thread ends while it handles the message with success
+// (result 0) unless the sender asked for SMTO_ERRORONEXIT; Wine fails it either way. In "exit",
+// the library's SendMessageTimeoutA import answers as Windows does.
+using SendMessageTimeoutFn = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM, UINT, UINT, PDWORD_PTR);
+SendMessageTimeoutFn g_realSend = nullptr;
+
+LRESULT WINAPI SendAsOnWindows(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeout,
+                               PDWORD_PTR result) {
+    const LRESULT sent = g_realSend(window, msg, wParam, lParam, flags, timeout, result);
+    if (sent || IsWindow(window) || (flags & SMTO_ERRORONEXIT)) return sent;
+    if (result) *result = 0;
+    SetLastError(ERROR_SUCCESS);
+    return 1;
 }
 
 double NowMs() {
@@ -215,6 +232,22 @@ void SleepPart(IDispatch* helper, const std::string& mode, const std::wstring& l
          Ms(ended) + " (its log: " + oneLine(ReadLog(log)) + ")");
 }
 
+// A member whose request the host never finishes (it ends in it) must not report success.
+void ExitPart(HMODULE library, IDispatch* helper, const std::wstring& member) {
+    void* original = nullptr;
+    Check(client_patch::PatchImport(library, "user32.dll", "SendMessageTimeoutA", reinterpret_cast<void*>(&SendAsOnWindows),
+                                    &original) &&
+              original,
+          "the library's SendMessageTimeoutA import now answers as Windows does");
+    g_realSend = reinterpret_cast<SendMessageTimeoutFn>(original);
+    if (!g_realSend) return;
+    UniqueVariant r =
+        member == L"UserCmd" ? Call(helper, L"UserCmd", {Text(L"em_exit")}) : Call(helper, L"SetSrcPath", {Text(L"C:\\")});
+    const VARIANT& v = *r.get();
+    Check(V_VT(&v) == VT_BOOL && V_BOOL(&v) == VARIANT_FALSE,
+          format_rows::Narrow(member.c_str()) + " to a host that ends in the request gives False");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -243,8 +276,11 @@ int wmain(int argc, wchar_t** argv) {
         else if (part == L"clip") ClipPart(helper);
         else if (part == L"selected") SelectedPart(helper, mode);
         else if (part == L"sleep" && argc > 5) SleepPart(helper, mode, argv[5]);
+        else if (part == L"exit" && argc > 5) ExitPart(library, helper, argv[5]);
         else Check(false, "a known part with its arguments");
-        if (asWindows) Check(g_hidden > 0, "the library asked for wine_get_version and was told there is none");
+        // The sends of "exit" choose nothing by platform.
+        if (asWindows && part != L"exit")
+            Check(g_hidden > 0, "the library asked for wine_get_version and was told there is none");
     }
     if (helper) helper->Release();
     CoUninitialize();

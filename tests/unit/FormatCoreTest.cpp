@@ -167,53 +167,5 @@ TEST(FormatCore, ExponentHashesBecomeZeros) {
     for (const Case& c : cases) EXPECT_EQ(ExponentWithoutHashes(c.format), c.expected) << Narrow(c.format);
 }
 
-// Under Wine our code stands in for what Wine gets wrong; elsewhere the service does everything.
-TEST(FormatCore, RoutesWorkAroundWineOnly) {
-    const std::u16string longText(300, u'a');
-    struct Case {
-        std::u16string format;
-        ValueKind kind;
-        std::u16string text;
-        bool exceeded;
-        FormatRoute underWine;
-    };
-    const std::vector<Case> cases = {
-        {u"", ValueKind::Boolean, u"", false, FormatRoute::BooleanText},
-        {u"", ValueKind::String, longText, false, FormatRoute::Service},
-        {u"Medium Date", ValueKind::Date, u"", false, FormatRoute::ReplacementFormat},
-        {u"Long Date", ValueKind::Date, u"", false, FormatRoute::Service},
-        {u"0.00", ValueKind::Empty, u"", false, FormatRoute::ServiceWithZero},
-        {u"Standard", ValueKind::Date, u"", false, FormatRoute::ServiceWithSerial},
-        {u"0.00", ValueKind::Number, u"", true, FormatRoute::Refuse},
-        {u"0.00", ValueKind::Number, u"", false, FormatRoute::Service},
-        {u"yyyy ww", ValueKind::Date, u"", false, FormatRoute::DateTokens},
-        {u"c", ValueKind::String, u"3/15/2023", false, FormatRoute::DateTokens},
-        {u"dddd dddd", ValueKind::Date, u"", true, FormatRoute::Refuse},
-        {u"0 sec", ValueKind::Number, u"", false, FormatRoute::Service},
-        {u"@@@", ValueKind::String, u"abc", false, FormatRoute::Service},
-        {u"!@@@", ValueKind::String, u"abc", false, FormatRoute::Text},
-        {u">@@@", ValueKind::String, u"äbc", false, FormatRoute::Text},
-        {u"@@@", ValueKind::String, u"äbc", false, FormatRoute::Service},  // no case change: Wine is right
-        {u"@", ValueKind::String, longText, false, FormatRoute::Text},
-        {u"@;\"none\"", ValueKind::Null, u"", false, FormatRoute::Text},
-        {u"@", ValueKind::Null, u"", false, FormatRoute::Service},
-        {u">", ValueKind::String, longText, false, FormatRoute::Text},
-        {u">", ValueKind::String, u"abc", false, FormatRoute::Service},
-        {u"!", ValueKind::String, u"AbC", false, FormatRoute::Text},
-        {u"<", ValueKind::Empty, u"", false, FormatRoute::Service},
-        {u">", ValueKind::Number, u"", false, FormatRoute::Service},
-        {u"\"text\"", ValueKind::Empty, u"", false, FormatRoute::ServiceWithZero},
-        {u"\"text\"", ValueKind::Number, u"", true, FormatRoute::Refuse},
-    };
-    for (const Case& c : cases) {
-        FormatValue v;
-        v.kind = c.kind;
-        v.text = c.text;
-        const FormatKind kind = ClassifyFormat(c.format);
-        EXPECT_EQ(ChooseFormatRoute(kind, c.format, v, true, c.exceeded), c.underWine) << Narrow(c.format);
-        EXPECT_EQ(ChooseFormatRoute(kind, c.format, v, false, c.exceeded), FormatRoute::Service) << Narrow(c.format);
-    }
-}
-
 }  // namespace
 }  // namespace ombrisk
