@@ -1,6 +1,6 @@
 // What the library makes of a registry value's type and raw bytes: the text the installation
 // discovery reads, and the silent replacement of the asterisk sound. Portable and pure; the
-// Win32 shell (discovery/Registry) reads and writes the bytes with the wide registry functions.
+// Win32 shell (platform/Registry) reads and writes the bytes with the wide registry functions.
 #pragma once
 
 #include <cstdint>

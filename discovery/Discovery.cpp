@@ -1,7 +1,7 @@
 #include "discovery/Discovery.h"
 
 #include "core/DiscoveryText.h"
-#include "discovery/Registry.h"
+#include "platform/Registry.h"
 #include "platform/Module.h"
 #include "platform/Raii.h"
 #include "platform/Text.h"

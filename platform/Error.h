@@ -1,5 +1,5 @@
 // The failures a member reports to its script. The features throw Error; the automation face
-// (server/Errors.h) turns it into an HRESULT with error information, so scripts see the usual
+// (server/ErrorInfo.h) turns it into an HRESULT with error information, so scripts see the usual
 // VBScript error numbers. Ordinary failures (no host, a missing file) are results, not errors.
 #pragma once
 

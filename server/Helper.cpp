@@ -8,7 +8,7 @@
 #include "chores/Tooltips.h"
 #include "core/DiscoveryText.h"
 #include "discovery/Discovery.h"
-#include "host/IniFilesQuery.h"
+#include "host/SettingsFiles.h"
 #include "host/Keystrokes.h"
 #include "host/PanelPaths.h"
 #include "host/PanelQueries.h"
@@ -19,7 +19,7 @@
 #include "platform/Text.h"
 #include "platform/Wait.h"
 #include "server/AboutBox.h"
-#include "server/Errors.h"
+#include "server/ErrorInfo.h"
 #include "server/FileObjects.h"
 #include "server/MemberArguments.h"
 #include "server/MemberShims.h"
@@ -199,7 +199,7 @@ HRESULT Helper::SendKeystroke(BSTR Keystroke, VARIANT_BOOL* result) noexcept {
 
 HRESULT Helper::GetIniFiles(VARIANT_BOOL* result) noexcept {
     return ReturnBool(result, [&] {
-        std::optional<HostIniFiles> files = ombrisk::GetIniFiles(host_);
+        std::optional<HostSettingsFiles> files = ombrisk::GetIniFiles(host_);
         if (!files) return false;
         settings_.mainIni = std::move(files->mainIni);
         settings_.ftpIni = std::move(files->ftpIni);

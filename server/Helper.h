@@ -1,8 +1,8 @@
 // The Helper object: the one creatable class of the library, its 43 members. Every member is a
 // noexcept shim that converts its arguments, calls the worker of the same name (host/,
 // discovery/, chores/) and turns failures into HRESULTs with error information
-// (server/Errors.h). IDispatch and the other interfaces are served by server/HelperDispatch.h. Every [out] value is set to
-// its empty value on entry and receives the result last, only when the member succeeded.
+// (server/ErrorInfo.h). IDispatch and the other interfaces are served by server/HelperDispatch.h. Every [out] value is set
+// to its empty value on entry and receives the result last, only when the member succeeded.
 #pragma once
 
 #include <windows.h>

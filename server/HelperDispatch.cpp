@@ -2,7 +2,7 @@
 
 #include "platform/Raii.h"
 #include "platform/Text.h"
-#include "server/Errors.h"
+#include "server/ErrorInfo.h"
 #include "server/TypeInfo.h"
 #include "server/Variants.h"
 

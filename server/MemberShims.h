@@ -1,5 +1,5 @@
 // The shape of every member of the Helper object: a noexcept shim that sets its [out] value to
-// the empty value on entry, runs the worker under Guarded (server/Errors.h) and gives the
+// the empty value on entry, runs the worker under Guarded (server/ErrorInfo.h) and gives the
 // worker's result last, only when the worker succeeded.
 #pragma once
 
@@ -8,7 +8,7 @@
 
 #include "platform/Raii.h"
 #include "platform/Text.h"
-#include "server/Errors.h"
+#include "server/ErrorInfo.h"
 
 namespace ombrisk {
 

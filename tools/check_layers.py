@@ -29,9 +29,9 @@ ROOT = Path(__file__).resolve().parent.parent
 LAYERS: dict[str, tuple[str, ...]] = {
     "core":      ("core",),
     "platform":  ("core", "platform", "<system>"),
-    "host":      ("core", "platform", "host", "discovery", "chores", "<system>"),
-    "discovery": ("core", "platform", "discovery", "chores", "<system>"),
-    "chores":    ("core", "platform", "chores", "discovery", "<system>"),
+    "host":      ("core", "platform", "host", "chores", "<system>"),
+    "discovery": ("core", "platform", "discovery", "<system>"),
+    "chores":    ("core", "platform", "chores", "<system>"),
     "server":    ("core", "platform", "host", "discovery", "chores", "server", "generated", "<system>"),
 }
 # Folders whose headers the build writes: their includes are not looked for in the tree.

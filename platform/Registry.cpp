@@ -1,4 +1,4 @@
-#include "discovery/Registry.h"
+#include "platform/Registry.h"
 
 #include "core/RegistryData.h"
 #include "platform/Raii.h"

@@ -14,6 +14,6 @@ namespace ombrisk {
 // case) one separator character is skipped; the rest up to the first CR is the main file, all
 // after that CR (further lines included) the FTP file. No label, nothing after the separator,
 // or no CR: nullopt, and the caller leaves its settings as they were.
-std::optional<std::pair<std::u16string, std::u16string>> ParseIniFilesText(std::u16string_view dialogText);
+std::optional<std::pair<std::u16string, std::u16string>> ParseSettingsDialogText(std::u16string_view dialogText);
 
 }  // namespace ombrisk

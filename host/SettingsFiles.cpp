@@ -1,9 +1,9 @@
-#include "host/IniFilesQuery.h"
+#include "host/SettingsFiles.h"
 
-#include "core/IniFilesText.h"
+#include "core/SettingsDialogText.h"
 #include "core/PercentTooltip.h"
 #include "core/RegistryData.h"
-#include "discovery/Registry.h"
+#include "platform/Registry.h"
 #include "host/Commands.h"
 #include "platform/Messages.h"
 #include "platform/Raii.h"
@@ -93,7 +93,7 @@ std::wstring DialogText(HWND dialog) {
 
 }  // namespace
 
-std::optional<HostIniFiles> GetIniFiles(const HostBinding& host) {
+std::optional<HostSettingsFiles> GetIniFiles(const HostBinding& host) {
     if (!host.IsBound()) return std::nullopt;
     const DWORD hostThread = GetWindowThreadProcessId(host.window(), nullptr);
 
@@ -125,9 +125,9 @@ std::optional<HostIniFiles> GetIniFiles(const HostBinding& host) {
         kDialogTimeoutMs - spent, 1);
 
     ScopeExit closeDialog([&] { SendWithin(search.found, WM_CLOSE, 0, 0); });
-    const auto paths = ParseIniFilesText(AsU16(DialogText(search.found)));
+    const auto paths = ParseSettingsDialogText(AsU16(DialogText(search.found)));
     if (!paths) return std::nullopt;
-    return HostIniFiles{ToWide(paths->first), ToWide(paths->second)};
+    return HostSettingsFiles{ToWide(paths->first), ToWide(paths->second)};
 }
 
 }  // namespace ombrisk

@@ -9,7 +9,7 @@
 
 namespace ombrisk {
 
-struct HostIniFiles {
+struct HostSettingsFiles {
     std::wstring mainIni;
     std::wstring ftpIni;
 };
@@ -17,6 +17,6 @@ struct HostIniFiles {
 // The two paths the host's dialog lists; nothing when either cannot be read, and at once when the
 // host is not the one bound at creation. The asterisk sound is restored and a dialog found is
 // closed on every path.
-std::optional<HostIniFiles> GetIniFiles(const HostBinding& host);
+std::optional<HostSettingsFiles> GetIniFiles(const HostBinding& host);
 
 }  // namespace ombrisk

@@ -1,4 +1,4 @@
-#include "core/IniFilesText.h"
+#include "core/SettingsDialogText.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 namespace ombrisk {
 namespace {
 
-TEST(ParseIniFilesTextTest, ReadsBothPaths) {
+TEST(ParseSettingsDialogTextTest, ReadsBothPaths) {
     const struct {
         std::u16string_view text, mainIni, ftpIni;
     } cases[] = {
@@ -23,14 +23,14 @@ TEST(ParseIniFilesTextTest, ReadsBothPaths) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.text.begin(), c.text.end()));
-        const auto r = ParseIniFilesText(c.text);
+        const auto r = ParseSettingsDialogText(c.text);
         ASSERT_TRUE(r.has_value());
         EXPECT_EQ(r->first, c.mainIni);
         EXPECT_EQ(r->second, c.ftpIni);
     }
 }
 
-TEST(ParseIniFilesTextTest, NoResult) {
+TEST(ParseSettingsDialogTextTest, NoResult) {
     const std::u16string_view cases[] = {
         u"",
         u"C:\\Tools\\wincmd.ini\rC:\\Tools\\wcx_ftp.ini",  // no label
@@ -44,7 +44,7 @@ TEST(ParseIniFilesTextTest, NoResult) {
     };
     for (const auto& text : cases) {
         SCOPED_TRACE(std::string(text.begin(), text.end()));
-        EXPECT_FALSE(ParseIniFilesText(text).has_value());
+        EXPECT_FALSE(ParseSettingsDialogText(text).has_value());
     }
 }
 

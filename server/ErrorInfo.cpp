@@ -1,4 +1,4 @@
-#include "server/Errors.h"
+#include "server/ErrorInfo.h"
 
 #include "platform/Raii.h"
 

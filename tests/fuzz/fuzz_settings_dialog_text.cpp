@@ -1,12 +1,12 @@
-// ParseIniFilesText on arbitrary dialog texts.
-#include "core/IniFilesText.h"
+// ParseSettingsDialogText on arbitrary dialog texts.
+#include "core/SettingsDialogText.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 using namespace ombrisk;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::u16string text = fuzz::Text(data, size);
-    const auto r = ParseIniFilesText(text);
+    const auto r = ParseSettingsDialogText(text);
     if (!r) return 0;
     const auto& [mainIni, ftpIni] = *r;
     FUZZ_CHECK(mainIni.find(u'\r') == std::u16string::npos);

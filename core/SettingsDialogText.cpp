@@ -1,4 +1,4 @@
-#include "core/IniFilesText.h"
+#include "core/SettingsDialogText.h"
 
 #include "core/AsciiText.h"
 
@@ -6,7 +6,7 @@
 
 namespace ombrisk {
 
-std::optional<std::pair<std::u16string, std::u16string>> ParseIniFilesText(std::u16string_view dialogText) {
+std::optional<std::pair<std::u16string, std::u16string>> ParseSettingsDialogText(std::u16string_view dialogText) {
     constexpr std::u16string_view kLabel = u"INI-Files:";
     const std::u16string_view text = dialogText.substr(0, dialogText.find(u'\0'));
 
