@@ -1,5 +1,7 @@
 #include "server/ErrorInfo.h"
 
+#include "generated/Ombrisk_h.h"
+
 #include "platform/Raii.h"
 
 #include <oleauto.h>
@@ -8,7 +10,7 @@ namespace ombrisk {
 
 namespace {
 
-const wchar_t kSource[] = L"Ombrisk.Helper";
+const wchar_t kSource[] = OMBRISK_PROGID;
 
 // Facility "control" with the error number in the low word.
 constexpr HRESULT ScriptErrorCode(int number) {

@@ -23,6 +23,7 @@
 #include "server/FileObjects.h"
 #include "server/MemberArguments.h"
 #include "server/MemberShims.h"
+#include "server/TypeInfo.h"
 #include "server/ListResult.h"
 #include "server/Variants.h"
 
@@ -32,7 +33,6 @@ namespace ombrisk {
 
 namespace {
 
-constexpr DISPID kDispidSendCommand = 0x6003000D;
 constexpr std::wstring_view kNul(L"\0", 1);
 
 }  // namespace
@@ -84,7 +84,7 @@ int32_t Helper::CommandNumber(const VARIANT& cmd) const {
 }
 
 std::optional<VARIANT_BOOL> Helper::OmittedArgument(DISPID id, UINT index) const noexcept {
-    if (id == kDispidSendCommand && index == 1) return settings_.wait ? VARIANT_TRUE : VARIANT_FALSE;
+    if (id == HelperDispid(L"SendCommand") && index == 1) return settings_.wait ? VARIANT_TRUE : VARIANT_FALSE;
     return std::nullopt;
 }
 

@@ -1,5 +1,6 @@
 #include "server/Registration.h"
 
+#include "generated/Ombrisk_h.h"
 #include "platform/Module.h"
 #include "platform/Raii.h"
 
@@ -10,10 +11,13 @@ namespace ombrisk {
 
 namespace {
 
-const wchar_t kClsid[] = L"{3890865D-5A76-461F-8868-A39B7E567D7D}";
-const wchar_t kLibid[] = L"{68B1EFAF-0B02-4020-B374-32A94FBE2741}";
-const wchar_t kIid[] = L"{02ACAA0E-1016-4E54-8BEA-F60FD8228362}";
-const wchar_t kProgId[] = L"Ombrisk.Helper";
+// The identities as the type library declares them (server/Ombrisk.idl).
+std::wstring GuidText(const GUID& guid) {
+    wchar_t text[40] = {};
+    StringFromGUID2(guid, text, 40);
+    return text;
+}
+const wchar_t kProgId[] = OMBRISK_PROGID;
 const wchar_t kDispatchProxy[] = L"{00020424-0000-0000-C000-000000000046}";  // automation marshaler
 
 // The type library's platform subkey this DLL writes: its own SYSKIND.
@@ -31,9 +35,9 @@ struct Value {
     std::wstring data;
 };
 
-std::wstring ClsidKey() { return std::wstring(L"CLSID\\") + kClsid; }
-std::wstring InterfaceKey() { return std::wstring(L"Interface\\") + kIid; }
-std::wstring TypeLibKey() { return std::wstring(L"TypeLib\\") + kLibid; }
+std::wstring ClsidKey() { return L"CLSID\\" + GuidText(CLSID_Helper); }
+std::wstring InterfaceKey() { return L"Interface\\" + GuidText(IID__Helper); }
+std::wstring TypeLibKey() { return L"TypeLib\\" + GuidText(LIBID_Ombrisk); }
 std::wstring TypeLibLcidKey() { return TypeLibKey() + L"\\1.0\\0"; }
 
 std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
@@ -49,11 +53,11 @@ std::vector<Value> Values() {
         {clsidKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
         {clsidKey + L"\\ProgID", nullptr, kProgId},
         {clsidKey + L"\\VersionIndependentProgID", nullptr, kProgId},
-        {clsidKey + L"\\TypeLib", nullptr, kLibid},
+        {clsidKey + L"\\TypeLib", nullptr, GuidText(LIBID_Ombrisk)},
         {clsidKey + L"\\Version", nullptr, L"1.0"},
         {clsidKey + L"\\Programmable", nullptr, L""},
         {kProgId, nullptr, L"Ombrisk helper object"},
-        {std::wstring(kProgId) + L"\\CLSID", nullptr, kClsid},
+        {std::wstring(kProgId) + L"\\CLSID", nullptr, GuidText(CLSID_Helper)},
         {libKey, nullptr, L"Ombrisk"},
         {libKey + L"\\FLAGS", nullptr, L"0"},
         {libKey + L"\\HELPDIR", nullptr, FolderOf(path)},
@@ -61,7 +65,7 @@ std::vector<Value> Values() {
         {ifKey, nullptr, L"_Helper"},
         {ifKey + L"\\ProxyStubClsid", nullptr, kDispatchProxy},
         {ifKey + L"\\ProxyStubClsid32", nullptr, kDispatchProxy},
-        {ifKey + L"\\TypeLib", nullptr, kLibid},
+        {ifKey + L"\\TypeLib", nullptr, GuidText(LIBID_Ombrisk)},
         {ifKey + L"\\TypeLib", L"Version", L"1.0"},
     };
 }

@@ -108,6 +108,14 @@ int OptionalTypedParameter(DISPID id, WORD flags) noexcept {
     return -1;
 }
 
+DISPID HelperDispid(const wchar_t* name) noexcept {
+    ITypeInfo* ti = HelperInterfaceInfo();
+    DISPID id = DISPID_UNKNOWN;
+    auto* names = const_cast<LPOLESTR>(name);
+    if (!ti || FAILED(ti->GetIDsOfNames(&names, 1, &id))) return DISPID_UNKNOWN;
+    return id;
+}
+
 void ReleaseTypeInfo() noexcept {
     g_class.reset();
     g_interface.reset();

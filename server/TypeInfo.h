@@ -18,6 +18,9 @@ int ArgumentLimit(DISPID id, WORD flags) noexcept;
 // Variant (a dispatcher need not accept it left out), or -1 when it has none.
 int OptionalTypedParameter(DISPID id, WORD flags) noexcept;
 
+// The DISPID of member name of _Helper, or DISPID_UNKNOWN.
+DISPID HelperDispid(const wchar_t* name) noexcept;
+
 // Releases the cached type information (DLL unload).
 void ReleaseTypeInfo() noexcept;
 
