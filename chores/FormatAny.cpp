@@ -3,6 +3,7 @@
 #include "core/FormatCore.h"
 #include "platform/Error.h"
 #include "platform/Raii.h"
+#include "platform/VariantTypes.h"
 #include "platform/Text.h"
 #include "platform/Wine.h"
 
@@ -60,16 +61,8 @@ int IntegerDigits(const VARIANT& value) {
     case VT_I4: plain = V_I4(&value); break;
     case VT_INT: plain = V_INT(&value); break;
     case VT_UI1: plain = V_UI1(&value); break;
-    case VT_BSTR:
-    case VT_DATE:
-    case VT_CY:
-    case VT_DECIMAL:
-    case VT_I1:
-    case VT_UI2:
-    case VT_UI4:
-    case VT_I8:
-    case VT_UI8:
-    case VT_UINT: {
+    default: {
+        if (!IsNumberType(V_VT(&value)) && V_VT(&value) != VT_BSTR && V_VT(&value) != VT_DATE) return 0;
         UniqueVariant number;
         const HRESULT hr = VariantChangeTypeEx(number.get(), const_cast<VARIANT*>(&value), LOCALE_USER_DEFAULT, 0, VT_R8);
         if (hr == DISP_E_OVERFLOW) return 400;  // beyond a double: more digits than any buffer here holds
@@ -77,7 +70,6 @@ int IntegerDigits(const VARIANT& value) {
         plain = V_R8(number.get());
         break;
     }
-    default: return 0;
     }
     const double magnitude = std::fabs(plain);
     if (!std::isfinite(magnitude)) return 400;
@@ -174,28 +166,8 @@ UniqueBstr General(const VARIANT& value) {
 }
 
 bool IsScalar(const VARIANT& value) {
-    switch (V_VT(&value)) {
-    case VT_EMPTY:
-    case VT_NULL:
-    case VT_BOOL:
-    case VT_BSTR:
-    case VT_DATE:
-    case VT_CY:
-    case VT_DECIMAL:
-    case VT_I1:
-    case VT_UI1:
-    case VT_I2:
-    case VT_UI2:
-    case VT_I4:
-    case VT_UI4:
-    case VT_I8:
-    case VT_UI8:
-    case VT_INT:
-    case VT_UINT:
-    case VT_R4:
-    case VT_R8: return true;
-    default: return false;
-    }
+    const VARTYPE vt = V_VT(&value);
+    return IsNumberType(vt) || vt == VT_EMPTY || vt == VT_NULL || vt == VT_BOOL || vt == VT_BSTR || vt == VT_DATE;
 }
 
 ValueKind KindOf(const VARIANT& value) {

@@ -140,12 +140,16 @@ private:
     VARIANT v_;
 };
 
-inline void UniqueVariant::Set(std::wstring_view text) {
-    if (text.size() > 0x3FFFFFFF) throw std::bad_alloc();
-    UniqueBstr b(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
-    if (!b) throw std::bad_alloc();
-    SetBstr(std::move(b));
+// The one maker of BSTRs: a new BSTR holding text (embedded NULs kept); throws std::bad_alloc
+// when it cannot be had. Caller owns it.
+inline BSTR AllocBstr(std::wstring_view text) {
+    if (text.size() > 0x3FFFFFFF) throw std::bad_alloc();  // SysAllocStringLen's byte count must fit
+    BSTR s = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    if (!s) throw std::bad_alloc();
+    return s;
 }
+
+inline void UniqueVariant::Set(std::wstring_view text) { SetBstr(UniqueBstr(AllocBstr(text))); }
 
 // A COM interface pointer; Release on destruction.
 template <typename T>

@@ -5,13 +5,6 @@
 
 namespace ombrisk {
 
-BSTR AllocBstr(std::wstring_view text) {
-    if (text.size() > UINT_MAX / 2) throw std::bad_alloc();
-    BSTR s = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    if (!s) throw std::bad_alloc();
-    return s;
-}
-
 std::string ToAnsi(std::wstring_view text) {
     if (text.empty()) return {};
     if (text.size() > INT_MAX / 4) throw std::bad_alloc();

@@ -12,9 +12,6 @@
 
 namespace ombrisk {
 
-// A new BSTR holding text; throws std::bad_alloc when the allocation fails. Caller owns it.
-BSTR AllocBstr(std::wstring_view text);
-
 // UTF-16 to the system ANSI code page and back (CP_ACP, as the platform's A functions use).
 std::string ToAnsi(std::wstring_view text);
 std::wstring FromAnsi(std::string_view text);

@@ -1,5 +1,7 @@
 #include "server/Variants.h"
 
+#include "platform/VariantTypes.h"
+
 #include "platform/Error.h"
 #include "platform/Raii.h"
 
@@ -39,23 +41,9 @@ bool IsObject(const VARIANT& in) noexcept {
 
 bool IsNumeric(const VARIANT& in) {
     const VARIANT& v = Deref(in);
-    switch (V_VT(&v) & ~VT_BYREF) {
-    case VT_EMPTY:
-    case VT_BOOL:
-    case VT_I1:
-    case VT_UI1:
-    case VT_I2:
-    case VT_UI2:
-    case VT_I4:
-    case VT_UI4:
-    case VT_I8:
-    case VT_UI8:
-    case VT_INT:
-    case VT_UINT:
-    case VT_R4:
-    case VT_R8:
-    case VT_CY:
-    case VT_DECIMAL: return (V_VT(&v) & VT_ARRAY) == 0;
+    const VARTYPE vt = V_VT(&v) & ~VT_BYREF;
+    if (IsNumberType(vt) || vt == VT_EMPTY || vt == VT_BOOL) return (V_VT(&v) & VT_ARRAY) == 0;
+    switch (vt) {
     case VT_BSTR: {
         if (V_VT(&v) & VT_ARRAY) return false;
         // Compiled clients pass a string variable by reference (VT_BYREF | VT_BSTR): its text counts.
