@@ -2,6 +2,7 @@
 
 #include "core/ProfileNames.h"
 #include "core/StringLists.h"
+#include "platform/GrowingRead.h"
 #include "platform/Text.h"
 #include "platform/Wine.h"
 
@@ -35,12 +36,6 @@ bool ProfileCanTake(const std::wstring& fileName) {
 // Null for the empty text: the profile functions read a null pointer as "absent".
 const wchar_t* OrAbsent(const std::wstring& s) noexcept { return s.empty() ? nullptr : s.c_str(); }
 
-// Doubles a buffer size, refusing sizes the profile functions cannot take.
-DWORD Doubled(DWORD n) {
-    if (n > static_cast<DWORD>(INT_MAX / 2)) throw std::bad_alloc();
-    return n * 2;
-}
-
 // A buffer size (characters) that a list of names read from file fits in at the first call:
 // each name takes at least as many bytes of the file as the list takes characters for it and
 // its NUL (brackets, "=" or a line end). Without it a long list is read again and again with
@@ -62,30 +57,26 @@ DWORD FirstListBuffer(const std::wstring& fileName) {
 // The names of all sections (section absent) or of one section's keys: the NUL-separated list
 // without the NUL after the last name, or nothing when the count is 0.
 bool ReadNameList(const std::wstring& file, const wchar_t* section, const wchar_t* key, std::wstring& names) {
-    for (DWORD n = FirstListBuffer(file);; n = Doubled(n)) {
-        std::wstring buffer(n, L'\0');
-        const DWORD offered = n - 1;
-        const DWORD count = GetPrivateProfileStringW(section, key, nullptr, buffer.data(), offered, file.c_str());
-        if (count == 0) return false;
-        if (count == offered - 2) continue;  // the list did not fit
-        buffer.resize(count - 1);
-        names = std::move(buffer);
-        return true;
-    }
+    auto list = ReadGrowing<std::wstring>(FirstListBuffer(file), [&](wchar_t* buffer, size_t n) {
+        const DWORD offered = static_cast<DWORD>(n - 1);
+        const DWORD count = GetPrivateProfileStringW(section, key, nullptr, buffer, offered, file.c_str());
+        if (count == 0) return Attempt::Failed();
+        if (count == offered - 2) return Attempt::Again(n * 2);  // the list did not fit
+        return Attempt::Read(count - 1);
+    });
+    if (!list) return false;
+    names = std::move(*list);
+    return true;
 }
 
 // GetPrivateProfileSectionW / GetPrivateProfileSectionNamesW with the retry on a full buffer:
 // the first count characters, or the empty text when the count is 0.
 template <typename Read>
-std::wstring ReadGrowing(DWORD initial, Read&& read) {
-    for (DWORD n = initial;; n = Doubled(n)) {
-        std::wstring buffer(n, L'\0');
-        const DWORD count = read(buffer.data(), n);
-        if (count == 0) return {};
-        if (count == n - 2) continue;
-        buffer.resize(count);
-        return buffer;
-    }
+std::wstring ReadSectionData(DWORD initial, Read&& read) {
+    return *ReadGrowing<std::wstring>(initial, [&](wchar_t* buffer, size_t n) {
+        const DWORD count = read(buffer, static_cast<DWORD>(n));
+        return count == n - 2 ? Attempt::Again(n * 2) : Attempt::Read(count);
+    });
 }
 
 }  // namespace
@@ -94,15 +85,12 @@ std::wstring INIRead(const std::wstring& file, const std::wstring& section, cons
                      const std::wstring& defaultValue) {
     if (!ProfileCanTake(file)) return defaultValue;
     // The value however long: a full buffer (count = offered size - 1) may hold a cut value.
-    for (DWORD n = 1024;; n = Doubled(n)) {
-        std::wstring buffer(n, L'\0');
-        const DWORD offered = n - 1;
-        const DWORD count = GetPrivateProfileStringW(section.c_str(), key.c_str(), OrAbsent(defaultValue), buffer.data(),
-                                                     offered, file.c_str());
-        if (count + 1 >= offered) continue;
-        buffer.resize(count);
-        return buffer;
-    }
+    return *ReadGrowing<std::wstring>(1024, [&](wchar_t* buffer, size_t n) {
+        const DWORD offered = static_cast<DWORD>(n - 1);
+        const DWORD count =
+            GetPrivateProfileStringW(section.c_str(), key.c_str(), OrAbsent(defaultValue), buffer, offered, file.c_str());
+        return count + 1 >= offered ? Attempt::Again(n * 2) : Attempt::Read(count);
+    });
 }
 
 std::optional<std::wstring> INIReadNames(const std::wstring& file, const std::wstring& section, const std::wstring& key) {
@@ -115,7 +103,7 @@ std::optional<std::wstring> INIReadNames(const std::wstring& file, const std::ws
 
 std::optional<std::wstring> INIReadSection(const std::wstring& file, const std::wstring& section) {
     if (file.empty() || section.empty() || !ProfileCanTake(file)) return std::nullopt;
-    const std::wstring entries = ReadGrowing(
+    const std::wstring entries = ReadSectionData(
         8192, [&](wchar_t* buffer, DWORD n) { return GetPrivateProfileSectionW(section.c_str(), buffer, n, file.c_str()); });
     if (entries.empty()) return std::nullopt;
     return ToWide(ReplaceText(AsU16(entries), AsU16(kNul), AsU16(kCrLf), CompareMode::Binary));
@@ -137,8 +125,8 @@ bool INIWriteSection(const std::wstring& file, const std::wstring& section, cons
 
 bool INISectionExists(const std::wstring& file, const std::wstring& section) {
     if (file.empty() || section.empty() || !ProfileCanTake(file)) return false;
-    const std::wstring names =
-        ReadGrowing(2048, [&](wchar_t* buffer, DWORD n) { return GetPrivateProfileSectionNamesW(buffer, n, file.c_str()); });
+    const std::wstring names = ReadSectionData(
+        2048, [&](wchar_t* buffer, DWORD n) { return GetPrivateProfileSectionNamesW(buffer, n, file.c_str()); });
     if (names.empty()) return false;
     // Every name stands between two CR LF pairs, so a match is always a whole name.
     std::wstring haystack(kCrLf);

@@ -1,6 +1,7 @@
 #include "discovery/Discovery.h"
 
 #include "core/DiscoveryText.h"
+#include "platform/GrowingRead.h"
 #include "platform/Registry.h"
 #include "platform/Module.h"
 #include "platform/Raii.h"
@@ -16,16 +17,11 @@ const wchar_t kHostKey[] = L"SOFTWARE\\Ghisler\\Total Commander";
 const wchar_t kProgramFile[] = L"totalcmd.exe";
 
 std::wstring Environment(const wchar_t* name) {
-    std::wstring value(256, L'\0');
-    for (;;) {
-        const DWORD n = GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
-        if (n == 0) return {};
-        if (n < value.size()) {
-            value.resize(n);
-            return value;
-        }
-        value.resize(n);
-    }
+    return *ReadGrowing<std::wstring>(256, [&](wchar_t* data, size_t size) {
+        // Too small: the size it needs, its NUL counted. 0: no such variable (or empty).
+        const DWORD n = GetEnvironmentVariableW(name, data, static_cast<DWORD>(size));
+        return n < size ? Attempt::Read(n) : Attempt::Again(n);
+    });
 }
 
 // A value under HKLM. A 32-bit installer writes machine-wide values that a 64-bit process

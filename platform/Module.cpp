@@ -1,5 +1,7 @@
 #include "platform/Module.h"
 
+#include "platform/GrowingRead.h"
+
 namespace ombrisk {
 
 namespace {
@@ -14,15 +16,10 @@ void SetModuleInstance(HINSTANCE instance) noexcept { g_instance = instance; }
 HINSTANCE ModuleInstance() noexcept { return g_instance; }
 
 std::wstring ModulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(g_instance, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
+    return *ReadGrowing<std::wstring>(MAX_PATH, [](wchar_t* data, size_t size) {
+        const DWORD n = GetModuleFileNameW(g_instance, data, static_cast<DWORD>(size));
+        return n < size ? Attempt::Read(n) : Attempt::Again(size * 2);  // n == size: cut short
+    });
 }
 
 void ModuleAddRef() noexcept { InterlockedIncrement(&g_uses); }

@@ -1,6 +1,7 @@
 #include "platform/Registry.h"
 
 #include "core/RegistryData.h"
+#include "platform/GrowingRead.h"
 #include "platform/Raii.h"
 #include "platform/Text.h"
 
@@ -12,20 +13,18 @@ std::optional<RegistryValue> QueryRaw(HKEY key, const std::wstring& valueName) {
     RegistryValue value;
     DWORD size = 0;
     if (RegQueryValueExW(key, valueName.c_str(), nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
-    // The value may grow between the two calls: ask again with the size the platform reports.
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        value.data.assign(size, 0);
-        DWORD got = size;
-        const LONG rc = RegQueryValueExW(key, valueName.c_str(), nullptr, &value.type,
-                                         value.data.empty() ? nullptr : value.data.data(), &got);
-        if (rc == ERROR_SUCCESS) {
-            value.data.resize(got);
-            return value;
-        }
-        if (rc != ERROR_MORE_DATA) return std::nullopt;
-        size = got > size ? got : size + 256;
-    }
-    return std::nullopt;
+    // The value may grow between the calls: asked again with the size the platform reports.
+    int attempts = 0;
+    auto data = ReadGrowing<std::vector<BYTE>>(size, [&](BYTE* bytes, size_t offered) {
+        DWORD got = static_cast<DWORD>(offered);
+        const LONG rc = RegQueryValueExW(key, valueName.c_str(), nullptr, &value.type, offered ? bytes : nullptr, &got);
+        if (rc == ERROR_SUCCESS) return Attempt::Read(got);
+        if (rc != ERROR_MORE_DATA || ++attempts == 4) return Attempt::Failed();
+        return Attempt::Again(got > offered ? got : offered + 256);
+    });
+    if (!data) return std::nullopt;
+    value.data = std::move(*data);
+    return value;
 }
 
 UniqueHkey OpenForQuery(HKEY root, const std::wstring& keyPath, REGSAM view) {
