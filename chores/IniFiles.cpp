@@ -106,7 +106,7 @@ std::optional<std::wstring> INIReadSection(const std::wstring& file, const std::
     const std::wstring entries = ReadSectionData(
         8192, [&](wchar_t* buffer, DWORD n) { return GetPrivateProfileSectionW(section.c_str(), buffer, n, file.c_str()); });
     if (entries.empty()) return std::nullopt;
-    return ToWide(ReplaceText(AsU16(entries), AsU16(kNul), AsU16(kCrLf), CompareMode::Binary));
+    return ToWide(ReplaceText(AsU16(entries), AsU16(kNul), AsU16(kCrLf)));
 }
 
 bool INIWrite(const std::wstring& file, const std::wstring& section, const std::wstring& key, const std::wstring& value) {
@@ -117,7 +117,7 @@ bool INIWrite(const std::wstring& file, const std::wstring& section, const std::
 }
 
 bool INIWriteSection(const std::wstring& file, const std::wstring& section, const std::wstring& keysAndValues) {
-    std::u16string data = ReplaceText(AsU16(keysAndValues), AsU16(kCrLf), AsU16(kNul), CompareMode::Binary);
+    std::u16string data = ReplaceText(AsU16(keysAndValues), AsU16(kCrLf), AsU16(kNul));
     data.append(2, u'\0');
     if (!ProfileCanTake(file)) return false;
     return WritePrivateProfileSectionW(section.c_str(), AsWide(data).data(), file.c_str()) != FALSE;
@@ -130,7 +130,7 @@ bool INISectionExists(const std::wstring& file, const std::wstring& section) {
     if (names.empty()) return false;
     // Every name stands between two CR LF pairs, so a match is always a whole name.
     std::wstring haystack(kCrLf);
-    haystack += AsWide(ReplaceText(AsU16(names), AsU16(kNul), AsU16(kCrLf), CompareMode::Binary));
+    haystack += AsWide(ReplaceText(AsU16(names), AsU16(kNul), AsU16(kCrLf)));
     std::wstring needle(kCrLf);
     needle += section;
     needle += kCrLf;
