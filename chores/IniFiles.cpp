@@ -36,28 +36,10 @@ bool ProfileCanTake(const std::wstring& fileName) {
 // Null for the empty text: the profile functions read a null pointer as "absent".
 const wchar_t* OrAbsent(const std::wstring& s) noexcept { return s.empty() ? nullptr : s.c_str(); }
 
-// A buffer size (characters) that a list of names read from file fits in at the first call:
-// each name takes at least as many bytes of the file as the list takes characters for it and
-// its NUL (brackets, "=" or a line end). Without it a long list is read again and again with
-// doubled buffers, and the platform builds the whole list each time. A bare name, which the
-// platform looks for in the Windows folder, and a missing file start small; a file beyond
-// 4 Mi characters starts there and grows as before, so a huge file with a short list never
-// asks for a huge buffer.
-DWORD FirstListBuffer(const std::wstring& fileName) {
-    constexpr DWORD kSmall = 8192;
-    constexpr ULONGLONG kLargest = 1u << 22;
-    const std::wstring_view name(fileName.c_str());
-    WIN32_FILE_ATTRIBUTE_DATA info{};
-    if (IsBareName(name) || !GetFileAttributesExW(fileName.c_str(), GetFileExInfoStandard, &info)) return kSmall;
-    const ULONGLONG bytes = (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    const ULONGLONG wanted = bytes + 64;
-    return wanted <= kSmall ? kSmall : static_cast<DWORD>(wanted < kLargest ? wanted : kLargest);
-}
-
 // The names of all sections (section absent) or of one section's keys: the NUL-separated list
 // without the NUL after the last name, or nothing when the count is 0.
 bool ReadNameList(const std::wstring& file, const wchar_t* section, const wchar_t* key, std::wstring& names) {
-    auto list = ReadGrowing<std::wstring>(FirstListBuffer(file), [&](wchar_t* buffer, size_t n) {
+    auto list = ReadGrowing<std::wstring>(8192, [&](wchar_t* buffer, size_t n) {
         const DWORD offered = static_cast<DWORD>(n - 1);
         const DWORD count = GetPrivateProfileStringW(section, key, nullptr, buffer, offered, file.c_str());
         if (count == 0) return Attempt::Failed();
