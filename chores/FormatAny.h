@@ -16,4 +16,8 @@ namespace ombrisk {
 // description.
 UniqueBstr FormatAny(const VARIANT& expression, std::wstring format);
 
+// The platform's service alone for value (an empty format is the general format); never a null
+// string. Throws as FormatAny.
+UniqueBstr FormatByService(const VARIANT& value, const std::wstring& format);
+
 }  // namespace ombrisk

@@ -1,6 +1,6 @@
 #include "chores/IniFiles.h"
 
-#include "core/ProfileNames.h"
+#include "core/WineProfileNames.h"
 #include "core/StringLists.h"
 #include "platform/GrowingRead.h"
 #include "platform/Text.h"

@@ -2,7 +2,7 @@
 // choices FormatAny makes: on Windows every row goes to the service; under Wine only the rows
 // where Wine is wrong are formatted or rewritten here, and where our code writes the text it must
 // be Windows' text.
-#include "core/FormatCore.h"
+#include "core/WineFormat.h"
 #include "tests/data/VarFormatTable.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "core/ProfileNames.h"
+#include "core/WineProfileNames.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@ namespace {
 
 // Under Wine the name, with the Windows folder and a backslash before a bare one, must leave
 // room for the terminator in 260 characters; Windows is given every name.
-TEST(ProfileNames, WineRefusesWhatOverrunsItsBufferWindowsNothing) {
+TEST(WineProfileNames, WineRefusesWhatOverrunsItsBufferWindowsNothing) {
     const struct {
         std::size_t name, folder;
         bool refusedUnderWine;

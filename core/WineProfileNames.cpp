@@ -1,4 +1,4 @@
-#include "core/ProfileNames.h"
+#include "core/WineProfileNames.h"
 
 namespace ombrisk {
 

@@ -1,4 +1,4 @@
-#include "core/FormatCore.h"
+#include "core/WineFormat.h"
 
 #include "core/AsciiText.h"
 

@@ -1,5 +1,5 @@
 // Format-string kinds, week numbers, the ww and c rewrite, and string formats.
-#include "core/FormatCore.h"
+#include "core/WineFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ std::string Narrow(std::u16string_view s) {
     return out;
 }
 
-TEST(FormatCore, ClassifiesByTheFirstSectionOutsideQuotes) {
+TEST(WineFormat, ClassifiesByTheFirstSectionOutsideQuotes) {
     struct Case {
         std::u16string format;
         FormatKind kind;
@@ -46,14 +46,14 @@ TEST(FormatCore, ClassifiesByTheFirstSectionOutsideQuotes) {
     for (const Case& c : cases) EXPECT_EQ(ClassifyFormat(c.format), c.kind) << Narrow(c.format);
 }
 
-TEST(FormatCore, OnlyMediumDateIsReplaced) {
+TEST(WineFormat, OnlyMediumDateIsReplaced) {
     EXPECT_EQ(NamedFormatReplacement(u"Medium Date"), u"dd-mmm-yy");
     EXPECT_EQ(NamedFormatReplacement(u"medium date"), u"dd-mmm-yy");
     EXPECT_TRUE(NamedFormatReplacement(u"Long Date").empty());
     EXPECT_TRUE(NamedFormatReplacement(u"dd-mmm-yy").empty());
 }
 
-TEST(FormatCore, WeeksStartOnSundayAndWeekOneHoldsJanuaryFirst) {
+TEST(WineFormat, WeeksStartOnSundayAndWeekOneHoldsJanuaryFirst) {
     struct Case {
         double date;
         int week;
@@ -79,7 +79,7 @@ TEST(FormatCore, WeeksStartOnSundayAndWeekOneHoldsJanuaryFirst) {
     for (const Case& c : cases) EXPECT_EQ(WeekOfYear(c.date), c.week) << c.what;
 }
 
-TEST(FormatCore, RewritesWwAndCOutsideQuotes) {
+TEST(WineFormat, RewritesWwAndCOutsideQuotes) {
     struct Case {
         std::u16string format;
         double date;
@@ -105,7 +105,7 @@ TEST(FormatCore, RewritesWwAndCOutsideQuotes) {
     EXPECT_FALSE(HasComputedDateTokens(u"w d \"ww c\" \\c"));
 }
 
-TEST(FormatCore, StringFormatsFillPlaceholders) {
+TEST(WineFormat, StringFormatsFillPlaceholders) {
     struct Case {
         std::u16string text;
         bool nullOrEmpty;
@@ -146,12 +146,12 @@ TEST(FormatCore, StringFormatsFillPlaceholders) {
 
 char16_t UpperUmlaut(char16_t c) { return c == u'\u00E4' ? u'\u00C4' : c; }
 
-TEST(FormatCore, CaseFollowsTheGivenMapping) {
+TEST(WineFormat, CaseFollowsTheGivenMapping) {
     EXPECT_EQ(FormatText(u"\u00E4b", false, u">@@", nullptr, &UpperUmlaut), u"\u00C4b");
     EXPECT_EQ(FormatText(u"\u00E4b", false, u">@@"), u"\u00E4B");  // ASCII only by default
 }
 
-TEST(FormatCore, ExponentHashesBecomeZeros) {
+TEST(WineFormat, ExponentHashesBecomeZeros) {
     struct Case {
         std::u16string format, expected;
     };
