@@ -116,7 +116,21 @@ HRESULT HelperDispatch::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, 
     if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
     ITypeInfo* ti = HelperInterfaceInfo();
     if (!ti) return TYPE_E_CANTLOADLIBRARY;
-    return DispGetIDsOfNames(ti, names, count, ids);
+    const bool single = count == 1 && names && names[0] && ids;
+    if (single) {
+        if (const auto id = names_.Find(AsU16(std::wstring_view(names[0])))) {
+            ids[0] = *id;
+            return S_OK;
+        }
+    }
+    const HRESULT hr = DispGetIDsOfNames(ti, names, count, ids);
+    if (single && hr == S_OK) {
+        try {
+            names_.Remember(AsU16(std::wstring_view(names[0])), ids[0]);
+        } catch (...) {  // not remembered: the next lookup searches again
+        }
+    }
+    return hr;
 }
 
 HRESULT HelperDispatch::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,

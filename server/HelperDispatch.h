@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <ocidl.h>
 
+#include "core/DispatchNames.h"
 #include "generated/Ombrisk_h.h"
 
 #include <optional>
@@ -46,6 +47,8 @@ protected:
 
 private:
     LONG refs_ = 1;
+    // Names the script engine looked up on this object (it asks again at every call).
+    DispatchNameCache names_;
 };
 
 }  // namespace ombrisk
