@@ -161,7 +161,18 @@ NumberStatus ReadCommandNumber(std::string_view text, int32_t& value) {
     return NumberStatus::Ok;
 }
 
-CommandFileStatus ParseCommandFile(std::string_view fileBytes, std::vector<CommandEntryA>& table) {
+namespace {
+
+void SetName(CommandEntryA& entry, std::string_view file, size_t first, size_t last) {
+    entry.name.assign(file.substr(first, last - first));
+}
+void SetName(CommandEntryAt& entry, std::string_view, size_t first, size_t last) {
+    entry.offset = static_cast<uint32_t>(first);
+    entry.length = static_cast<uint32_t>(last - first);
+}
+
+template <typename Entry>
+CommandFileStatus ParseInto(std::string_view fileBytes, std::vector<Entry>& table) {
     size_t count = 0;
     size_t lineStart = 0;
     const char* const bytes = fileBytes.data();
@@ -190,11 +201,37 @@ CommandFileStatus ParseCommandFile(std::string_view fileBytes, std::vector<Comma
         }
 
         // The name, trimmed of spaces on both sides.
-        table[count].name.assign(TrimSpaces(fileBytes.substr(nameStart, eq - nameStart)));
+        const std::string_view name = TrimSpaces(fileBytes.substr(nameStart, eq - nameStart));
+        const size_t first = static_cast<size_t>(name.data() - bytes);
+
+        SetName(table[count], fileBytes, first, first + name.size());
         table[count].number = number;
         if (number != 0) ++count;  // a zero entry is overwritten by the next defining line
     }
     return CommandFileStatus::Ok;
+}
+
+}  // namespace
+
+CommandFileStatus ParseCommandFile(std::string_view fileBytes, std::vector<CommandEntryA>& table) {
+    return ParseInto(fileBytes, table);
+}
+
+CommandFileStatus ParseCommandFile(std::string_view fileBytes, std::vector<CommandEntryAt>& table) {
+    return ParseInto(fileBytes, table);
+}
+
+std::string CollectCommandNames(std::string_view fileBytes, std::vector<CommandEntryAt>& table) {
+    size_t total = 0;
+    for (const CommandEntryAt& e : table) total += e.length;
+    std::string names;
+    names.reserve(total);
+    for (CommandEntryAt& e : table) {
+        const size_t at = names.size();
+        names.append(fileBytes.substr(e.offset, e.length));
+        e.offset = static_cast<uint32_t>(at);
+    }
+    return names;
 }
 
 }  // namespace ombrisk

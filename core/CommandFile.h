@@ -18,6 +18,16 @@ struct CommandEntryA {
     bool operator==(const CommandEntryA&) const = default;
 };
 
+// The same line by position, for a table that keeps the file's bytes: its name is the `length`
+// bytes from `offset`. What creation uses, without a string per name.
+struct CommandEntryAt {
+    uint32_t offset = 0;
+    uint32_t length = 0;
+    int32_t number = 0;
+
+    bool operator==(const CommandEntryAt&) const = default;
+};
+
 enum class NumberStatus { Ok, Overflow };
 
 // Reads the number at the start of `text`: blanks (space, tab, LF) skipped anywhere, optional
@@ -34,5 +44,11 @@ enum class CommandFileStatus { Ok, Overflow };
 // A number out of range stops the parse: the entries before that line stay, its own element is
 // dropped, and Overflow is returned (creation ignores it, LoadIncFile raises it).
 CommandFileStatus ParseCommandFile(std::string_view fileBytes, std::vector<CommandEntryA>& table);
+// The same by position; fileBytes must be shorter than 4 GiB.
+CommandFileStatus ParseCommandFile(std::string_view fileBytes, std::vector<CommandEntryAt>& table);
+
+// The names of `table` (positions in `fileBytes`, as ParseCommandFile gives them) one after
+// another in a string of their own; the positions are changed to positions in it.
+std::string CollectCommandNames(std::string_view fileBytes, std::vector<CommandEntryAt>& table);
 
 }  // namespace ombrisk

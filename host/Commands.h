@@ -22,8 +22,9 @@ inline constexpr UINT kHostCommandMessage = WM_USER + 51;  // 1075, wParam = com
 // posted or was not handled in time.
 std::optional<LRESULT> DeliverCommand(HWND host, WPARAM command, bool send, UINT timeoutMs) noexcept;
 
-// Command names and numbers in file order. The names keep the file's ANSI bytes; a lookup by
-// name widens them as it goes.
+// Command names and numbers in file order. The names keep the file's ANSI bytes and stand one
+// after another in one string (a file of many thousand commands costs two allocations, not one
+// per name); a lookup by name widens them as it goes.
 class CommandTable {
 public:
     bool empty() const noexcept { return entries_.empty(); }
@@ -32,7 +33,8 @@ public:
 
 private:
     friend bool LoadIncFile(CommandTable&, const std::wstring&, bool);
-    std::vector<CommandEntryA> entries_;
+    std::string names_;
+    std::vector<CommandEntryAt> entries_;
 };
 
 // Reads the command-definition file at path into table. Returns false when the file cannot be

@@ -34,6 +34,19 @@ void BM_ParseCommandFile(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// What creation does: the entries by position in the file's bytes, then the names collected.
+void BM_ParseCommandFileAt(benchmark::State& state) {
+    const std::string text = MakeCommandFile(state.range(0));
+    for (auto _ : state) {
+        std::vector<ombrisk::CommandEntryAt> table;
+        ombrisk::ParseCommandFile(text, table);
+        const std::string names = ombrisk::CollectCommandNames(text, table);
+        benchmark::DoNotOptimize(table.data());
+        benchmark::DoNotOptimize(names.data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 // The baseline: every line copied into a string of its own, as a reader by lines does.
 void BM_LinesBaseline(benchmark::State& state) {
     const std::string text = MakeCommandFile(state.range(0));
@@ -76,13 +89,14 @@ void BM_SplitListViews(benchmark::State& state) {
 void BM_SplitListCopies(benchmark::State& state) {
     const std::u16string text = MakeNames(state.range(0));
     for (auto _ : state) {
-        auto items = ombrisk::SplitListViews(text, std::u16string_view(u"\0", 1), true);
+        auto items = ombrisk::SplitList(text, std::u16string_view(u"\0", 1), true);
         benchmark::DoNotOptimize(items.data());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
 BENCHMARK(BM_ParseCommandFile)->Arg(1000)->Arg(100000);
+BENCHMARK(BM_ParseCommandFileAt)->Arg(1000)->Arg(100000);
 BENCHMARK(BM_LinesBaseline)->Arg(1000)->Arg(100000);
 BENCHMARK(BM_SplitListViews)->Arg(1000)->Arg(100000);
 BENCHMARK(BM_SplitListCopies)->Arg(1000)->Arg(100000);

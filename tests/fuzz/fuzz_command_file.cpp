@@ -31,6 +31,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(file.find(e.name) != std::string_view::npos);
     }
 
+    // The parse by position, names collected, finds what the parse into strings finds.
+    std::vector<CommandEntryA> fromEmpty;
+    const CommandFileStatus emptyStatus = ParseCommandFile(file, fromEmpty);
+    std::vector<CommandEntryAt> at;
+    FUZZ_CHECK(ParseCommandFile(file, at) == emptyStatus);
+    const std::string bytes = CollectCommandNames(file, at);
+    FUZZ_CHECK(at.size() == fromEmpty.size());
+    size_t end = 0;
+    for (size_t i = 0; i < at.size() && i < fromEmpty.size(); ++i) {
+        FUZZ_CHECK(at[i].offset == end && at[i].number == fromEmpty[i].number);
+        FUZZ_CHECK(bytes.compare(at[i].offset, at[i].length, fromEmpty[i].name) == 0);
+        end = at[i].offset + at[i].length;
+    }
+    FUZZ_CHECK(bytes.size() == end);
+
     int32_t value = 12345;
     if (ReadCommandNumber(file, value) == NumberStatus::Overflow) FUZZ_CHECK(value == 12345);
     return 0;

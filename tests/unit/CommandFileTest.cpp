@@ -176,12 +176,36 @@ struct FileCase {
     Table after;
 };
 
+// The table by position, its names collected: what creation keeps, as entries with names.
+Table ByPosition(const std::string& file, CommandFileStatus& status) {
+    std::vector<CommandEntryAt> at;
+    status = ParseCommandFile(file, at);
+    const std::string names = CollectCommandNames(file, at);
+    Table table;
+    size_t end = 0;
+    for (const CommandEntryAt& e : at) {
+        EXPECT_EQ(e.offset, end) << "the collected names stand one after another";
+        end = e.offset + e.length;
+        table.push_back({names.substr(e.offset, e.length), e.number});
+    }
+    EXPECT_EQ(names.size(), end) << "the collected names end with the last name";
+    return table;
+}
+
+// Every case also through the parse by position (which always starts from an empty table):
+// it must find the same names and numbers as the parse into strings from an empty table.
 void ExpectTables(const std::vector<FileCase>& cases) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Table table = c.before;
         EXPECT_EQ(ParseCommandFile(c.file, table), c.status);
         EXPECT_EQ(table, c.after);
+
+        Table fromEmpty;
+        const CommandFileStatus status = ParseCommandFile(c.file, fromEmpty);
+        CommandFileStatus atStatus = CommandFileStatus::Ok;
+        EXPECT_EQ(ByPosition(c.file, atStatus), fromEmpty);
+        EXPECT_EQ(atStatus, status);
     }
 }
 
@@ -296,9 +320,24 @@ TEST(ParseCommandFile, FindsLineEndsAndEqualsAtEveryPlace) {
                 Table table;
                 EXPECT_EQ(ParseCommandFile(file, table), CommandFileStatus::Ok);
                 EXPECT_EQ(table, expected);
+                CommandFileStatus status = CommandFileStatus::Overflow;
+                EXPECT_EQ(ByPosition(file, status), expected);
+                EXPECT_EQ(status, CommandFileStatus::Ok);
             }
         }
     }
+}
+
+TEST(CollectCommandNames, PutsTheNamesTogetherInOrder) {
+    const std::string file = "[S]\r\n  First = 1 ;one\r\nZero=0\r\n;x=y\r\nSecond=2\r\nLast=0";
+    std::vector<CommandEntryAt> at;
+    ASSERT_EQ(ParseCommandFile(file, at), CommandFileStatus::Ok);
+    EXPECT_EQ(at, (std::vector<CommandEntryAt>{{7, 5, 1}, {37, 6, 2}, {47, 4, 0}}));
+    EXPECT_EQ(CollectCommandNames(file, at), "FirstSecondLast");
+    EXPECT_EQ(at, (std::vector<CommandEntryAt>{{0, 5, 1}, {5, 6, 2}, {11, 4, 0}}));
+
+    std::vector<CommandEntryAt> none;
+    EXPECT_EQ(CollectCommandNames("no defining line", none), "");
 }
 
 }  // namespace
