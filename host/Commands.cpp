@@ -19,73 +19,23 @@ namespace ombrisk {
 
 namespace {
 
-// A file's bytes for as long as this lives. A file on a fixed local drive is mapped: no copy,
-// and no fresh memory to fill, which is most of the cost of reading a large file here. Any other
-// file is read: a network or removable drive that fails under a mapping would fault where a
-// read reports the failure.
-class FileBytes {
-public:
-    FileBytes() = default;
-    FileBytes(const FileBytes&) = delete;
-    FileBytes& operator=(const FileBytes&) = delete;
-
-    // False when the file cannot be opened.
-    bool Open(const std::wstring& path) {
-        UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return false;
-        LARGE_INTEGER size{};
-        const bool sized = GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 30);
-        if (sized && OnFixedDrive(path)) {
-            UniqueHandle mapping(CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
-            if (mapping) view_.reset(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
-            // The mapping covers the file as it was when the mapping was made, and the file cannot
-            // be cut shorter while it exists: a file cut shorter before that is taken at its new size.
-            LARGE_INTEGER mapped{};
-            if (view_ && GetFileSizeEx(file.get(), &mapped) && mapped.QuadPart <= size.QuadPart) {
-                bytes_ = std::string_view(static_cast<const char*>(view_.get()), static_cast<size_t>(mapped.QuadPart));
-                return true;
-            }
-            view_.reset();
-        }
-        Read(file.get(), sized ? static_cast<size_t>(size.QuadPart) : 0);
-        return true;
-    }
-
-    std::string_view View() const noexcept { return bytes_; }
-
-private:
-    static bool OnFixedDrive(const std::wstring& path) {
-        if (path.size() < 3 || path[1] != L':' || (path[2] != L'\\' && path[2] != L'/')) return false;
-        const wchar_t root[] = {path[0], L':', L'\\', L'\0'};
-        return GetDriveTypeW(root) == DRIVE_FIXED;
-    }
-
-    // Straight into a string of the file's size; a file that grows meanwhile, or whose size is
-    // unknown, is read on to its end by chunks.
-    void Read(HANDLE file, size_t size) {
-        read_.resize(size);
-        size_t have = 0;
-        for (DWORD got = 0; have < read_.size(); have += got)
-            if (!ReadFile(file, read_.data() + have, static_cast<DWORD>(read_.size() - have), &got, nullptr) || got == 0)
-                break;
-        read_.resize(have);
-        char chunk[65536];
-        for (DWORD got = 0; ReadFile(file, chunk, sizeof(chunk), &got, nullptr) && got > 0;) read_.append(chunk, got);
-        bytes_ = read_;
-    }
-
-    UniqueMappedView view_;
-    std::string read_;
-    std::string_view bytes_;
-};
+// The whole file, or nothing when it cannot be opened.
+std::optional<std::string> ReadWholeFile(const std::wstring& path) {
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
+    std::string bytes;
+    char chunk[65536];
+    for (DWORD got = 0; ReadFile(file.get(), chunk, sizeof(chunk), &got, nullptr) && got > 0;) bytes.append(chunk, got);
+    return bytes;
+}
 
 }  // namespace
 
 bool LoadIncFile(CommandTable& table, const std::wstring& path, bool raiseOverflow) {
-    FileBytes file;
-    if (!file.Open(path)) return false;
-    const std::string_view bytes = file.View();
+    const std::optional<std::string> file = ReadWholeFile(path);
+    if (!file) return false;
+    const std::string_view bytes = *file;
     if (bytes.size() > UINT32_MAX) throw std::bad_alloc();
     // Parsed into an empty table: an empty result with no overflow means the file had no
     // defining line, and the old table stays. The names are then copied out together.

@@ -70,7 +70,6 @@ using UniqueHglobal = UniqueResource<HGLOBAL, &GlobalFree>;
 using UniqueBstr = UniqueResource<BSTR, &SysFreeString>;
 using UniqueSafeArray = UniqueResource<SAFEARRAY*, &SafeArrayDestroy>;
 using UniqueWindow = UniqueResource<HWND, &DestroyWindow>;
-using UniqueMappedView = UniqueResource<const void*, &UnmapViewOfFile>;  // MapViewOfFile results
 using UniqueEnhMetafile = UniqueResource<HENHMETAFILE, &DeleteEnhMetaFile>;
 using UniqueMetafile = UniqueResource<HMETAFILE, &DeleteMetaFile>;  // a Windows metafile (HMETAFILE)
 using UniqueGdiObject = UniqueResource<HGDIOBJ, &DeleteObject>;     // bitmaps, palettes
