@@ -254,7 +254,12 @@ bool IsExtendedKey(uint16_t virtualKey) {
     case vk::kInsert:
     case vk::kDelete:
     case vk::kDivide:
-    case vk::kNumLock: return true;
+    case vk::kNumLock:
+    case vk::kRControl:
+    case vk::kRMenu:
+    case vk::kLWin:
+    case vk::kRWin:
+    case vk::kApps: return true;
     default: return false;
     }
 }

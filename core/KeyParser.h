@@ -43,6 +43,9 @@ constexpr uint16_t kSnapshot = 0x2C;  // PRTSC
 constexpr uint16_t kInsert = 0x2D;
 constexpr uint16_t kDelete = 0x2E;
 constexpr uint16_t kHelp = 0x2F;
+constexpr uint16_t kLWin = 0x5B;
+constexpr uint16_t kRWin = 0x5C;
+constexpr uint16_t kApps = 0x5D;
 constexpr uint16_t kNumpad0 = 0x60;  // NUMPAD0..NUMPAD9 are 0x60..0x69
 constexpr uint16_t kMultiply = 0x6A;
 constexpr uint16_t kAdd = 0x6B;
@@ -52,6 +55,12 @@ constexpr uint16_t kDivide = 0x6F;
 constexpr uint16_t kF1 = 0x70;  // F1..F16 are 0x70..0x7F
 constexpr uint16_t kNumLock = 0x90;
 constexpr uint16_t kScroll = 0x91;
+constexpr uint16_t kLShift = 0xA0;  // the left and right modifier keys, which no key name gives
+constexpr uint16_t kRShift = 0xA1;
+constexpr uint16_t kLControl = 0xA2;
+constexpr uint16_t kRControl = 0xA3;
+constexpr uint16_t kLMenu = 0xA4;
+constexpr uint16_t kRMenu = 0xA5;
 }  // namespace vk
 
 // A Character action carries ch (vk 0); a VirtualKey action carries vk (ch 0).
@@ -82,7 +91,8 @@ constexpr size_t kMaxKeyActions = 1000000;
 KeyParseStatus ParseSendKeys(std::u16string_view keys, std::vector<KeyAction>& out, size_t* errorPos = nullptr);
 
 // True for the keys Windows reports with the extended-key flag (arrows, the navigation block,
-// keypad divide, NumLock, PrtSc, Break); the shell sets KEYEVENTF_EXTENDEDKEY for them.
+// keypad divide, NumLock, PrtSc, Break, right Ctrl and Alt, the Windows and menu keys); the
+// shell sets KEYEVENTF_EXTENDEDKEY for them.
 bool IsExtendedKey(uint16_t virtualKey);
 
 }  // namespace ombrisk

@@ -10,7 +10,7 @@ void HostBinding::Bind() noexcept {
     mark_ = static_cast<int32_t>(reinterpret_cast<intptr_t>(h));
     if (!SetPropA(h, kWindowMarkProperty, reinterpret_cast<HANDLE>(static_cast<intptr_t>(mark_)))) return;
     window_ = h;
-    attachment_ = InputAttachment::Attach(GetWindowThreadProcessId(h, nullptr), AttachOrder::HostToCaller);
+    attachment_ = InputAttachment::Attach(h, AttachOrder::HostToCaller);
     SetForegroundWindow(h);
 }
 

@@ -1,9 +1,13 @@
 // The script thread's input attached to a host thread, as a guard. Objects on one thread that
 // bind the same host thread share one attachment: it is made by the first guard and undone
-// when the last guard of that thread and host thread goes.
+// when the last guard of that thread and host thread goes. An attachment belongs to the window
+// it was made for: once that window is gone its thread may have ended and its id been given
+// to a new thread, so the next Attach to that id attaches afresh.
 #pragma once
 
 #include <windows.h>
+
+#include <cstdint>
 
 namespace ombrisk {
 
@@ -21,14 +25,15 @@ public:
     InputAttachment& operator=(InputAttachment&& other) noexcept;
     ~InputAttachment() { reset(); }
 
-    // Attaches the input of hostThread and of the calling thread in the given order, or joins
-    // the attachment another guard of this thread holds to hostThread without attaching again.
-    // Empty when the attachment fails, when hostThread is 0 or this thread, or when this thread
-    // already holds attachments to too many host threads.
-    static InputAttachment Attach(DWORD hostThread, AttachOrder order) noexcept;
+    // Attaches the input of the thread owning window and of the calling thread in the given
+    // order, or joins the attachment another guard of this thread holds to that thread (made
+    // for a window that still exists on it) without attaching again. Empty when the attachment
+    // fails, when window is null or this thread's, or when this thread already holds
+    // attachments to too many host threads.
+    static InputAttachment Attach(HWND window, AttachOrder order) noexcept;
 
     // Leaves the attachment; the last guard of this thread for its host thread detaches (in the
-    // order it was attached).
+    // order it was attached). A guard of an attachment dropped since changes nothing.
     // Must run on the thread that attached (a guard dropped elsewhere changes nothing).
     void reset() noexcept;
 
@@ -36,9 +41,11 @@ public:
     DWORD hostThread() const noexcept { return host_; }
 
 private:
-    InputAttachment(DWORD host, DWORD owner) noexcept : host_(host), owner_(owner) {}
+    InputAttachment(DWORD host, DWORD owner, uint32_t generation) noexcept
+        : host_(host), owner_(owner), generation_(generation) {}
     DWORD host_ = 0;
     DWORD owner_ = 0;
+    uint32_t generation_ = 0;  // of the table entry this guard holds
 };
 
 }  // namespace ombrisk

@@ -1,5 +1,6 @@
 #include "host/Keystrokes.h"
 
+#include "core/KeyEvents.h"
 #include "core/KeyParser.h"
 #include "core/SpaceTokens.h"
 #include "host/Commands.h"
@@ -52,8 +53,10 @@ BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM lParam) {
 // Gives the foreground and the keyboard focus to the window whose caption equals title, or
 // failing that begins with it; the host itself is taken first when its caption is the title
 // (or begins with it, the title being cut at 260 characters), so another window with the same
-// caption or a longer one beginning alike never gets the keys meant for the host.
-// Returns that window; null when no window matches or it does not take the foreground.
+// caption or a longer one beginning alike never gets the keys meant for the host. A window a
+// modal dialog keeps disabled hands on to its last active popup, as Alt+Tab does.
+// Returns the window activated; null when no window matches or the system refuses it the
+// foreground (then at once) or it does not take it within kActivateTimeoutMs.
 HWND ActivateByTitle(const std::wstring& title, HWND host) {
     HWND target = nullptr;
     // A caption longer than the title was cut to make it; the host still counts as matching.
@@ -70,62 +73,50 @@ HWND ActivateByTitle(const std::wstring& title, HWND host) {
     }
     if (!target) return nullptr;
     if (IsIconic(target)) ShowWindow(target, SW_RESTORE);
-    SetForegroundWindow(target);
+    if (!IsWindowEnabled(target)) {
+        HWND popup = GetLastActivePopup(target);
+        if (popup && popup != target && IsWindowVisible(popup) && IsWindowEnabled(popup)) target = popup;
+    }
+    if (!SetForegroundWindow(target) && GetForegroundWindow() != target) return nullptr;
     // A window of another thread becomes the foreground window only once its thread has
     // handled the activation; keys sent before that would find no focus to go to.
     if (!WaitUntil([&] { return GetForegroundWindow() == target; }, kActivateTimeoutMs, 5)) return nullptr;
     return target;
 }
 
-INPUT KeyInput(WORD vk, bool up) {
+INPUT KeyInput(WORD vk, bool up, bool extended, HKL layout) {
     INPUT in{};
     in.type = INPUT_KEYBOARD;
     in.ki.wVk = vk;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (IsExtendedKey(vk) ? KEYEVENTF_EXTENDEDKEY : 0);
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyExW(vk, MAPVK_VK_TO_VSC, layout));
+    in.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
     return in;
 }
 
-INPUT UnicodeInput(wchar_t ch, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wScan = ch;
-    in.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
-    return in;
-}
-
-// Characters the keyboard layout has are typed with their keys (adding the Shift, Ctrl or Alt
-// they need and the script does not already hold); the others as Unicode input.
-std::vector<INPUT> ToInputs(const std::vector<KeyAction>& actions) {
+// The inputs for actions as the host's keyboard layout types them, after letting go of the
+// modifiers the system reports down (the user's, or those of a hotkey still held).
+std::vector<INPUT> ToInputs(const std::vector<KeyAction>& actions, HKL layout) {
+    std::vector<uint16_t> held;
+    for (uint16_t key : kHeldModifierKeys)
+        if (GetAsyncKeyState(key) & 0x8000) held.push_back(key);
+    const std::vector<KeyEvent> events = PlanKeyEvents(actions, held, [layout](char16_t ch) {
+        const SHORT scan = VkKeyScanExW(static_cast<wchar_t>(ch), layout);
+        // The top bit of the character a key types marks a dead key.
+        const bool dead = scan != -1 && (MapVirtualKeyExW(LOBYTE(scan), MAPVK_VK_TO_CHAR, layout) & 0x80000000u) != 0;
+        return LayoutKey{scan, dead};
+    });
     std::vector<INPUT> inputs;
-    inputs.reserve(actions.size() * 2 + 2);
-    bool held[3] = {false, false, false};  // Shift, Ctrl, Alt pressed by the script
-    const WORD modifierKeys[3] = {VK_SHIFT, VK_CONTROL, VK_MENU};
-    for (const KeyAction& a : actions) {
-        if (a.kind != KeyAction::Character) {
-            const bool up = a.kind == KeyAction::VirtualKeyUp;
-            for (int m = 0; m < 3; ++m)
-                if (a.vk == modifierKeys[m]) held[m] = !up;
-            inputs.push_back(KeyInput(a.vk, up));
+    inputs.reserve(events.size());
+    for (const KeyEvent& e : events) {
+        if (e.vk != 0) {
+            inputs.push_back(KeyInput(e.vk, e.up, e.extended, layout));
             continue;
         }
-        const SHORT scan = VkKeyScanW(static_cast<wchar_t>(a.ch));
-        if (scan == -1 || (HIBYTE(scan) & ~7) != 0) {
-            inputs.push_back(UnicodeInput(static_cast<wchar_t>(a.ch), false));
-            inputs.push_back(UnicodeInput(static_cast<wchar_t>(a.ch), true));
-            continue;
-        }
-        const int needs = HIBYTE(scan);
-        bool added[3] = {false, false, false};
-        for (int m = 0; m < 3; ++m)
-            if ((needs & (1 << m)) && !held[m]) {
-                inputs.push_back(KeyInput(modifierKeys[m], false));
-                added[m] = true;
-            }
-        inputs.push_back(KeyInput(LOBYTE(scan), false));
-        inputs.push_back(KeyInput(LOBYTE(scan), true));
-        for (int m = 2; m >= 0; --m)
-            if (added[m]) inputs.push_back(KeyInput(modifierKeys[m], true));
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wScan = static_cast<WORD>(e.unit);
+        in.ki.dwFlags = KEYEVENTF_UNICODE | (e.up ? KEYEVENTF_KEYUP : 0);
+        inputs.push_back(in);
     }
     return inputs;
 }
@@ -136,8 +127,9 @@ bool WaitForSentinel(bool down, ULONGLONG timeoutMs) {
                      1);
 }
 
-// Plays the inputs into the foreground window and returns when its thread has taken every
-// one of them from its queue: the sentinel is pressed after them and held until the key state
+// Types the actions into the activated window, and once typing has begun into whatever window
+// holds the foreground (a dialog the keys open gets the rest), and returns when its thread has
+// taken every key from its queue: the sentinel is pressed after them and held until the key state
 // shared with that thread shows it down, which happens when that thread reads it. The key
 // state is only shared while this thread's input is attached to that thread: an attachment
 // this thread already holds to it (the one objects make at creation) is joined, since
@@ -145,12 +137,15 @@ bool WaitForSentinel(bool down, ULONGLONG timeoutMs) {
 // those objects; otherwise that thread is attached for the call only. The down bit, unlike the
 // toggle bit, is the same whichever way a fresh attachment left the shared state, because the
 // system's state has the key down too.
-bool PlayAndWait(std::vector<INPUT> inputs, HWND activated) {
+bool PlayAndWait(const std::vector<KeyAction>& actions, HWND activated) {
     HWND foreground = GetForegroundWindow();
-    const DWORD target = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
-    const InputAttachment attachment = InputAttachment::Attach(target, AttachOrder::CallerToHost);
+    // A window that took the foreground from the activated one before the first key gets none.
+    if (foreground != activated) return false;
+    const InputAttachment attachment = InputAttachment::Attach(foreground, AttachOrder::CallerToHost);
     // The sentinel of an earlier call is let go first, so its down bit cannot count for this one.
     if (!WaitForSentinel(false, kKeysTimeoutMs)) return false;
+    const HKL layout = GetKeyboardLayout(GetWindowThreadProcessId(foreground, nullptr));
+    const std::vector<INPUT> inputs = ToInputs(actions, layout);
     // The keys go in slices of kSliceInputs, each followed by the sentinel and waited for, so
     // the target's queue never holds more than one slice; once kKeysTimeoutMs have passed the
     // rest is not sent. A huge key string thus ends in bounded time and leaves no flood of keys
@@ -158,18 +153,16 @@ bool PlayAndWait(std::vector<INPUT> inputs, HWND activated) {
     const ULONGLONG start = GetTickCount64();
     size_t next = 0;
     do {
-        // A window that took the foreground from the host since its activation gets no keys.
-        if (GetForegroundWindow() != activated) return false;
         const size_t count = std::min(kSliceInputs, inputs.size() - next);
         std::vector<INPUT> slice(inputs.begin() + static_cast<ptrdiff_t>(next),
                                  inputs.begin() + static_cast<ptrdiff_t>(next + count));
         next += count;
-        slice.push_back(KeyInput(kSentinelKey, false));
+        slice.push_back(KeyInput(kSentinelKey, false, false, layout));
         const UINT sent = SendInput(static_cast<UINT>(slice.size()), slice.data(), sizeof(INPUT));
         const ULONGLONG spent = GetTickCount64() - start;
         const bool processed =
             sent == slice.size() && spent < kKeysTimeoutMs && WaitForSentinel(true, kKeysTimeoutMs - spent);
-        INPUT release = KeyInput(kSentinelKey, true);
+        INPUT release = KeyInput(kSentinelKey, true, false, layout);
         SendInput(1, &release, sizeof(INPUT));
         if (!processed) return false;
         if (next < inputs.size()) {
@@ -206,8 +199,8 @@ bool SendKeystroke(std::wstring_view keys, const Pause& pause) {
     if (ParseSendKeys(expanded, actions) != KeyParseStatus::Ok) {
         ok = false;
     } else if (activated && !actions.empty()) {
-        // Keys are typed only into the activated host, never into whatever else has the focus.
-        if (!PlayAndWait(ToInputs(actions), activated)) ok = false;
+        // Keys are typed only once the activation succeeded, never into whatever had the focus.
+        if (!PlayAndWait(actions, activated)) ok = false;
     }
     try {
         pause.Wait(2);

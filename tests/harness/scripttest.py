@@ -29,6 +29,10 @@ SCRIPT_WINEDEBUG = "-all,+debugstr"
 
 # "' locale: de_DE.UTF-8" on one of the first lines: cscript runs with that user locale.
 _LOCALE_RE = re.compile(r"^\s*(?:'|//|rem\s)\s*locale:\s*([A-Za-z0-9_.@-]+)\s*$", re.IGNORECASE)
+# "' keyboard: de" on one of the first lines: the X server types with that layout (setxkbmap)
+# while the script runs, and with the US one again afterwards.
+_KEYBOARD_RE = re.compile(r"^\s*(?:'|//|rem\s)\s*keyboard:\s*([a-z]{2,3})\s*$", re.IGNORECASE)
+DEFAULT_KEYBOARD = "us"
 _TIMEOUT_RE = re.compile(r"^\s*(?:'|//|rem\s)\s*timeout:\s*(\d+)\s*$", re.IGNORECASE)
 _DONE_RE = re.compile(r"^DONE passed=(\d+) failed=(\d+)\s*$", re.MULTILINE)
 _NOT_OK_RE = re.compile(r"^not ok\b", re.MULTILINE)
@@ -115,13 +119,29 @@ def parse_timeout(first_line: str, default: int = DEFAULT_TIMEOUT) -> int:
     return int(m.group(1)) if m else default
 
 
-def parse_locale(first_lines: list[str]) -> str | None:
-    """The user locale a script asks for on one of its first three lines (' locale: de_DE.UTF-8)."""
+def _directive(pattern: re.Pattern[str], first_lines: list[str]) -> str | None:
     for line in first_lines[:3]:
-        m = _LOCALE_RE.match(line)
+        m = pattern.match(line)
         if m:
             return m.group(1)
     return None
+
+
+def parse_locale(first_lines: list[str]) -> str | None:
+    """The user locale a script asks for on one of its first three lines (' locale: de_DE.UTF-8)."""
+    return _directive(_LOCALE_RE, first_lines)
+
+
+def parse_keyboard(first_lines: list[str]) -> str | None:
+    """The X keyboard layout a script asks for on one of its first three lines (' keyboard: de)."""
+    layout = _directive(_KEYBOARD_RE, first_lines)
+    return layout.lower() if layout else None
+
+
+def set_keyboard(display: str, layout: str) -> None:
+    """Switches the X server's keyboard layout; Wine programs started afterwards type with it."""
+    subprocess.run(["setxkbmap", "-display", display, "-layout", layout], check=True, timeout=30,
+                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
 
 
 def _vbs_string(text: str) -> str:
@@ -277,6 +297,9 @@ def run(args: argparse.Namespace) -> int:
     built_path.write_bytes(built)
 
     stdout_path = test_dir / "stdout.txt"
+    keyboard = parse_keyboard(test_text.splitlines())
+    if keyboard:
+        set_keyboard(state.display, keyboard)
     t0 = time.monotonic()
     timed_out = False
     # Output goes to files, never to pipes: background Wine processes inherit the descriptors.
@@ -305,6 +328,8 @@ def run(args: argparse.Namespace) -> int:
             os.kill(pid, signal.SIGKILL)
         except OSError:
             pass
+    if keyboard:
+        set_keyboard(state.display, DEFAULT_KEYBOARD)
 
     cleanup = time.monotonic() - t1
     output = stdout_path.read_bytes().decode(SCRIPT_ENCODING, errors="replace").replace("\r\n", "\n")

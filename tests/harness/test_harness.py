@@ -42,6 +42,13 @@ class LocaleLine(unittest.TestCase):
             with self.subTest(lines=lines):
                 self.assertEqual(scripttest.parse_locale(lines), want)
 
+    def test_keyboard_forms(self):
+        cases = [(["' timeout: 60", "' keyboard: DE"], "de"), (["// keyboard: fr"], "fr"),
+                 (["' keyboard: de -option x"], None), (["' a", "' b", "' c", "' keyboard: de"], None)]
+        for lines, want in cases:
+            with self.subTest(lines=lines):
+                self.assertEqual(scripttest.parse_keyboard(lines), want)
+
 
 class BuildScript(unittest.TestCase):
     consts = {"TEST_DIR": 'Z:\\a "b"\\', "FLAG": True, "NAME": "t.vbs"}

@@ -7,16 +7,18 @@ StartHost ""
 Set h = CreateObject("Ombrisk.Helper")
 h.Pause = 0
 
-' Each case: key string, key downs ("*": not checked), typed text. Wine's keyboard layout has
+' Each case: key string, key downs ("*": not checked; "e": the extended-key flag, which keeps
+' Shift+End the navigation key when NumLock is on), typed text. Wine's keyboard layout has
 ' no key for some characters ("(" and ")" among them); those are typed as Unicode input.
 cases = Array( _
   "^a", "^17 ^65", Chr(1), _
   "+(ab)", "+16 +65 +66", "AB", _
   "+ab", "+16 +65 66", "Ab", _
   "A", "+16 +65", "A", _
-  "^+{END}", "^17 +^16 +^35", "", _
+  "^+{END}", "^17 +^16 +^35e", "", _
   "~", "13", vbCr, _
-  "{ENTER}{ESC}{F1}{F12}{BS}{DEL}{HOME}", "13 27 112 123 8 46 36", vbCr & Chr(27) & Chr(8), _
+  "{ENTER}{ESC}{F1}{F12}{BS}{DEL}{HOME}", "13 27 112 123 8 46e 36e", vbCr & Chr(27) & Chr(8), _
+  "{INS}{PGUP}{PGDN}{LEFT}{UP}{RIGHT}{DOWN}{DIVIDE}{MULTIPLY}", "45e 33e 34e 37e 38e 39e 40e 111e 106", "/*", _
   "{{}{}}{+}{^}{%}{~}{(}{)}", "*", "{}+^%~()", _
   "{a 3}", "65 65 65", "aaa", _
   "+{TAB}", "+16 +9", vbTab)
@@ -34,6 +36,26 @@ Eq HostLogCount("KEYDOWN "), 0, "an unclosed group types nothing"
 h.SendKeystroke "^(%(x))"
 h.SendKeystroke "y"
 Eq HostKeyDowns(), "^17 ^%18 ^%88 89", "after a nested group nothing stays held"
+
+' Modifiers the user still holds (those of the hotkey that started the script) are let go
+' before the keys and not pressed again; letting go of a lone Alt opens no menu.
+Function KeyState(vk)
+  KeyState = RunWait(Quote(STANDIN_EXE) & " ctl keystate " & vk)
+End Function
+Sub HoldCase(vk, seenAs, keys, downs, label)
+  ClearHostLog
+  Eq RunWait(Quote(STANDIN_EXE) & " ctl keyhold " & vk), 0, label & " held down"
+  Ok WaitLog("KEYDOWN vk=" & seenAs & " ", 1, LimitMs(5000)), label & ": the host saw it go down"
+  SleepMs 60  ' Wine reports a key up from a copy of the key state up to 50 ms old
+  ClearHostLog
+  Eq h.SendKeystroke(keys), True, label & ": " & keys & " returns true"
+  Eq HostKeyDowns(), downs, label & ": the keys arrive without it"
+  Eq HostLogCount("SYSCOMMAND keymenu"), 0, label & ": no menu opened"
+  Eq KeyState(vk) & KeyState(seenAs), "00", label & ": up after the call"
+  RunWait Quote(STANDIN_EXE) & " ctl keyrelease " & vk
+End Sub
+HoldCase 17, 17, "a", "65", "Ctrl"
+HoldCase 165, 18, "+b", "+16 +66", "the right Alt"
 
 ' Tab and its repeat: the host switches panels once per Tab.
 Dim side, other

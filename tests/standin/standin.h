@@ -26,10 +26,12 @@ inline constexpr int kIniFilesCommand = 690;
 inline constexpr int kCopyNamesCommand = 2017;
 inline constexpr int kCopyFullNamesCommand = 2018;
 // Commands only the stand-in knows: a dialog the user already had open, the tooltips of
-// `tooltip_text`, and the child windows laid out again from the current configuration.
+// `tooltip_text`, the child windows laid out again from the current configuration, and the
+// modal key dialog (posted: it returns when the dialog is closed).
 inline constexpr int kUserDialogCommand = 9001;
 inline constexpr int kTooltipCommand = 9002;
 inline constexpr int kLayoutCommand = 9003;
+inline constexpr int kKeyDialogCommand = 9004;
 inline constexpr ULONG_PTR kCodeGW = 0x5747;  // "GW", first character in the low byte
 inline constexpr ULONG_PTR kCodeRW = 0x5752;  // "RW"
 inline constexpr ULONG_PTR kCodeRA = 0x4152;  // "RA", an answer in ANSI text

@@ -379,13 +379,41 @@ int ctl_setcursor(const std::wstring& x, const std::wstring& y) {
     return SetCursorPos(static_cast<int>(px), static_cast<int>(py)) ? kExitOk : kExitFailed;
 }
 
+// Presses (down) or lets go of the keys given by virtual-key code through SendInput, as a user
+// holding a hotkey's modifiers does; the right-hand Ctrl and Alt and the Windows keys carry the
+// extended-key flag. The keys stay as left when this process ends.
+int ctl_keys(const std::vector<std::wstring>& args, bool down) {
+    std::vector<INPUT> inputs;
+    for (size_t i = 1; i < args.size(); ++i) {
+        long vk = 0;
+        if (!parse_long(args[i], vk) || vk <= 0 || vk > 254) return kExitUsage;
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = static_cast<WORD>(vk);
+        in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC));
+        const bool extended = vk == VK_RCONTROL || vk == VK_RMENU || vk == VK_LWIN || vk == VK_RWIN;
+        in.ki.dwFlags = (down ? 0 : KEYEVENTF_KEYUP) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+        inputs.push_back(in);
+    }
+    const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    return sent == inputs.size() ? kExitOk : kExitFailed;
+}
+
+// Exit code 1 when the system reports the key down (GetAsyncKeyState), else 0.
+int ctl_keystate(const std::wstring& key) {
+    long vk = 0;
+    if (!parse_long(key, vk) || vk <= 0 || vk > 254) return kExitUsage;
+    return (GetAsyncKeyState(static_cast<int>(vk)) & 0x8000) != 0 ? 1 : 0;
+}
+
 void usage() {
     complain(
         "usage: standin.exe host <config> | ctl start <config> | ctl stop | ctl sleep <ms> |"
         " ctl send <cmd> | ctl post <cmd> | ctl hang <ms> | ctl ask <TEXT> <outfile> | ctl debug <text> |"
         " ctl getprop [name] | ctl countwindows <class> | ctl sharesinput <class> | ctl closebox <title> <ms> | ctl visible "
         "| ctl resident <readyfile> |"
-        " ctl swapbuttons 0|1 | ctl cursor | ctl setcursor <x> <y> | ctl metrics | ctl emptyclip <ms> <logfile>");
+        " ctl swapbuttons 0|1 | ctl cursor | ctl setcursor <x> <y> | ctl metrics | ctl emptyclip <ms> <logfile> |"
+        " ctl keyhold <vk>... | ctl keyrelease <vk>... | ctl keystate <vk>");
 }
 
 BOOL CALLBACK collect_standin_window(HWND hwnd, LPARAM param) {
@@ -434,6 +462,9 @@ int run_ctl(const std::vector<std::wstring>& args) {
     if (verb == L"metrics" && args.size() == 1) return ctl_metrics();
     if (verb == L"setcursor" && args.size() == 3) return ctl_setcursor(args[1], args[2]);
     if (verb == L"emptyclip" && args.size() == 3) return ctl_emptyclip(args[1], args[2]);
+    if (verb == L"keyhold" && args.size() >= 2) return ctl_keys(args, true);
+    if (verb == L"keyrelease" && args.size() >= 2) return ctl_keys(args, false);
+    if (verb == L"keystate" && args.size() == 2) return ctl_keystate(args[1]);
     long ms = 0;
     if (verb == L"sleep" && args.size() == 2 && parse_long(args[1], ms) && ms >= 0) {
         Sleep(static_cast<DWORD>(ms));

@@ -9,6 +9,8 @@
 //   command 9001: at once; "user dialog", a dialog the user already had open.
 // Logged: DIALOG open id=<n> kind=<ini|user> statics=<k>, DIALOG hidden id=<n> (once per
 // hiding), DIALOG closed id=<n> (on WM_CLOSE, after which it is destroyed).
+// The key dialog is modal, as a file manager's copy dialog is: an edit box and OK. Logged:
+// KEYDIALOG open by=<key|cmd>, KEYDIALOG ok text=<edit box text> (Enter), KEYDIALOG cancel.
 #include <windows.h>
 
 #include <string>
@@ -22,7 +24,9 @@ namespace ombrisk::standin {
 namespace {
 
 constexpr WORD kButtonAtom = 0x0080;
+constexpr WORD kEditAtom = 0x0081;
 constexpr WORD kStaticAtom = 0x0082;
+constexpr int kKeyEditId = 201;
 constexpr int kFirstStaticId = 101;
 
 void put_text(std::vector<WORD>& t, std::wstring_view text) {
@@ -139,7 +143,42 @@ void open_dialog(Host& host, const char* kind, std::wstring_view title, int stat
     });
 }
 
+INT_PTR CALLBACK key_dialog_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM) {
+    Host* host = g_host;
+    if (!host) return FALSE;
+    if (msg == WM_INITDIALOG) return TRUE;  // the focus goes to the edit box, the first control
+    if (msg != WM_COMMAND || (LOWORD(wparam) != IDOK && LOWORD(wparam) != IDCANCEL)) return FALSE;
+    if (LOWORD(wparam) == IDOK) {
+        const HWND edit = GetDlgItem(hwnd, kKeyEditId);
+        std::wstring text(static_cast<size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+        text.resize(static_cast<size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+        host->log.line("KEYDIALOG ok text=" + to_utf8(text));
+    } else {
+        host->log.line("KEYDIALOG cancel");
+    }
+    EndDialog(hwnd, LOWORD(wparam));
+    return TRUE;
+}
+
 }  // namespace
+
+void run_key_dialog(Host& host, const char* by) {
+    std::vector<WORD> t;
+    put_dword(t, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT);
+    put_dword(t, 0);
+    t.push_back(2);
+    for (short v : {30, 30, 260, 60}) t.push_back(static_cast<WORD>(v));
+    t.push_back(0);  // no menu
+    t.push_back(0);  // the standard dialog class
+    put_text(t, L"Key dialog");
+    t.push_back(8);
+    put_text(t, L"MS Shell Dlg");
+    put_item(t, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 10, 10, 240, 14, kKeyEditId, kEditAtom, L"");
+    put_item(t, BS_DEFPUSHBUTTON | WS_TABSTOP, 200, 36, 50, 14, IDOK, kButtonAtom, L"OK");
+    host.log.line(format("KEYDIALOG open by=%s", by));
+    DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(t.data()), host.hwnd,
+                            key_dialog_proc, 0);
+}
 
 void open_ini_dialog(Host& host) {
     host.config.refresh();

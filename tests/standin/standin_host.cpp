@@ -117,7 +117,8 @@ bool listed(const Host& host, const wchar_t* list_key, const std::wstring& item)
 // A command is expected when expect_cmd lists it or cmd_result.<n> is configured; the stand-in's
 // own commands (sent by `ctl send` to build its windows) always are.
 bool command_expected(const Host& host, long cmd) {
-    if (cmd == kUserDialogCommand || cmd == kTooltipCommand || cmd == kLayoutCommand) return true;
+    if (cmd == kUserDialogCommand || cmd == kTooltipCommand || cmd == kLayoutCommand || cmd == kKeyDialogCommand)
+        return true;
     const std::wstring n = std::to_wstring(cmd);
     return listed(host, L"expect_cmd", n) || host.config.get(L"cmd_result." + n).has_value();
 }
@@ -155,6 +156,7 @@ LRESULT on_command(Host& host, WPARAM wparam, LPARAM lparam) {
     case kUserDialogCommand: open_user_dialog(host); break;
     case kTooltipCommand: open_tooltips(host); break;
     case kLayoutCommand: host.log.line(apply_layout(host)); break;
+    case kKeyDialogCommand: run_key_dialog(host, "cmd"); break;
     default: break;
     }
     if (host.config.number(L"cmd_exit." + std::to_wstring(cmd), 0) != 0) {
@@ -280,13 +282,14 @@ LRESULT on_copydata(Host& host, HWND from, const COPYDATASTRUCT* cds) {
 
 bool key_down(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
 
-// WM_KEYDOWN / WM_SYSKEYDOWN. The modifier state is the one the message was queued with.
-// key_delay_ms makes every key slow to process; Tab switches the active panel.
-void on_key_down(Host& host, WPARAM vk) {
+// WM_KEYDOWN / WM_SYSKEYDOWN. The modifier state is the one the message was queued with; ext
+// is the extended-key bit (bit 24 of lParam). key_delay_ms makes every key slow to process; Tab
+// switches the active panel; the key key_dialog_on names opens the modal key dialog.
+void on_key_down(Host& host, WPARAM vk, LPARAM lparam) {
     host.config.refresh();
     if (const long delay = host.config.number(L"key_delay_ms", 0); delay > 0) Sleep(static_cast<DWORD>(delay));
-    host.log.line(format("KEYDOWN vk=%u shift=%d ctrl=%d alt=%d", static_cast<unsigned>(vk), key_down(VK_SHIFT),
-                         key_down(VK_CONTROL), key_down(VK_MENU)));
+    host.log.line(format("KEYDOWN vk=%u shift=%d ctrl=%d alt=%d ext=%d", static_cast<unsigned>(vk), key_down(VK_SHIFT),
+                         key_down(VK_CONTROL), key_down(VK_MENU), (lparam >> 24) & 1 ? 1 : 0));
     // expect_keys=1 declares keystrokes (the library's sentinel key, vk 232, is one too).
     if (strict(host) && host.config.number(L"expect_keys", 0) == 0)
         host.log.line(format("UNEXPECTED KEYDOWN vk=%u", static_cast<unsigned>(vk)));
@@ -294,6 +297,7 @@ void on_key_down(Host& host, WPARAM vk) {
         host.active = host.active == L'L' ? L'R' : L'L';
         host.log.line(format("PANEL %c", static_cast<char>(host.active)));
     }
+    if (static_cast<long>(vk) == host.config.number(L"key_dialog_on", -1)) run_key_dialog(host, "key");
 }
 
 void on_char(Host& host, WPARAM code) { host.log.line(format("CHAR code=%u", static_cast<unsigned>(code & 0xFFFF))); }
@@ -388,7 +392,7 @@ LRESULT CALLBACK host_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
             return on_copydata(*host, reinterpret_cast<HWND>(wparam), reinterpret_cast<const COPYDATASTRUCT*>(lparam));
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
-            on_key_down(*host, wparam);
+            on_key_down(*host, wparam, lparam);
             break;  // DefWindowProc turns Alt+F4 into SC_CLOSE, which is refused below
         case WM_CHAR:
         case WM_SYSCHAR: on_char(*host, wparam); return 0;

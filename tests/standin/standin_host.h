@@ -13,6 +13,7 @@
 //   refuse_foreground_after_cmd                   the same from that command on (and at once)
 //   active, path.L, path.R                        panels: Tab switches; "A", "LP", "RP", "SP", "TP"
 //   key_delay_ms                                  every key down takes that long to process
+//   key_dialog_on                                 the key (vk) that opens the modal key dialog
 //   selected.L, selected.R, clip_delay_ms, clip_none                  commands 2017 and 2018
 //   dialog_text, dialog_delay_ms, dialog_build_ms, dialog_statics, log_sound,
 //   log_sound_raw                                 command 690
@@ -21,7 +22,7 @@
 //   tooltip_text, tooltip_class                   command 9002
 // Log lines: READY, CMD, SHOW, COPYDATA, ANSWER, SILENT, KEYDOWN, CHAR, PANEL, SYSCOMMAND,
 // WM_CLOSE refused, CLOSE, TOPMOST, LATER, DESTROY, SLEEP, MODAL, HANG, FOREGROUND, DECOY KEYDOWN, CLICK, SEPARATOR, CLIP,
-// SOUND, SOUNDRAW, DIALOG, TOOLTIP, LAYOUT.
+// SOUND, SOUNDRAW, DIALOG, KEYDIALOG, TOOLTIP, LAYOUT.
 #pragma once
 #include <windows.h>
 
@@ -102,6 +103,10 @@ std::wstring panel_path(const Host& host, wchar_t side);
 // standin_dialogs.cpp: command 690 (after dialog_delay_ms) and command 9001.
 void open_ini_dialog(Host& host);
 void open_user_dialog(Host& host);
+// The modal key dialog (an edit box and OK, owned by the main window, which it disables): opened
+// by the key key_dialog_on names or by command 9004 (by = "key" or "cmd"); returns when it is
+// closed. OK logs the edit box's text.
+void run_key_dialog(Host& host, const char* by);
 
 // standin_clip.cpp: commands 2017 and 2018 put the active panel's selected names on the clipboard.
 void copy_selected_names(Host& host, long command);

@@ -266,13 +266,15 @@ function NamedHostLog(name) {
 
 // ---- keys as the host saw them -----------------------------------------------------------
 
-// KEYDOWN lines without the sentinel (vk 232) as "+^%<vk>" tokens; see lib.vbs.
+// KEYDOWN lines without the library's sentinel and mask keys (vk 232, 255) as "+^%<vk>[e]"
+// tokens; see lib.vbs.
 function KeyDownsOf(logText) {
   var lines = LinesWithPrefix(logText, "KEYDOWN "), out = [];
   for (var i = 0; i < lines.length; i++) {
-    if (LogField(lines[i], "vk") == "232") continue;
+    var vk = LogField(lines[i], "vk");
+    if (vk == "232" || vk == "255") continue;
     out.push((LogField(lines[i], "shift") == "1" ? "+" : "") + (LogField(lines[i], "ctrl") == "1" ? "^" : "") +
-             (LogField(lines[i], "alt") == "1" ? "%" : "") + LogField(lines[i], "vk"));
+             (LogField(lines[i], "alt") == "1" ? "%" : "") + vk + (LogField(lines[i], "ext") == "1" ? "e" : ""));
   }
   return out.join(" ");
 }

@@ -454,20 +454,25 @@ End Function
 
 ' ---- keys as the host saw them -----------------------------------------------------------
 
-' One token per KEYDOWN line of a log text, leaving out the library's sentinel key (vk 232):
-' the decimal virtual-key code after "+", "^", "%" for Shift, Ctrl, Alt held at that moment.
+' One token per KEYDOWN line of a log text, leaving out the library's sentinel key (vk 232) and
+' the key it presses before letting go of a held Alt or Windows key (vk 255): the decimal
+' virtual-key code after "+", "^", "%" for Shift, Ctrl, Alt held at that moment, and "e" after
+' it when the key came with the extended-key flag.
 Function KeyDownsOf(logText)
-  Dim lines, i, s, t
+  Dim lines, i, s, t, vk
   lines = LinesWithPrefix(logText, "KEYDOWN ")
   s = ""
   For i = 0 To UBound(lines)
-    If LogField(lines(i), "vk") <> "232" Then
+    vk = LogField(lines(i), "vk")
+    If vk <> "232" And vk <> "255" Then
       t = ""
       If LogField(lines(i), "shift") = "1" Then t = t & "+"
       If LogField(lines(i), "ctrl") = "1" Then t = t & "^"
       If LogField(lines(i), "alt") = "1" Then t = t & "%"
+      t = t & vk
+      If LogField(lines(i), "ext") = "1" Then t = t & "e"
       If s <> "" Then s = s & " "
-      s = s & t & LogField(lines(i), "vk")
+      s = s & t
     End If
   Next
   KeyDownsOf = s

@@ -1,0 +1,137 @@
+// SendKeystroke with user32 imports of the library redirected in this process, for what the bench
+// cannot otherwise show: SetForegroundWindow refused, and a restarted host whose thread has the
+// id of its predecessor's (every host window's thread reports one id here, which the redirected
+// AttachThreadInput maps to the running host's thread).
+//   keysclient <outFile> <standin.exe> <configuration of the second host>
+// The calling script starts the host and, in front of it, a "TOther" window; it reads the logs.
+#include "tests/client/ClientReport.h"
+#include "tests/client/ImportPatch.h"
+#include "platform/Raii.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace {
+
+using namespace client_report;
+
+constexpr DWORD kReusedId = 0x7FFF0004;
+
+decltype(&SetForegroundWindow) g_setForeground = nullptr;
+decltype(&GetForegroundWindow) g_getForeground = nullptr;
+decltype(&GetWindowThreadProcessId) g_threadOf = nullptr;
+decltype(&AttachThreadInput) g_attach = nullptr;
+decltype(&SendInput) g_sendInput = nullptr;
+bool g_refusing = true;
+int g_refusals = 0, g_looksAfterRefusal = 0;
+HWND g_focusAtSend = nullptr;
+
+BOOL WINAPI RefusingSetForeground(HWND hwnd) {
+    if (!g_refusing) return g_setForeground(hwnd);
+    ++g_refusals;
+    return FALSE;
+}
+
+HWND WINAPI CountingGetForeground() {
+    if (g_refusals > 0) ++g_looksAfterRefusal;
+    return g_getForeground();
+}
+
+DWORD WINAPI ReusedThreadOf(HWND hwnd, LPDWORD pid) {
+    wchar_t name[16] = {};
+    const DWORD real = g_threadOf(hwnd, pid);
+    return real && GetClassNameW(hwnd, name, 16) && wcscmp(name, L"TTOTAL_CMD") == 0 ? kReusedId : real;
+}
+
+BOOL WINAPI ReusedAttach(DWORD from, DWORD to, BOOL attach) {
+    const DWORD host = g_threadOf(FindWindowW(L"TTOTAL_CMD", nullptr), nullptr);
+    return g_attach(from == kReusedId ? host : from, to == kReusedId ? host : to, attach);
+}
+
+// This thread sees the host's focus window only while its input is attached to the host's thread.
+UINT WINAPI WatchingSendInput(UINT count, INPUT* inputs, int size) {
+    g_focusAtSend = GetFocus();
+    return g_sendInput(count, inputs, size);
+}
+
+long Ctl(const std::wstring& standin, const std::wstring& args) {
+    std::wstring line = L"\"" + standin + L"\" ctl " + args;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    ombrisk::UniqueHandle process(pi.hProcess), thread(pi.hThread);
+    DWORD code = 0;
+    if (WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0 || !GetExitCodeProcess(process.get(), &code)) return -1;
+    return static_cast<long>(code);
+}
+
+std::optional<bool> Keys(IDispatch* h, const wchar_t* keys) {
+    ombrisk::UniqueBstr text(SysAllocString(keys));
+    VARIANT arg, result;
+    VariantInit(&result);
+    V_VT(&arg) = VT_BSTR;
+    V_BSTR(&arg) = text.get();
+    DISPPARAMS params{&arg, nullptr, 1, 0};
+    if (FAILED(h->Invoke(IdOf(h, L"SendKeystroke"), IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr)))
+        return std::nullopt;
+    return V_VT(&result) == VT_BOOL && V_BOOL(&result) != VARIANT_FALSE;
+}
+
+// Windows refuses the foreground (also to the binding at creation): false, without waiting for
+// the foreground; the script checks that nothing was typed.
+void RefusedForeground(IDispatch* h) {
+    Check(g_getForeground() == FindWindowW(L"TOther", nullptr), "another window is in front");
+    g_refusals = 0;
+    Check(Keys(h, L"abc") == false, "SendKeystroke is false when the foreground is refused");
+    Check(g_refusals == 1 && g_looksAfterRefusal <= 1,
+          "no wait for the refused foreground (" + std::to_string(g_looksAfterRefusal) + " looks at it)");
+    g_refusing = false;
+}
+
+// The host ends and a new one with the same thread id starts: keys reach it through an
+// attachment to its thread, and an object bound to it stays attached when the old object goes.
+void ReusedThreadId(IDispatch* h, const std::wstring& standin, const std::wstring& secondConfig) {
+    Check(Ctl(standin, L"stop") == 0 && Ctl(standin, L"start \"" + secondConfig + L"\"") == 0, "the host restarted");
+    const HWND host = FindWindowW(L"TTOTAL_CMD", nullptr);
+    Check(Keys(h, L"xyz") == true, "keys to the restarted host are true");
+    Check(host && g_focusAtSend == host, "they were sent while this thread shared the new host thread's input");
+    IDispatch* bound = CreateHelper();
+    h->Release();
+    Check(host && GetFocus() == host, "an object bound to the new host keeps its attachment when the old one goes");
+    if (bound) bound->Release();
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (!OpenReport(argc, argv)) return 2;
+    CLSID clsid{};
+    IClassFactory* factory = nullptr;  // loads the library, so its imports are redirected before any object binds
+    if (argc < 4 || FAILED(CoInitialize(nullptr)) || FAILED(CLSIDFromProgID(L"Ombrisk.Helper", &clsid)) ||
+        FAILED(
+            CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, reinterpret_cast<void**>(&factory)))) {
+        Check(false, "arguments, COM and the library");
+        return FinishReport();
+    }
+    const HMODULE dll = GetModuleHandleW(L"Ombrisk.dll");
+    const auto redirect = [dll](const char* name, auto* replacement, auto& original) {
+        return client_patch::PatchImport(dll, "user32.dll", name, reinterpret_cast<void*>(replacement),
+                                         reinterpret_cast<void**>(&original));
+    };
+    Check(redirect("SetForegroundWindow", &RefusingSetForeground, g_setForeground) &&
+              redirect("GetForegroundWindow", &CountingGetForeground, g_getForeground) &&
+              redirect("GetWindowThreadProcessId", &ReusedThreadOf, g_threadOf) &&
+              redirect("AttachThreadInput", &ReusedAttach, g_attach) &&
+              redirect("SendInput", &WatchingSendInput, g_sendInput),
+          "the library's imports are redirected");
+    if (IDispatch* h = g_sendInput ? CreateHelper() : nullptr) {
+        RefusedForeground(h);
+        ReusedThreadId(h, argv[2], argv[3]);
+    }
+    factory->Release();
+    CoUninitialize();
+    return FinishReport();
+}
