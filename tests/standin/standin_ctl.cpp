@@ -358,7 +358,7 @@ void usage() {
         " ctl send <cmd> | ctl post <cmd> | ctl hang <ms> | ctl ask <TEXT> <outfile> | ctl debug <text> |"
         " ctl getprop [name] | ctl countwindows <class> | ctl sharesinput <class> | ctl closebox <title> <ms> | ctl visible "
         "| ctl resident <readyfile> |"
-        " ctl swapbuttons 0|1 | ctl cursor | ctl setcursor <x> <y> | ctl metrics");
+        " ctl swapbuttons 0|1 | ctl cursor | ctl setcursor <x> <y> | ctl metrics | ctl clipwatch <config>");
 }
 
 BOOL CALLBACK collect_standin_window(HWND hwnd, LPARAM param) {
@@ -406,6 +406,7 @@ int run_ctl(const std::vector<std::wstring>& args) {
     if (verb == L"cursor" && args.size() == 1) return ctl_cursor();
     if (verb == L"metrics" && args.size() == 1) return ctl_metrics();
     if (verb == L"setcursor" && args.size() == 3) return ctl_setcursor(args[1], args[2]);
+    if (verb == L"clipwatch" && args.size() == 2) return run_clip_watcher(args[1]);
     long ms = 0;
     if (verb == L"sleep" && args.size() == 2 && parse_long(args[1], ms) && ms >= 0) {
         Sleep(static_cast<DWORD>(ms));
