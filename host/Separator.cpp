@@ -2,6 +2,7 @@
 
 #include "chores/Tooltips.h"
 #include "core/SeparatorMath.h"
+#include "platform/Messages.h"
 #include "platform/Raii.h"
 #include "platform/Wait.h"
 
@@ -85,15 +86,12 @@ void MouseEvent(DWORD flags, PixelPoint at = {}) {
 }
 
 // Returns once the system has taken the drag's release from its input queue (the button is up
-// for it) and the host has handled its input and waits for more, so that the cursor put back
-// afterwards neither moves the release nor is seen by the host in its place; a host that takes
-// longer than kReleaseWaitMs for either is not waited for.
+// for it), which fixes the release's place, and the host has answered a message sent after
+// it, so that the cursor put back afterwards neither moves the release nor meets a host still
+// busy with the drag; a host that takes longer than kReleaseWaitMs for either is not waited for.
 void WaitForHostToTakeRelease(HWND host, int physicalButton) {
     WaitUntil([&] { return (GetAsyncKeyState(physicalButton) & 0x8000) == 0; }, kReleaseWaitMs);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(host, &pid);
-    const UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid));
-    if (process) WaitUntil([&] { return WaitForInputIdle(process.get(), 0) == 0; }, kReleaseWaitMs);
+    SendWithin(host, WM_NULL, 0, 0, kReleaseWaitMs);
 }
 
 // The drag of the bar to percent of the client width, with the primary mouse button.

@@ -2,7 +2,7 @@
 ' GetSrcSelectedFiles beside a clipboard watcher (as a clipboard history is) that opens the
 ' clipboard for a while after every change: the user's clipboard is taken and put back although
 ' the watcher holds it at first, the names are read once it lets go, and names that could not
-' be read are left on the clipboard rather than written over with the old text.
+' be read in time are left on the clipboard rather than written over with the old text.
 Dim h, r, before, watchCfg, watchLog, names
 
 watchCfg = TEST_DIR & "watch.cfg"
@@ -36,15 +36,17 @@ Eq JoinLines(r), names, "the names are read once the watcher lets go"
 Ok WaitWatch("WATCH closed", 3), "the watcher saw the user's text, the names and the text put back"
 Eq h.GetTextFromClip(), before, "the user's text is back on the clipboard"
 
-' ---- the watcher holds the names longer than the read waits: they stay on the clipboard ----
-WriteUnicodeFile watchCfg, "log=" & watchLog & vbCrLf & "watch_hold_ms=1500" & vbCrLf
+' ---- the names held longer than the read waits (by the host itself, as a watcher quicker than
+' the read would: a watcher's own timing would race the read): they stay on the clipboard ----
+SetHostConfig "selected.L=a.txt|b.txt" & vbCrLf & "clip_hold_ms=1800"
 h.SetTextToClip before
 Ok WaitWatch("WATCH closed", 4), "the watcher let go of the user's text"
 ClearHostLog
 r = h.GetSrcSelectedFiles()
 Ok IsEmpty(r), "names that could not be read give Empty (" & TypeName(r) & ")"
 Eq HostLogCount("CLIP L count=2"), 1, "although the host copied them"
-Ok WaitWatch("WATCH closed", 5), "the watcher let go of the names"
+Ok WaitLog("CLIP released", 1, LimitMs(5000)), "the host let go of the names"
+Ok WaitWatch("WATCH closed", 5), "and the watcher looked at them"
 Eq h.GetTextFromClip(), names, "which are still on the clipboard: the old text was not written over them"
 
 Finish

@@ -3,7 +3,10 @@
 //   selected.L / selected.R  names separated by "|"; "@gen:<n>" makes file00001.txt ... n names
 //   clip_delay_ms=<n>        copy from a timer n ms later (the command returns at once)
 //   clip_none=1              copy nothing
-// Logged when the clipboard is set: CLIP <L|R> count=<n> cmd=<2017|2018>; or CLIP none.
+//   clip_hold_ms=<n>         keep the clipboard open n ms after the copy, as a clipboard
+//                            watcher that is quicker than the reader would
+// Logged when the clipboard is set: CLIP <L|R> count=<n> cmd=<2017|2018>; or CLIP none; with
+// clip_hold_ms, CLIP released when it is closed.
 #include <windows.h>
 
 #include <cstring>
@@ -42,7 +45,8 @@ std::vector<std::wstring> selected_names(const Host& host, wchar_t side) {
     return names;
 }
 
-bool put_on_clipboard(HWND owner, const std::wstring& text) {
+// Leaves the clipboard open when holdMs > 0 (the caller closes it).
+bool put_on_clipboard(HWND owner, const std::wstring& text, long holdMs) {
     bool open = false;
     for (int attempt = 0; attempt < 100 && !open; ++attempt) {
         open = OpenClipboard(owner) != FALSE;
@@ -60,7 +64,7 @@ bool put_on_clipboard(HWND owner, const std::wstring& text) {
         }
         if (!done) GlobalFree(block);
     }
-    CloseClipboard();
+    if (!done || holdMs <= 0) CloseClipboard();
     return done;
 }
 
@@ -73,11 +77,17 @@ void copy_now(Host& host, wchar_t side, long command) {
         if (i) text += L"\r\n";
         text += prefix + names[i];
     }
-    if (!put_on_clipboard(host.hwnd, text)) {
+    const long hold = host.config.number(L"clip_hold_ms", 0);
+    if (!put_on_clipboard(host.hwnd, text, hold)) {
         host.log.line(format("CLIP failed error=%lu", GetLastError()));
         return;
     }
     host.log.line(format("CLIP %c count=%zu cmd=%ld", static_cast<char>(side), names.size(), command));
+    if (hold > 0)
+        run_after(host, hold, [&host] {
+            CloseClipboard();
+            host.log.line("CLIP released");
+        });
 }
 
 }  // namespace

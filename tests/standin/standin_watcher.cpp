@@ -3,7 +3,7 @@
 // keeps it open for watch_hold_ms (default 250) before closing it. Config keys (re-read at
 // every change): log=<path> (required), watch_hold_ms=<ms>. Logged: WATCH ready, then per
 // change WATCH open seq=<n> / WATCH closed, or WATCH busy when it could not open the clipboard
-// within 1 s. Stops on `ctl stop`, like the host.
+// within 5 s. Stops on `ctl stop`, like the host.
 #include <windows.h>
 
 #include "standin.h"
@@ -28,7 +28,7 @@ void hold_clipboard(HWND hwnd, Watcher& w) {
     w.config.refresh();
     const long hold = w.config.number(L"watch_hold_ms", 250);
     bool open = false;
-    for (int attempt = 0; attempt < 100 && !(open = OpenClipboard(hwnd) != FALSE); ++attempt) Sleep(10);
+    for (int attempt = 0; attempt < 500 && !(open = OpenClipboard(hwnd) != FALSE); ++attempt) Sleep(10);
     if (!open) {
         w.log.line("WATCH busy");
         return;
