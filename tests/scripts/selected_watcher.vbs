@@ -32,12 +32,15 @@ Ok WaitWatch("WATCH ready", 1), "the watcher runs"
 h.SetTextToClip before
 Ok WaitWatch("WATCH open", 1), "the watcher holds the user's text"
 r = h.GetSrcSelectedFiles()
-Eq JoinLines(r), names, "the names are read once the watcher lets go"
+If IsArray(r) Then r = JoinLines(r)
+Eq r, names, "the names are read once the watcher lets go"
 Ok WaitWatch("WATCH closed", 3), "the watcher saw the user's text, the names and the text put back"
 Eq h.GetTextFromClip(), before, "the user's text is back on the clipboard"
 
-' ---- the names held longer than the read waits (by the host itself, as a watcher quicker than
-' the read would: a watcher's own timing would race the read): they stay on the clipboard ----
+' ---- the names held longer than the read waits, by the host itself right after its copy, as a
+' watcher quicker than the reader would (a watcher's own timing would race the read): they stay
+' on the clipboard. The watcher now lets go at once, so that only the host holds them ----
+WriteUnicodeFile watchCfg, "log=" & watchLog & vbCrLf & "watch_hold_ms=0" & vbCrLf
 SetHostConfig "selected.L=a.txt|b.txt" & vbCrLf & "clip_hold_ms=1800"
 h.SetTextToClip before
 Ok WaitWatch("WATCH closed", 4), "the watcher let go of the user's text"

@@ -3,8 +3,8 @@
 //   selected.L / selected.R  names separated by "|"; "@gen:<n>" makes file00001.txt ... n names
 //   clip_delay_ms=<n>        copy from a timer n ms later (the command returns at once)
 //   clip_none=1              copy nothing
-//   clip_hold_ms=<n>         keep the clipboard open n ms after the copy, as a clipboard
-//                            watcher that is quicker than the reader would
+//   clip_hold_ms=<n>         open the clipboard again at once after the copy and keep it open
+//                            n ms, as a clipboard watcher quicker than the reader would
 // Logged when the clipboard is set: CLIP <L|R> count=<n> cmd=<2017|2018>; or CLIP none; with
 // clip_hold_ms, CLIP released when it is closed.
 #include <windows.h>
@@ -45,8 +45,7 @@ std::vector<std::wstring> selected_names(const Host& host, wchar_t side) {
     return names;
 }
 
-// Leaves the clipboard open when holdMs > 0 (the caller closes it).
-bool put_on_clipboard(HWND owner, const std::wstring& text, long holdMs) {
+bool put_on_clipboard(HWND owner, const std::wstring& text) {
     bool open = false;
     for (int attempt = 0; attempt < 100 && !open; ++attempt) {
         open = OpenClipboard(owner) != FALSE;
@@ -64,7 +63,7 @@ bool put_on_clipboard(HWND owner, const std::wstring& text, long holdMs) {
         }
         if (!done) GlobalFree(block);
     }
-    if (!done || holdMs <= 0) CloseClipboard();
+    CloseClipboard();
     return done;
 }
 
@@ -78,12 +77,14 @@ void copy_now(Host& host, wchar_t side, long command) {
         text += prefix + names[i];
     }
     const long hold = host.config.number(L"clip_hold_ms", 0);
-    if (!put_on_clipboard(host.hwnd, text, hold)) {
+    if (!put_on_clipboard(host.hwnd, text)) {
         host.log.line(format("CLIP failed error=%lu", GetLastError()));
         return;
     }
+    // The change is out (the clipboard was closed); a reader then finds it held at once.
+    const bool held = hold > 0 && OpenClipboard(host.hwnd);
     host.log.line(format("CLIP %c count=%zu cmd=%ld", static_cast<char>(side), names.size(), command));
-    if (hold > 0)
+    if (held)
         run_after(host, hold, [&host] {
             CloseClipboard();
             host.log.line("CLIP released");
