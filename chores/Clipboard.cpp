@@ -48,9 +48,10 @@ std::wstring GetTextFromClip() {
     return OpenClipboardText().value_or(std::wstring());
 }
 
-std::optional<std::wstring> TryClipText(HWND opener) {
+std::optional<std::wstring> TryClipText(HWND opener, bool& opened) {
     const ClipboardOpen clipboard(opener);
-    if (!clipboard.opened()) return std::nullopt;
+    opened = clipboard.opened();
+    if (!opened) return std::nullopt;
     return OpenClipboardText();
 }
 

@@ -29,8 +29,8 @@ HWND ClipboardDataOwner(HWND window) noexcept;
 std::wstring GetTextFromClip();
 
 // One look, no waiting: the clipboard's Unicode text, opened with opener; nothing when another
-// program holds the clipboard open or it holds no text.
-std::optional<std::wstring> TryClipText(HWND opener);
+// program holds the clipboard open (opened is then false) or it holds no text.
+std::optional<std::wstring> TryClipText(HWND opener, bool& opened);
 
 // SetTextToClip: replaces the clipboard's content with text (up to its first NUL), with
 // ClipboardDataOwner(reply window) as the clipboard's owner. The block is made before the

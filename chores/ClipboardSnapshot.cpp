@@ -12,9 +12,9 @@ namespace ombrisk {
 
 namespace {
 
-// Putting the user's clipboard back is worth waiting for: a clipboard viewer that reads every
-// change may hold the clipboard for a moment right after the copy.
-constexpr DWORD kPutBackPatienceMs = 1000;
+// Taking the user's clipboard and putting it back are worth waiting for: a clipboard history or
+// manager holds the clipboard for a moment (100-300 ms) after every change.
+constexpr DWORD kPatienceMs = 1000;
 
 bool CopyMemoryBlock(HANDLE data, UniqueHglobal& out) {
     const SIZE_T size = GlobalSize(data);
@@ -82,7 +82,7 @@ bool CopyPalette(HANDLE data, UniqueGdiObject& out) {
 ClipboardSnapshot ClipboardSnapshot::Take() {
     ClipboardSnapshot snapshot;
     std::optional<ClipboardOpen> clipboard;
-    if (!OpenClipboardSoon(nullptr, clipboard)) return snapshot;
+    if (!OpenClipboardSoon(nullptr, clipboard, kPatienceMs)) return snapshot;
     std::vector<uint32_t> formats;
     for (UINT f = EnumClipboardFormats(0); f != 0; f = EnumClipboardFormats(f)) formats.push_back(f);
     const std::vector<Keeping> plan = PlanClipboardKeeping(formats);
@@ -148,7 +148,7 @@ bool ClipboardSnapshot::Restore(Kept& kept) {
 bool ClipboardSnapshot::PutBack(HWND owner) {
     std::vector<Kept> kept = std::exchange(kept_, {});
     std::optional<ClipboardOpen> clipboard;
-    if (!OpenClipboardSoon(ClipboardDataOwner(owner), clipboard, kPutBackPatienceMs)) return false;
+    if (!OpenClipboardSoon(ClipboardDataOwner(owner), clipboard, kPatienceMs)) return false;
     if (!EmptyClipboard()) return false;
     bool all = true;
     for (Kept& k : kept) all = Restore(k) && all;

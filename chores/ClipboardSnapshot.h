@@ -14,7 +14,7 @@ namespace ombrisk {
 
 class ClipboardSnapshot {
 public:
-    // Opens the clipboard (waiting up to 100 ms for a program that holds it), copies every format
+    // Opens the clipboard (waiting up to 1 s for a program that holds it), copies every format
     // that can be kept (asking the owner to render delayed ones), and closes it again. A format
     // over kMaxKeptFormatBytes, one whose copy fails and the kinds PlanClipboardKeeping leaves
     // out are not kept. A clipboard that cannot be opened gives an empty snapshot.
@@ -28,7 +28,8 @@ public:
     bool empty() const noexcept { return kept_.empty(); }
     size_t size() const noexcept { return kept_.size(); }
 
-    // Opens the clipboard with ClipboardDataOwner(owner), empties it and puts every kept
+    // Opens the clipboard with ClipboardDataOwner(owner) (waiting up to 1 s for a program that
+    // holds it), empties it and puts every kept
     // format back in its original order; the system owns what it accepted, the rest is freed.
     // The snapshot is empty afterwards. False when the clipboard could not be opened and emptied
     // (it is then left as it is) or a format was refused.

@@ -1,5 +1,6 @@
 #include "core/SeparatorMath.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -63,6 +64,35 @@ long SeparatorEndX(double value, long clientWidth) {
     if (!(value >= 0.0)) value = 0.0;
     if (value > 100.0) value = 100.0;
     return RoundHalfEven(value / 100.0 * static_cast<double>(clientWidth) - 1.0);
+}
+
+namespace {
+
+// n pixels at 96 dpi scaled to dpi, halves up.
+long Scaled(long n, unsigned dpi) {
+    if (dpi == 0) dpi = 96;
+    return static_cast<long>((static_cast<long long>(n) * dpi + 48) / 96);
+}
+
+}  // namespace
+
+long SeparatorMaxWidth(unsigned dpi) { return Scaled(4, dpi); }
+
+PixelPoint ToVirtualDeskCoords(PixelPoint p, const PixelRect& desktop) {
+    const long width = desktop.right - desktop.left, height = desktop.bottom - desktop.top;
+    long x = p.x - desktop.left, y = p.y - desktop.top;
+    ToAbsoluteMouseCoords(x, y, static_cast<int>(width), static_cast<int>(height));
+    return {width > 0 ? x : p.x, height > 0 ? y : p.y};
+}
+
+SeparatorDrag PlanSeparatorDrag(const PixelRect& bar, long clientLeft, long clientWidth, double percent, unsigned dpi,
+                                long doubleClickHeight) {
+    const long width = bar.right - bar.left, height = bar.bottom - bar.top;
+    const long into = std::min(Scaled(2, dpi), std::max(width - 1, 0L));
+    const PixelPoint press{bar.left + into, bar.top + std::max(height, 0L) / 15};
+    const PixelPoint release{clientLeft + SeparatorEndX(percent, clientWidth),
+                             press.y + Scaled(std::max(doubleClickHeight, 0L), dpi) + 1};
+    return {press, release};
 }
 
 }  // namespace ombrisk

@@ -60,9 +60,11 @@ std::optional<std::wstring> GetSelectedFiles(bool withFullPath, bool fromTarget,
     // The copy is read as soon as the host has put it there and closed the clipboard again, within
     // the fixed waits (Pause \ 3 after the command, and after the second Tab) and 1 s more for a
     // busy host or a long selection. The reply window opens the clipboard: a window, so that no
-    // other opener is let in while the host holds the clipboard open. A look costs next to
-    // nothing until the clipboard has changed, so it is taken every millisecond.
+    // other opener is let in while the host holds the clipboard open. A clipboard history or
+    // manager may hold the clipboard for a while after the copy. A look costs next to nothing
+    // until the clipboard has changed, so it is taken every millisecond.
     std::optional<std::wstring> text;
+    bool looked = false;  // the clipboard was opened after the host changed it
     if (asked) {
         HWND reader = nullptr;
         Step([&] { reader = ReplyWindow(); });
@@ -70,19 +72,22 @@ std::optional<std::wstring> GetSelectedFiles(bool withFullPath, bool fromTarget,
         WaitUntil(
             [&] {
                 if (GetClipboardSequenceNumber() == sequence) return false;
+                bool opened = false;
                 try {
-                    text = TryClipText(reader);
+                    text = TryClipText(reader, opened);
                 } catch (...) {
                     text.reset();  // out of memory for the names: looked at again, or none
                 }
+                looked = looked || opened;
                 return text.has_value();
             },
             limit, 1);
     }
     std::optional<std::wstring> names;
     if (text && !text->empty() && tabsArrived && !failure) names = std::move(text);
-    // An empty clipboard before the call keeps the names: there is nothing of the user's to restore.
-    if (!saved.empty() && GetClipboardSequenceNumber() != sequence) Step([&] { saved.PutBack(ReplyWindow()); });
+    // An empty clipboard before the call keeps the names: there is nothing of the user's to
+    // restore. Names that could never be read stay too: the user can still paste them.
+    if (!saved.empty() && looked && GetClipboardSequenceNumber() != sequence) Step([&] { saved.PutBack(ReplyWindow()); });
     if (failure) std::rethrow_exception(failure);
     WaitMs(halfPause);
     return names;

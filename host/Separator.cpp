@@ -2,7 +2,9 @@
 
 #include "chores/Tooltips.h"
 #include "core/SeparatorMath.h"
+#include "platform/Messages.h"
 #include "platform/Raii.h"
+#include "platform/Wait.h"
 
 #include <optional>
 
@@ -10,22 +12,62 @@ namespace ombrisk {
 
 namespace {
 
-constexpr long kSeparatorMaxWidth = 4;
+// The thread's DPI switch (Windows 10 1607 on) and the monitor scale (Windows 8.1 on) are
+// found at run time; without the switch everything stays in the script host's own pixels.
+using SetThreadDpiAwarenessContextFn = HANDLE(WINAPI*)(HANDLE);
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+const auto kPerMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
+const auto kPerMonitorAware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3));
+constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+constexpr unsigned kDefaultDpi = 96;
+// How long the cursor waits to go back for a host that is slow to take the drag's release.
+constexpr int32_t kReleaseWaitMs = 1000;
+
+SetThreadDpiAwarenessContextFn DpiSwitch() noexcept {
+    static const auto fn = reinterpret_cast<SetThreadDpiAwarenessContextFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
+    return fn;
+}
+
+// Switches this thread to per-monitor DPI awareness, so that window rectangles, metrics and
+// mouse points are all physical pixels on every monitor; the previous context, or nothing when
+// there is no switch.
+HANDLE UsePhysicalPixels() noexcept {
+    const auto set = DpiSwitch();
+    if (!set) return nullptr;
+    HANDLE previous = set(kPerMonitorAwareV2);
+    return previous ? previous : set(kPerMonitorAware);
+}
+
+// The scale of the monitor showing window, as dots per inch (96 = 100 %); 96 when unknown.
+unsigned MonitorDpi(HWND window) noexcept {
+    // shcore stays loaded once loaded: the function pointer is kept for the process.
+    static const auto get = [] {
+        HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
+                            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                      : nullptr;
+    }();
+    UINT x = 0, y = 0;
+    if (!get || FAILED(get(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &x, &y)) || x == 0)
+        return kDefaultDpi;
+    return x;
+}
 
 struct SeparatorPanel {
     HWND hwnd;
     RECT rect;  // screen coordinates
 };
 
-std::optional<SeparatorPanel> FindSeparatorPanel(HWND host) {
+std::optional<SeparatorPanel> FindSeparatorPanel(HWND host, long maxWidth) {
     HWND first = FindWindowExA(host, nullptr, "TPanel", nullptr);
     RECT firstRect{};
     if (!first || !GetWindowRect(first, &firstRect)) return std::nullopt;
-    if (firstRect.right - firstRect.left <= kSeparatorMaxWidth) return SeparatorPanel{first, firstRect};
+    if (firstRect.right - firstRect.left <= maxWidth) return SeparatorPanel{first, firstRect};
     HWND second = FindWindowExA(host, first, "TPanel", nullptr);
     RECT secondRect{};
     if (!second || !GetWindowRect(second, &secondRect)) return SeparatorPanel{first, firstRect};
-    if (secondRect.right - secondRect.left <= kSeparatorMaxWidth) return SeparatorPanel{second, secondRect};
+    if (secondRect.right - secondRect.left <= maxWidth) return SeparatorPanel{second, secondRect};
     return std::nullopt;
 }
 
@@ -34,23 +76,53 @@ void SetTopMost(HWND window, bool onTop) {
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
-void AbsoluteMouse(POINT& p) {
-    long x = p.x, y = p.y;
-    ToAbsoluteMouseCoords(x, y, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    p.x = x;
-    p.y = y;
+PixelRect VirtualDesktop() {
+    const long left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-void MouseEvent(DWORD flags, LONG x, LONG y) {
-    mouse_event(flags, static_cast<DWORD>(x), static_cast<DWORD>(y), 0, static_cast<ULONG_PTR>(GetMessageExtraInfo()));
+void MouseEvent(DWORD flags, PixelPoint at = {}) {
+    mouse_event(flags, static_cast<DWORD>(at.x), static_cast<DWORD>(at.y), 0, static_cast<ULONG_PTR>(GetMessageExtraInfo()));
+}
+
+// Returns once the system has taken the drag's release from its input queue (the button is up
+// for it), which fixes the release's place, and the host has answered a message sent after
+// it, so that the cursor put back afterwards neither moves the release nor meets a host still
+// busy with the drag; a host that takes longer than kReleaseWaitMs for either is not waited for.
+void WaitForHostToTakeRelease(HWND host, int physicalButton) {
+    WaitUntil([&] { return (GetAsyncKeyState(physicalButton) & 0x8000) == 0; }, kReleaseWaitMs);
+    SendWithin(host, WM_NULL, 0, 0, kReleaseWaitMs);
+}
+
+// The drag of the bar to percent of the client width, with the primary mouse button.
+void DragSeparator(HWND host, const SeparatorPanel& panel, long clientWidth, double percent, unsigned dpi) {
+    POINT origin{0, 0};
+    ClientToScreen(host, &origin);
+    const PixelRect bar{panel.rect.left, panel.rect.top, panel.rect.right, panel.rect.bottom};
+    const SeparatorDrag drag = PlanSeparatorDrag(bar, origin.x, clientWidth, percent, dpi, GetSystemMetrics(SM_CYDOUBLECLK));
+    const PixelRect desktop = VirtualDesktop();
+    const bool swapped = GetSystemMetrics(SM_SWAPBUTTON) != 0;
+    const DWORD down = swapped ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    constexpr DWORD kMoveTo = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | MOUSEEVENTF_MOVE;
+    MouseEvent(kMoveTo, ToVirtualDeskCoords(drag.press, desktop));
+    MouseEvent(down);
+    MouseEvent(kMoveTo | down, ToVirtualDeskCoords(drag.release, desktop));
+    MouseEvent(swapped ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+    WaitForHostToTakeRelease(host, swapped ? VK_RBUTTON : VK_LBUTTON);
 }
 
 }  // namespace
 
 std::optional<float> GetSeparator(const HostBinding& host) {
+    if (!host.IsBound()) return std::nullopt;
+    HANDLE previous = UsePhysicalPixels();
+    ScopeExit restore([&] {
+        if (previous) DpiSwitch()(previous);
+    });
+    const unsigned dpi = previous ? MonitorDpi(host.window()) : kDefaultDpi;
     RECT client{};
-    if (!host.IsBound() || !GetClientRect(host.window(), &client) || client.right <= 0) return std::nullopt;
-    const auto panel = FindSeparatorPanel(host.window());
+    if (!GetClientRect(host.window(), &client) || client.right <= 0) return std::nullopt;
+    const auto panel = FindSeparatorPanel(host.window(), SeparatorMaxWidth(dpi));
     if (!panel) return std::nullopt;
     POINT corner{panel->rect.left, panel->rect.top};
     ScreenToClient(host.window(), &corner);
@@ -60,30 +132,25 @@ std::optional<float> GetSeparator(const HostBinding& host) {
 void SetSeparator(const HostBinding& binding, double percent) {
     if (!binding.IsBound()) return;  // another host's window is neither dragged nor swept
     HWND host = binding.window();
-    RECT client{};
-    if (GetClientRect(host, &client)) {
-        SetTopMost(host, true);
-        ScopeExit lower([&] { SetTopMost(host, false); });
-        std::optional<POINT> savedCursor;
-        if (const auto panel = FindSeparatorPanel(host)) {
-            const LONG y = panel->rect.top + panel->rect.bottom / 15;
-            POINT start{panel->rect.left + 2, y};
-            AbsoluteMouse(start);
-            POINT cursor{};
-            if (GetCursorPos(&cursor)) savedCursor = cursor;
-            MouseEvent(MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE, start.x, start.y);
-            const bool swapped = GetSystemMetrics(SM_SWAPBUTTON) != 0;
-            MouseEvent(swapped ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, 0, 0);
-            // SeparatorEndX clamps the percentage to 0..100.
-            POINT end{SeparatorEndX(percent, client.right), y};
-            ClientToScreen(host, &end);
-            AbsoluteMouse(end);
-            MouseEvent(MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | (swapped ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
-                       end.x, end.y);
-            MouseEvent(swapped ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, 0, 0);
+    {
+        HANDLE previous = UsePhysicalPixels();
+        ScopeExit restore([&] {
+            if (previous) DpiSwitch()(previous);
+        });
+        const unsigned dpi = previous ? MonitorDpi(host) : kDefaultDpi;
+        RECT client{};
+        if (GetClientRect(host, &client)) {
+            SetTopMost(host, true);
+            ScopeExit lower([&] { SetTopMost(host, false); });
+            std::optional<POINT> savedCursor;
+            if (const auto panel = FindSeparatorPanel(host, SeparatorMaxWidth(dpi))) {
+                POINT cursor{};
+                if (GetCursorPos(&cursor)) savedCursor = cursor;
+                DragSeparator(host, *panel, client.right, percent, dpi);
+            }
+            lower.reset();
+            if (savedCursor) SetCursorPos(savedCursor->x, savedCursor->y);
         }
-        lower.reset();
-        if (savedCursor) SetCursorPos(savedCursor->x, savedCursor->y);
     }
     ClosePercentTooltips();
 }

@@ -3,7 +3,9 @@
 // Tells why a script cannot use Ombrisk, or shows that it can: the script host's bitness,
 // where Ombrisk.Helper is registered (for this user, for the machine, 32-bit and 64-bit), the
 // DLL this script host loads with its version, what the object finds (TCPath, MainINI,
-// FTPINI), whether the file manager runs, and both panel paths.
+// FTPINI), whether the file manager runs, both panel paths, and whether this script and the
+// file manager run with the same rights (a file manager run as administrator and a script that
+// is not, or the reverse, cannot talk).
 //
 //   cscript diagnose.js          run it from a command prompt, or
 //   wscript diagnose.js          from a button: the result comes in a message box
@@ -124,6 +126,21 @@ if (osBits == 64 && otherKnown && other[0] == "" && other[1] == "") {
           "by those fail. Run install.cmd to register both.");
 }
 
+// What the DLL's rights check says about this script and the file manager: same, host-higher,
+// script-higher or unknown. rundll32 of this script host's bitness runs it with this script's
+// rights: a script cannot read the rights of another process itself.
+function rightsCheck(dll) {
+  var file = fso.BuildPath(fso.GetSpecialFolder(2), fso.GetTempName()), text = "";
+  sh.Run("rundll32.exe \"" + dll + "\",RightsCheck " + file, 0, true);
+  if (fso.FileExists(file)) {
+    var stream = fso.OpenTextFile(file, 1);
+    if (!stream.AtEndOfStream) text = stream.ReadLine();
+    stream.Close();
+    fso.DeleteFile(file, true);
+  }
+  return text.substr(0, 7) == "rights=" ? text.substr(7) : "unknown";
+}
+
 // ---- the object --------------------------------------------------------------------------
 var h = null;
 try {
@@ -144,10 +161,26 @@ if (h) {
     line("Source panel", source);
     line("Target panel", target);
     line("Active side", h.GetInfo("A"));
-    if (source == "" || target == "") problem("The file manager runs but did not tell its panel paths.");
+    var rights = rightsCheck(used);
+    if (rights == "same") {
+      line("Rights", "the same as the file manager's");
+    } else if (rights == "host-higher") {
+      line("Rights", "the file manager runs as administrator and this script does not");
+      problem("Rights differ: the file manager runs as administrator and this script does not. " +
+              "Windows keeps this script's requests and keys from it. Start the script from the file " +
+              "manager, or start both the same way.");
+    } else if (rights == "script-higher") {
+      line("Rights", "this script runs as administrator and the file manager does not");
+      problem("Rights differ: this script runs as administrator and the file manager does not. " +
+              "Windows keeps the file manager's answers from the script. Start both the same way.");
+    } else {
+      line("Rights", "cannot tell");
+    }
+    // Differing rights explain missing paths already.
+    if ((source == "" || target == "") && (rights == "same" || rights == "unknown"))
+      problem("The file manager runs but did not tell its panel paths.");
   } else {
-    problem("The file manager is not running (or runs with other rights: a script that is not " +
-            "elevated cannot reach a file manager started as administrator).");
+    problem("The file manager is not running.");
   }
 } else {
   problem("This script host (" + WScript.FullName + ") cannot create Ombrisk.Helper.");

@@ -3,7 +3,9 @@
 ' Tells why a script cannot use Ombrisk, or shows that it can: the script host's bitness,
 ' where Ombrisk.Helper is registered (for this user, for the machine, 32-bit and 64-bit), the
 ' DLL this script host loads with its version, what the object finds (TCPath, MainINI,
-' FTPINI), whether the file manager runs, and both panel paths.
+' FTPINI), whether the file manager runs, both panel paths, and whether this script and the
+' file manager run with the same rights (a file manager run as administrator and a script that
+' is not, or the reverse, cannot talk).
 '
 '   cscript diagnose.vbs          run it from a command prompt, or
 '   wscript diagnose.vbs          from a button: the result comes in a message box
@@ -149,8 +151,26 @@ If osBits = 64 And otherKnown And other(0) = "" And other(1) = "" Then
     "by those fail. Run install.cmd to register both."
 End If
 
+' What the DLL's rights check says about this script and the file manager: same, host-higher,
+' script-higher or unknown. rundll32 of this script host's bitness runs it with this script's
+' rights: a script cannot read the rights of another process itself.
+Function RightsCheck(dll)
+  Dim file, stream, text
+  RightsCheck = "unknown"
+  text = ""
+  file = fso.BuildPath(fso.GetSpecialFolder(2), fso.GetTempName())
+  sh.Run "rundll32.exe """ & dll & """,RightsCheck " & file, 0, True
+  If fso.FileExists(file) Then
+    Set stream = fso.OpenTextFile(file, 1)
+    If Not stream.AtEndOfStream Then text = stream.ReadLine
+    stream.Close
+    fso.DeleteFile file, True
+  End If
+  If Left(text, 7) = "rights=" Then RightsCheck = Mid(text, 8)
+End Function
+
 ' ---- the object --------------------------------------------------------------------------
-Dim h, created, running
+Dim h, created, running, rights
 On Error Resume Next
 Set h = CreateObject(PROGID)
 created = (Err.Number = 0)
@@ -170,12 +190,28 @@ If created Then
     Line "Source panel", h.GetSrcPath()
     Line "Target panel", h.GetTrgPath()
     Line "Active side", active
-    If h.GetSrcPath() = "" Or h.GetTrgPath() = "" Then
+    rights = RightsCheck(used)
+    Select Case rights
+      Case "same"
+        Line "Rights", "the same as the file manager's"
+      Case "host-higher"
+        Line "Rights", "the file manager runs as administrator and this script does not"
+        Problem "Rights differ: the file manager runs as administrator and this script does not. " & _
+          "Windows keeps this script's requests and keys from it. Start the script from the file " & _
+          "manager, or start both the same way."
+      Case "script-higher"
+        Line "Rights", "this script runs as administrator and the file manager does not"
+        Problem "Rights differ: this script runs as administrator and the file manager does not. " & _
+          "Windows keeps the file manager's answers from the script. Start both the same way."
+      Case Else
+        Line "Rights", "cannot tell"
+    End Select
+    ' Differing rights explain missing paths already.
+    If (h.GetSrcPath() = "" Or h.GetTrgPath() = "") And (rights = "same" Or rights = "unknown") Then
       Problem "The file manager runs but did not tell its panel paths."
     End If
   Else
-    Problem "The file manager is not running (or runs with other rights: a script that is not " & _
-      "elevated cannot reach a file manager started as administrator)."
+    Problem "The file manager is not running."
   End If
 Else
   Problem "This script host (" & WScript.FullName & ") cannot create Ombrisk.Helper."

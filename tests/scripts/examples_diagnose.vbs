@@ -99,6 +99,7 @@ Eq Field(out, "IsRunningTC"), "True", "the file manager runs"
 Eq Field(out, "Source panel"), "C:\Left\", "the source panel's path"
 Eq Field(out, "Target panel"), "D:\Right\", "the target panel's path"
 Eq Field(out, "Active side"), "L", "the active side"
+Eq Field(out, "Rights"), "the same as the file manager's", "the rights check found both at the same level"
 Eq Field(out, "MainINI"), CreateObject("Ombrisk.Helper").MainINI, "MainINI as the object finds it"
 SameFromJs out, "machine, host running"
 
@@ -121,6 +122,7 @@ Eq Field(out, "This host loads"), userCopy & " (for this user)", "which wins ove
 Eq Field(out, "IsRunningTC"), "False", "no file manager"
 Ok InStr(out, "  - The file manager is not running") > 0, "which is listed to look at"
 Eq Field(out, "Source panel"), "(no line)", "and no panel paths are shown"
+Eq Field(out, "Rights"), "(no line)", "nor rights to compare"
 Eq g_exampleExit, 1, "exit code 1"
 SameFromJs out, "user copy, no host"
 

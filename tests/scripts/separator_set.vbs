@@ -31,7 +31,7 @@ Sub StartLayout(clientW, sepX, endX, extra)
     "client_y=" & kClientY & vbCrLf & "client_height=" & kClientH & vbCrLf & extra
   Set h = CreateObject("Ombrisk.Helper")
   sx = MapBack(g_origin + sepX + 2, screenW)
-  sy = MapBack(kClientY + (kClientY + kClientH) \ 15, screenH)
+  sy = MapBack(kClientY + kClientH \ 15, screenH)
   g_startX = sx - g_origin
   g_endX = MapBack(g_origin + endX, screenW) - g_origin
   RunWait Quote(STANDIN_EXE) & " ctl setcursor " & sx & " " & sy
@@ -137,6 +137,16 @@ If found Then
   Eq UpX(), MapBack(v, screenW) - g_origin, "the button went up where the rounded coordinate lands (" & _
     "truncated it would be " & (MapBackTruncated(v, screenW) - g_origin) & ")"
 End If
+
+' ---- a drag that ends where it began, and a second drag pressing where the first one ended,
+' both within the double-click time, on a host whose client area starts at the top of the
+' screen: neither press is taken as a double-click on the bar ----
+StartLayout 1000, 498, 499, "client_y=0"
+h.Separator = 50
+Ok WaitLog("SEPARATOR up", 1, 5000), "let 50 onto the bar's own place: the drag arrives"
+h.Separator = 30
+Ok WaitLog("SEPARATOR up", 2, 5000), "let 30 straight after: the drag arrives"
+Eq HostLogCount("SEPARATOR dblclk"), 0, "no double-click: " & Drag()
 
 ' ---- the cursor goes back (where the button-up lands is not checked here: the move from
 ' 1100,950 to the bar is echoed back at some time) ----

@@ -39,6 +39,9 @@ inline constexpr ULONG_PTR kCodeRA = 0x4152;  // "RA", an answer in ANSI text
 // Runs the host until its window is closed; returns the process exit code.
 int run_host(const std::wstring& config_path);
 
+// `ctl clipwatch <config>`: a clipboard watcher that holds the clipboard after each change.
+int run_clip_watcher(const std::wstring& config_path);
+
 // The `ctl` subcommands; args are what follows "ctl". Returns the process exit code.
 int run_ctl(const std::vector<std::wstring>& args);
 

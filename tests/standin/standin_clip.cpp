@@ -3,7 +3,10 @@
 //   selected.L / selected.R  names separated by "|"; "@gen:<n>" makes file00001.txt ... n names
 //   clip_delay_ms=<n>        copy from a timer n ms later (the command returns at once)
 //   clip_none=1              copy nothing
-// Logged when the clipboard is set: CLIP <L|R> count=<n> cmd=<2017|2018>; or CLIP none.
+//   clip_hold_ms=<n>         open the clipboard again at once after the copy and keep it open
+//                            n ms, as a clipboard watcher quicker than the reader would
+// Logged when the clipboard is set: CLIP <L|R> count=<n> cmd=<2017|2018>; or CLIP none; with
+// clip_hold_ms, CLIP released when it is closed.
 #include <windows.h>
 
 #include <cstring>
@@ -73,11 +76,19 @@ void copy_now(Host& host, wchar_t side, long command) {
         if (i) text += L"\r\n";
         text += prefix + names[i];
     }
+    const long hold = host.config.number(L"clip_hold_ms", 0);
     if (!put_on_clipboard(host.hwnd, text)) {
         host.log.line(format("CLIP failed error=%lu", GetLastError()));
         return;
     }
+    // The change is out (the clipboard was closed); a reader then finds it held at once.
+    const bool held = hold > 0 && OpenClipboard(host.hwnd);
     host.log.line(format("CLIP %c count=%zu cmd=%ld", static_cast<char>(side), names.size(), command));
+    if (held)
+        run_after(host, hold, [&host] {
+            CloseClipboard();
+            host.log.line("CLIP released");
+        });
 }
 
 }  // namespace

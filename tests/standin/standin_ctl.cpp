@@ -413,7 +413,8 @@ void usage() {
         " ctl getprop [name] | ctl countwindows <class> | ctl sharesinput <class> | ctl closebox <title> <ms> | ctl visible "
         "| ctl resident <readyfile> |"
         " ctl swapbuttons 0|1 | ctl cursor | ctl setcursor <x> <y> | ctl metrics | ctl emptyclip <ms> <logfile> |"
-        " ctl keyhold <vk>... | ctl keyrelease <vk>... | ctl keystate <vk>");
+        " ctl keyhold <vk>... | ctl keyrelease <vk>... | ctl keystate <vk> |"
+        " ctl clipwatch <config>");
 }
 
 BOOL CALLBACK collect_standin_window(HWND hwnd, LPARAM param) {
@@ -465,6 +466,7 @@ int run_ctl(const std::vector<std::wstring>& args) {
     if (verb == L"keyhold" && args.size() >= 2) return ctl_keys(args, true);
     if (verb == L"keyrelease" && args.size() >= 2) return ctl_keys(args, false);
     if (verb == L"keystate" && args.size() == 2) return ctl_keystate(args[1]);
+    if (verb == L"clipwatch" && args.size() == 2) return run_clip_watcher(args[1]);
     long ms = 0;
     if (verb == L"sleep" && args.size() == 2 && parse_long(args[1], ms) && ms >= 0) {
         Sleep(static_cast<DWORD>(ms));

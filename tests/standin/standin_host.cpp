@@ -447,13 +447,14 @@ void run_after(Host& host, long ms, std::function<void()> action) {
     }
 }
 
-bool ensure_class(const wchar_t* name, WNDPROC proc, HBRUSH background) {
+bool ensure_class(const wchar_t* name, WNDPROC proc, HBRUSH background, UINT style) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
     if (GetClassInfoExW(instance, name, &existing)) return true;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
+    wc.style = style;
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));

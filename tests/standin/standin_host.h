@@ -91,7 +91,7 @@ void hand_foreground_away(Host& host);
 void run_after(Host& host, long ms, std::function<void()> action);
 
 // Registers a window class of the stand-in's module once; false when that fails.
-bool ensure_class(const wchar_t* name, WNDPROC proc, HBRUSH background = nullptr);
+bool ensure_class(const wchar_t* name, WNDPROC proc, HBRUSH background = nullptr, UINT style = 0);
 
 // standin_panels.cpp: the client size, the "TPanel" children with the separator bar and the
 // "TPathPanel" path bars, laid out from client_width, sep_x, sep_width, tpanels, pathbars,

@@ -9,7 +9,9 @@
 //     the right one comes first in z-order, so only their places tell them apart.
 // The bar follows a drag: button down captures the mouse, button up moves the bar so that its
 // left edge is at the up position's client x minus 2 (primary button only); both are logged
-// with the button the message names (L or R).
+// with the button the message names (L or R). The bar takes double-clicks, as a splitter that
+// resets itself on one would: a press that Windows turns into one is logged as such (and then
+// handled as a press).
 #include <windows.h>
 
 #include <string>
@@ -85,12 +87,13 @@ void place_panels(Host& host) {
 
 void on_button_down(Host& host, HWND hwnd, UINT msg, LPARAM lparam) {
     const POINT p = to_host_client(host, hwnd, lparam);
-    const char button = (msg == WM_LBUTTONDOWN) ? 'L' : 'R';
+    const char button = (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) ? 'L' : 'R';
     if (hwnd != host.bar) {
         host.log.line(format("CLICK window=panel x=%ld y=%ld button=%c", p.x, p.y, button));
         return;
     }
-    host.log.line(format("SEPARATOR down x=%ld y=%ld button=%c", p.x, p.y, button));
+    const bool dblclk = msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK;
+    host.log.line(format("SEPARATOR %s x=%ld y=%ld button=%c", dblclk ? "dblclk" : "down", p.x, p.y, button));
     // A second down while dragging (the drag's end point) keeps the capture.
     if (GetCapture() != hwnd) SetCapture(hwnd);
     host.dragging = true;
@@ -121,7 +124,9 @@ LRESULT CALLBACK panel_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     if (host) {
         switch (msg) {
         case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN: on_button_down(*host, hwnd, msg, lparam); return 0;
+        case WM_RBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK: on_button_down(*host, hwnd, msg, lparam); return 0;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP: on_button_up(*host, hwnd, msg, lparam); return 0;
         case WM_CAPTURECHANGED:
@@ -184,7 +189,7 @@ std::wstring panel_path(const Host& host, wchar_t side) {
 
 std::string apply_layout(Host& host) {
     host.config.refresh();
-    ensure_class(kPanelClass, panel_proc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    ensure_class(kPanelClass, panel_proc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), CS_DBLCLKS);
     ensure_class(kPathBarClass, DefWindowProcW);
     ensure_class(kHeaderClass, DefWindowProcW);
     destroy_children(host);

@@ -98,5 +98,55 @@ TEST(SeparatorEndXTest, PercentOfClientWidthMinusOne) {
     for (const auto& c : cases) EXPECT_EQ(SeparatorEndX(c.value, c.width), c.expected) << c.value << " of " << c.width;
 }
 
+TEST(SeparatorMaxWidthTest, FourPixelsAtTheMonitorScale) {
+    const struct {
+        unsigned dpi;
+        long expected;
+    } cases[] = {{0, 4}, {96, 4}, {120, 5}, {144, 6}, {168, 7}, {192, 8}};
+    for (const auto& c : cases) EXPECT_EQ(SeparatorMaxWidth(c.dpi), c.expected) << c.dpi;
+}
+
+TEST(ToVirtualDeskCoordsTest, SpreadsOverEveryMonitor) {
+    const struct {
+        PixelPoint p;
+        PixelRect desktop;
+        long ax, ay;
+    } cases[] = {
+        {{960, 0}, {0, 0, 1920, 1080}, 32768, 0},             // one monitor: as before
+        {{2880, 540}, {0, 0, 3840, 1080}, 49151, 32768},      // a second monitor on the right
+        {{-960, 540}, {-1920, 0, 1920, 1080}, 16384, 32768},  // one on the left: negative x
+        {{0, -540}, {0, -1080, 1920, 1080}, 0, 16384},        // one above: negative y
+        {{7, 9}, {0, 0, 0, 0}, 7, 9},                         // a desktop without area leaves it
+    };
+    for (const auto& c : cases) {
+        const PixelPoint a = ToVirtualDeskCoords(c.p, c.desktop);
+        EXPECT_EQ(a.x, c.ax) << c.p.x << "," << c.p.y;
+        EXPECT_EQ(a.y, c.ay) << c.p.x << "," << c.p.y;
+    }
+}
+
+TEST(PlanSeparatorDragTest, PressesInTheBarAndReleasesApartFromThePress) {
+    const struct {
+        PixelRect bar;
+        long clientLeft, clientWidth;
+        double percent;
+        unsigned dpi;
+        long press[2], release[2];
+    } cases[] = {
+        {{538, 40, 541, 600}, 40, 1000, 30, 96, {540, 77}, {339, 82}},                     // 100 %
+        {{-1200, -1000, -1194, -100}, -1700, 1500, 50, 144, {-1197, -940}, {-951, -933}},  // above and left, 150 %
+        {{2500, 0, 2505, 750}, 2000, 1000, 100, 120, {2503, 50}, {2999, 56}},              // second monitor, 125 %
+        {{100, 200, 108, 1800}, 0, 2000, -5, 192, {104, 306}, {-1, 315}},                  // 200 %
+        {{500, 0, 501, 300}, 0, 1000, 50, 96, {500, 20}, {499, 25}},                       // a 1-pixel bar
+    };
+    for (const auto& c : cases) {
+        const SeparatorDrag d = PlanSeparatorDrag(c.bar, c.clientLeft, c.clientWidth, c.percent, c.dpi, 4);
+        EXPECT_EQ(d.press.x, c.press[0]) << c.bar.left << " at " << c.dpi;
+        EXPECT_EQ(d.press.y, c.press[1]) << c.bar.left << " at " << c.dpi;
+        EXPECT_EQ(d.release.x, c.release[0]) << c.bar.left << " at " << c.dpi;
+        EXPECT_EQ(d.release.y, c.release[1]) << c.bar.left << " at " << c.dpi;
+    }
+}
+
 }  // namespace
 }  // namespace ombrisk
