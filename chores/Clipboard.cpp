@@ -22,8 +22,6 @@ bool OpenClipboardSoon(HWND owner, std::optional<ClipboardOpen>& guard, DWORD li
         static_cast<int32_t>(limitMs));
 }
 
-HWND ClipboardDataOwner(HWND window) noexcept { return RunsUnderWine() ? nullptr : window; }
-
 namespace {
 
 // The open clipboard's Unicode text up to its first NUL; nothing when it holds none.

@@ -18,12 +18,6 @@ namespace ombrisk {
 // holds it open; false when it stayed closed.
 bool OpenClipboardSoon(HWND owner, std::optional<ClipboardOpen>& guard, DWORD limitMs = 100);
 
-// The owner to open the clipboard with before putting data on it: window (a window of this
-// thread; setting data after emptying needs an owner), or none under Wine, whose
-// GetClipboardData leaks 1 KB on every read of data that a window of the reading process owns
-// (Wine, unlike Windows, accepts data set without an owner).
-HWND ClipboardDataOwner(HWND window) noexcept;
-
 // The clipboard's Unicode text up to its first NUL; empty when there is none or the
 // clipboard cannot be opened.
 std::wstring GetTextFromClip();

@@ -17,6 +17,12 @@ namespace ombrisk {
 
 inline constexpr UINT kHostCommandMessage = WM_USER + 51;  // 1075, wParam = command number
 
+// The host's own commands the library uses.
+inline constexpr WPARAM kShowSettingsFilesCommand = 690;  // the dialog naming the settings files
+inline constexpr WPARAM kShowMainWindowCommand = 2016;    // a hidden main window shown again
+inline constexpr WPARAM kCopyNamesCommand = 2017;         // the active panel's selected names to the clipboard
+inline constexpr WPARAM kCopyFullNamesCommand = 2018;     // the same with their paths
+
 // Posts command to host, or sends it (send) waiting at most timeoutMs and not at all for a hung
 // host: the host's result for a sent command, 1 for a posted one; nothing when it could not be
 // posted or was not handled in time.

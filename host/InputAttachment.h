@@ -7,14 +7,11 @@
 
 #include <windows.h>
 
+#include "platform/Wine.h"
+
 #include <cstdint>
 
 namespace ombrisk {
-
-// Which thread's input is attached to which: AttachThreadInput(host, caller) or (caller, host).
-// Both share one input state; the object binding uses the first, a call that attaches only for
-// itself the second (see docs/wine.md for why the order matters under Wine).
-enum class AttachOrder { HostToCaller, CallerToHost };
 
 class InputAttachment {
 public:

@@ -18,7 +18,6 @@ namespace ombrisk {
 
 namespace {
 
-constexpr WPARAM kShowMainWindowCommand = 2016;
 // An unassigned virtual key pressed after the keys: when the host's thread has taken it from
 // the queue, every key before it has been processed. Applications ignore unassigned keys.
 constexpr WORD kSentinelKey = 0xE8;

@@ -1,7 +1,7 @@
 #include "host/SelectedFiles.h"
 
 #include "chores/Clipboard.h"
-#include "chores/ClipboardSnapshot.h"
+#include "host/ClipboardSnapshot.h"
 #include "host/Commands.h"
 #include "host/HostWindow.h"
 #include "host/Keystrokes.h"
@@ -16,8 +16,6 @@ namespace ombrisk {
 
 namespace {
 
-constexpr WPARAM kCopyNamesCommand = 2017;
-constexpr WPARAM kCopyFullNamesCommand = 2018;
 // A copy that has not reached the clipboard within the fixed waits is waited for this much longer.
 constexpr int32_t kCopyGraceMs = 1000;
 

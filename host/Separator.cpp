@@ -1,6 +1,6 @@
 #include "host/Separator.h"
 
-#include "chores/Tooltips.h"
+#include "host/Tooltips.h"
 #include "core/SeparatorMath.h"
 #include "platform/Messages.h"
 #include "platform/Raii.h"

@@ -19,7 +19,6 @@ namespace ombrisk {
 namespace {
 
 const wchar_t kAsteriskSoundKey[] = L"AppEvents\\Schemes\\Apps\\.Default\\SystemAsterisk\\.Current";
-constexpr WPARAM kShowIniFilesCommand = 690;
 constexpr int32_t kDialogTimeoutMs = 1500;
 
 // The asterisk sound switched off for the guard's lifetime. A non-empty REG_SZ or REG_EXPAND_SZ
@@ -105,7 +104,7 @@ std::optional<HostSettingsFiles> GetIniFiles(const HostBinding& host) {
     EnumThreadWindows(hostThread, DialogFinder, reinterpret_cast<LPARAM>(&search));
     search.collecting = false;
 
-    PostMessageA(host.window(), kHostCommandMessage, kShowIniFilesCommand, 0);
+    PostMessageA(host.window(), kHostCommandMessage, kShowSettingsFilesCommand, 0);
     const ULONGLONG start = GetTickCount64();
     WaitUntil(
         [&] {

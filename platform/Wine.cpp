@@ -12,4 +12,6 @@ bool RunsUnderWine() noexcept {
     return wine;
 }
 
+HWND ClipboardDataOwner(HWND window) noexcept { return RunsUnderWine() ? nullptr : window; }
+
 }  // namespace ombrisk

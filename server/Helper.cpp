@@ -5,7 +5,7 @@
 #include "chores/FileDates.h"
 #include "chores/FormatAny.h"
 #include "chores/IniFiles.h"
-#include "chores/Tooltips.h"
+#include "host/Tooltips.h"
 #include "core/DiscoveryText.h"
 #include "discovery/Discovery.h"
 #include "host/SettingsFiles.h"

@@ -20,7 +20,7 @@ Sub StartLayout(sepX, endX, extra)
   StartHost "client_width=1000" & vbCrLf & "sep_x=" & sepX & vbCrLf & "client_x=" & origin & vbCrLf & _
     "client_y=" & kClientY & vbCrLf & "client_height=" & kClientH & vbCrLf & extra
   RunWait Quote(STANDIN_EXE) & " ctl setcursor " & MapBack(origin + sepX + 2, screenW) & " " & _
-    MapBack(kClientY + (kClientY + kClientH) \ 15, screenH)
+    MapBack(kClientY + kClientH \ 15, screenH)
   SleepMs 200
   ClearHostLog
 End Sub

@@ -37,9 +37,9 @@ Eq r, names, "the names are read once the watcher lets go"
 Ok WaitWatch("WATCH closed", 3), "the watcher saw the user's text, the names and the text put back"
 Eq h.GetTextFromClip(), before, "the user's text is back on the clipboard"
 
-' ---- the names held longer than the read waits, by the host itself right after its copy, as a
-' watcher quicker than the reader would (a watcher's own timing would race the read): they stay
-' on the clipboard. The watcher now lets go at once, so that only the host holds them ----
+' ---- the names held longer than the read waits, by the host itself which keeps the clipboard
+' open after its copy, as a watcher quicker than the reader would (a watcher's own timing would
+' race the read): they stay on the clipboard. The watcher now lets go at once ----
 WriteUnicodeFile watchCfg, "log=" & watchLog & vbCrLf & "watch_hold_ms=0" & vbCrLf
 SetHostConfig "selected.L=a.txt|b.txt" & vbCrLf & "clip_hold_ms=1800"
 h.SetTextToClip before

@@ -3,7 +3,7 @@
 //   selected.L / selected.R  names separated by "|"; "@gen:<n>" makes file00001.txt ... n names
 //   clip_delay_ms=<n>        copy from a timer n ms later (the command returns at once)
 //   clip_none=1              copy nothing
-//   clip_hold_ms=<n>         open the clipboard again at once after the copy and keep it open
+//   clip_hold_ms=<n>         keep the clipboard open after the copy for
 //                            n ms, as a clipboard watcher quicker than the reader would
 // Logged when the clipboard is set: CLIP <L|R> count=<n> cmd=<2017|2018>; or CLIP none; with
 // clip_hold_ms, CLIP released when it is closed.
@@ -45,7 +45,9 @@ std::vector<std::wstring> selected_names(const Host& host, wchar_t side) {
     return names;
 }
 
-bool put_on_clipboard(HWND owner, const std::wstring& text) {
+// keepOpen: the clipboard stays open (the caller closes it), so no other program can open it in
+// between, as a watcher quicker than any reader would hold it.
+bool put_on_clipboard(HWND owner, const std::wstring& text, bool keepOpen) {
     bool open = false;
     for (int attempt = 0; attempt < 100 && !open; ++attempt) {
         open = OpenClipboard(owner) != FALSE;
@@ -63,7 +65,7 @@ bool put_on_clipboard(HWND owner, const std::wstring& text) {
         }
         if (!done) GlobalFree(block);
     }
-    CloseClipboard();
+    if (!done || !keepOpen) CloseClipboard();
     return done;
 }
 
@@ -77,12 +79,12 @@ void copy_now(Host& host, wchar_t side, long command) {
         text += prefix + names[i];
     }
     const long hold = host.config.number(L"clip_hold_ms", 0);
-    if (!put_on_clipboard(host.hwnd, text)) {
+    if (!put_on_clipboard(host.hwnd, text, hold > 0)) {
         host.log.line(format("CLIP failed error=%lu", GetLastError()));
         return;
     }
-    // The change is out (the clipboard was closed); a reader then finds it held at once.
-    const bool held = hold > 0 && OpenClipboard(host.hwnd);
+    // The change is out (the clipboard's sequence number moved on); a reader finds it held.
+    const bool held = hold > 0;
     host.log.line(format("CLIP %c count=%zu cmd=%ld", static_cast<char>(side), names.size(), command));
     if (held)
         run_after(host, hold, [&host] {

@@ -1,6 +1,7 @@
-#include "chores/ClipboardSnapshot.h"
+#include "host/ClipboardSnapshot.h"
 
 #include "chores/Clipboard.h"
+#include "platform/Wine.h"
 
 #include <cstddef>
 #include <cstdint>

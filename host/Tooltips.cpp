@@ -1,4 +1,4 @@
-#include "chores/Tooltips.h"
+#include "host/Tooltips.h"
 
 #include "core/PercentTooltip.h"
 
