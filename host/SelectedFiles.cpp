@@ -19,6 +19,32 @@ namespace {
 // A copy that has not reached the clipboard within the fixed waits is waited for this much longer.
 constexpr int32_t kCopyGraceMs = 1000;
 
+// The host's copy, read as soon as the host has put it there and closed the clipboard again,
+// within limitMs; nothing when it did not come or could not be read. The reply window opens the
+// clipboard: a window, so that no other opener is let in while the host holds the clipboard
+// open. A clipboard history or manager may hold the clipboard for a while after the copy. A look
+// costs next to nothing until the clipboard has changed after sequence, so it is taken every
+// millisecond. looked tells whether the clipboard was opened after it changed.
+std::optional<std::wstring> ReadCopy(DWORD sequence, int32_t limitMs, bool& looked) {
+    HWND reader = nullptr;
+    Step([&] { reader = ReplyWindow(); });
+    std::optional<std::wstring> text;
+    WaitUntil(
+        [&] {
+            if (GetClipboardSequenceNumber() == sequence) return false;
+            bool opened = false;
+            try {
+                text = TryClipText(reader, opened);
+            } catch (...) {
+                text.reset();  // out of memory for the names: looked at again, or none
+            }
+            looked = looked || opened;
+            return text.has_value();
+        },
+        limitMs, 1);
+    return text;
+}
+
 // The names selected in the source panel, or in the target panel (fromTarget) made active by a
 // Tab before the copy command and the source panel again by one after it.
 std::optional<std::wstring> GetSelectedFiles(bool withFullPath, bool fromTarget, bool wait, const Pause& pause) {
@@ -55,32 +81,9 @@ std::optional<std::wstring> GetSelectedFiles(bool withFullPath, bool fromTarget,
             failure = std::current_exception();
         }
     }
-    // The copy is read as soon as the host has put it there and closed the clipboard again, within
-    // the fixed waits (Pause \ 3 after the command, and after the second Tab) and 1 s more for a
-    // busy host or a long selection. The reply window opens the clipboard: a window, so that no
-    // other opener is let in while the host holds the clipboard open. A clipboard history or
-    // manager may hold the clipboard for a while after the copy. A look costs next to nothing
-    // until the clipboard has changed, so it is taken every millisecond.
-    std::optional<std::wstring> text;
     bool looked = false;  // the clipboard was opened after the host changed it
-    if (asked) {
-        HWND reader = nullptr;
-        Step([&] { reader = ReplyWindow(); });
-        const int32_t limit = thirdPause * (fromTarget ? 2 : 1) + kCopyGraceMs;
-        WaitUntil(
-            [&] {
-                if (GetClipboardSequenceNumber() == sequence) return false;
-                bool opened = false;
-                try {
-                    text = TryClipText(reader, opened);
-                } catch (...) {
-                    text.reset();  // out of memory for the names: looked at again, or none
-                }
-                looked = looked || opened;
-                return text.has_value();
-            },
-            limit, 1);
-    }
+    std::optional<std::wstring> text;
+    if (asked) text = ReadCopy(sequence, thirdPause * (fromTarget ? 2 : 1) + kCopyGraceMs, looked);
     std::optional<std::wstring> names;
     if (text && !text->empty() && tabsArrived && !failure) names = std::move(text);
     // An empty clipboard before the call keeps the names: there is nothing of the user's to
