@@ -52,9 +52,15 @@ double Median(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
+// The figures written so far, and how many of them were no number.
+int g_figures = 0;
+int g_notNumbers = 0;
+
 // One figure. goal is "-" when the figure has none.
 void Bench(const std::string& id, double value, const std::string& goal, const std::string& unit, const std::string& library,
            const std::string& baseline, const std::string& what) {
+    ++g_figures;
+    if (!std::isfinite(value)) ++g_notNumbers;
     fprintf(g_out, "BENCH\t%s\t%.3f\t%s\t%s\t%s\t%s\t%s\n", id.c_str(), value, goal.c_str(), unit.c_str(), library.c_str(),
             baseline.c_str(), what.c_str());
     fflush(g_out);
@@ -772,6 +778,10 @@ int wmain(int argc, wchar_t** argv) {
             if (wanted(L"ini")) b.IniScale();
             if (wanted(L"creation")) b.CreationScale();
             if (wanted(L"memory")) b.Memory();
+            if (only.empty())
+                Check(g_figures >= 27 && g_notNumbers == 0, "every figure was produced, each a number (" +
+                                                                std::to_string(g_figures) + " figures, " +
+                                                                std::to_string(g_notNumbers) + " not numbers)");
         }
         engine.Run(L"Set h = Nothing\r\nSet d = Nothing\r\n");
     }

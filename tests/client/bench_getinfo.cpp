@@ -26,9 +26,9 @@ using namespace client_report;
 using script_engine::Engine;
 using script_engine::Seconds;
 
-const wchar_t kExpected[] = L"C:\\bench\\";  // the stand-in's answer to SP (set by the calling script)
-constexpr ULONG_PTR kCodeGW = 0x5747;        // "GW", first character in the low byte
-constexpr ULONG_PTR kCodeRW = 0x5752;        // "RW"
+const wchar_t kExpected[] = L"C:\\bench";  // the stand-in's answer to SP (set by the caller)
+constexpr ULONG_PTR kCodeGW = 0x5747;      // "GW", first character in the low byte
+constexpr ULONG_PTR kCodeRW = 0x5752;      // "RW"
 
 // The plain exchange: a hidden window of our own receives the "RW" answers.
 std::wstring g_answer;
@@ -88,7 +88,7 @@ int wmain(int argc, wchar_t** argv) {
     Engine engine;
     const bool started = engine.Start();
     Check(started, "the VBScript engine runs in this process");
-    const std::wstring expected = std::wstring(L"\"") + L"C:\\bench\\" + L"\"";
+    const std::wstring expected = std::wstring(L"\"") + kExpected + L"\"";
     const bool created = started && engine.Run(
                                         L"Dim h, r, i, bad\r\nSet h = CreateObject(\"Ombrisk.Helper\")\r\n"
                                         L"h.Pause = 0\r\nbad = 0\r\n");

@@ -1,9 +1,8 @@
 // Calls Ombrisk.Helper the way compiled clients (VBA, VB6) call it: a variable is passed by
 // reference, so a String argument arrives as VT_BYREF | VT_BSTR and a Boolean as
-// VT_BYREF | VT_BOOL. The stand-in host (started by the calling script) logs the command
-// numbers that reach it; the calling script checks them. Writes "ok N - ..." lines and a final
-// "DONE passed=P failed=F" line to the report file.
-//   byrefclient <outFile> <command file> <ini file>
+// VT_BYREF | VT_BOOL. The stand-in host runs and logs the command numbers that reach it.
+// Writes "ok N - ..." lines and a final "DONE passed=P failed=F" line to the report file.
+//   byrefclient <outFile> <work folder> <host log>
 #include "tests/client/ClientReport.h"
 
 #include <windows.h>
@@ -166,21 +165,45 @@ void IniChecks(IDispatch* d, const wchar_t* iniFile) {
     VariantClear(&o.value);
 }
 
+bool WriteText(const std::wstring& path, const char* text) {
+    FILE* f = _wfopen(path.c_str(), L"wb");
+    if (!f) return false;
+    const bool written = fputs(text, f) >= 0;
+    return fclose(f) == 0 && written;
+}
+
+// The numbers that reached the host. A sent command may overtake the posted one still waiting
+// in the host's queue (Pause is 0): the sent ones are compared in their order, the posted one
+// on its own.
+void HostLogChecks(const std::wstring& log) {
+    Check(WaitHostLog(log, "CMD ", 6, 5000), "six commands reached the host");
+    const std::vector<std::string> sent = HostLogLines(log, "CMD sent "), posted = HostLogLines(log, "CMD posted ");
+    const std::vector<std::string> expected = {"CMD sent 2050 lparam=0", "CMD sent 2052 lparam=0", "CMD sent 2053 lparam=0",
+                                               "CMD sent 301 lparam=0", "CMD sent 2055 lparam=0"};
+    Check(sent == expected, "numbers in String variables are sent as numbers, halves to even; names still resolve");
+    Check(posted == std::vector<std::string>{"CMD posted 2054 lparam=0"}, "WaitIt False by reference posts the number");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (!OpenReport(argc, argv)) return 2;
     if (argc < 4) {
-        Check(false, "usage: byrefclient <outFile> <command file> <ini file>");
+        Check(false, "usage: byrefclient <outFile> <work folder> <host log>");
         return FinishReport();
     }
+    const std::wstring folder = argv[2], inc = folder + L"\\byref.inc", ini = folder + L"\\byref.ini";
+    Check(WriteText(inc, "[Section]\r\nOpenFoo=301;Some comment\r\n") &&
+              WriteText(ini, "[5.0]\r\nwrong=1\r\n[5]\r\nalpha=1\r\nbeta=2\r\n"),
+          "the command file and the INI file are written");
     CoInitialize(nullptr);
     IDispatch* d = CreateHelper();
     Check(d != nullptr, "CoCreateInstance of Ombrisk.Helper");
     if (d) {
-        SendCommandChecks(d, argv[2]);
-        IniChecks(d, argv[3]);
+        SendCommandChecks(d, inc.c_str());
+        IniChecks(d, ini.c_str());
         d->Release();
+        HostLogChecks(argv[3]);
     }
     CoUninitialize();
     return FinishReport();

@@ -2,6 +2,7 @@
 // handling of what clients really send, the error information, and two apartment threads
 // using their own objects at once. Writes "ok N - ..." / "not ok N - ..." lines and a final
 // "DONE passed=P failed=F" line to the file named on the command line.
+//   dispclient <outFile> [host <host log>]   (with "host", the stand-in host runs)
 #include "tests/client/ClientReport.h"
 
 #include <windows.h>
@@ -9,6 +10,7 @@
 #include <ocidl.h>
 #include <oleauto.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -322,7 +324,7 @@ void ClassInfoChecks(IDispatch* d) {
 
 // With a host running (the "host" argument): SendCommand's WaitIt passed by name decides
 // between sending and posting against the Wait property, in either order of the arguments.
-// The script reads the host's log: command 4711 sent, 4712 posted.
+// The host's log then shows command 4711 sent, 4712 posted.
 void NamedWaitItChecks(IDispatch* d) {
     const DISPID putId = DISPID_PROPERTYPUT;
     const DISPID send = IdOf(d, L"SendCommand");
@@ -365,7 +367,7 @@ HRESULT STDMETHODCALLTYPE StrictInvoke(ITypeInfo* self, void* object, MEMBERID i
 }
 
 // SendCommand without WaitIt follows Wait through the object's type information with its Invoke
-// slot swapped for the strict one. The script reads the host's log: 4713 sent, 4714 posted, 4715 sent.
+// slot swapped for the strict one. The host's log then shows 4713 sent, 4714 posted, 4715 sent.
 void OmittedWaitItChecks(IDispatch* d) {
     ITypeInfo* ti = nullptr;
     d->GetTypeInfo(0, 0, &ti);
@@ -391,10 +393,24 @@ void OmittedWaitItChecks(IDispatch* d) {
     ti->Release();
 }
 
+// What the host logged of those five calls. A command sent after a posted one may be handled
+// first, so only the kind of each is compared.
+void HostLogChecks(const std::wstring& log) {
+    Check(WaitHostLog(log, "CMD ", 5, 5000), "the posted commands arrived");
+    const std::vector<std::string> cmds = HostLogLines(log, "CMD ");
+    auto has = [&](const char* start) {
+        return std::any_of(cmds.begin(), cmds.end(), [&](const std::string& c) { return c.rfind(start, 0) == 0; });
+    };
+    Check(has("CMD sent 4711 ") && has("CMD posted 4712 "),
+          "WaitIt by name: 4711 sent although Wait was False, 4712 posted although Wait was True");
+    Check(has("CMD sent 4713 ") && has("CMD posted 4714 ") && has("CMD sent 4715 ") && cmds.size() == 5,
+          "without WaitIt: 4713, 4715 sent, 4714 posted");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc > 2 && std::wstring(argv[2]) == L"host") {
+    if (argc > 3 && std::wstring(argv[2]) == L"host") {
         g_out = _wfopen(argv[1], L"w");
         if (!g_out) return 2;
         CoInitialize(nullptr);
@@ -404,6 +420,7 @@ int wmain(int argc, wchar_t** argv) {
             NamedWaitItChecks(d);
             OmittedWaitItChecks(d);
             d->Release();
+            HostLogChecks(argv[3]);
         }
         CoUninitialize();
         fprintf(g_out, "DONE passed=%d failed=%d\n", g_passed, g_failed);

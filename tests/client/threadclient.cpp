@@ -1,11 +1,11 @@
 // Two single-threaded apartments at once: each thread initialises COM for itself, creates its
 // own Helper objects and makes GetInfo requests with its own request text while the other
 // thread does the same, and checks that every answer it gets is its own and that it has a
-// reply window of its own. The stand-in host (started by the calling script) answers ALPHA and
-// BETA differently. Writes "ok N - ..." / "not ok N - ..." lines, "INFO ..." lines for the
-// calling script, and a final "DONE passed=P failed=F" line to the file named on the command
-// line.
-//   threadclient <outFile> [requests per thread]
+// reply window of its own. The stand-in host runs and answers ALPHA and BETA differently; its
+// log then tells which window every request named as its reply window. Writes
+// "ok N - ..." / "not ok N - ..." lines, "INFO ..." lines and a final "DONE passed=P failed=F"
+// line to the file named on the command line.
+//   threadclient <outFile> <requests per thread> <host log>
 #include "tests/client/ClientReport.h"
 
 #include <windows.h>
@@ -148,12 +148,47 @@ DWORD WINAPI Run(void* param) {
 
 std::string Hwnd(HWND h) { return std::to_string(reinterpret_cast<uintptr_t>(h)); }
 
+// The value of "key=" in a log line ("" when absent); values end at a space.
+std::string Field(const std::string& line, const std::string& key) {
+    const size_t at = line.find(" " + key + "=");
+    if (at == std::string::npos) return "";
+    const size_t start = at + key.size() + 2;
+    return line.substr(start, line.find(' ', start) - start);
+}
+
+// Every request in the host's log (its text is in the bytes: ALPHA or BETA, then a NUL) named a
+// reply window of the thread that made it, and the two threads' requests came interleaved.
+void HostLogChecks(const std::wstring& log, const Worker& a, const Worker& b) {
+    int counts[2] = {0, 0}, wrongFrom = 0, switches = 0, previous = -1;
+    std::string firstWrong;
+    for (const std::string& line : HostLogLines(log, "COPYDATA code=GW")) {
+        const int request = line.find("bytes=41 4C 50 48 41 00") != std::string::npos ? 0
+                            : line.find("bytes=42 45 54 41 00") != std::string::npos  ? 1
+                                                                                      : -1;
+        const Worker* w = request == 0 ? &a : request == 1 ? &b : nullptr;
+        const std::string from = Field(line, "from");
+        if (!w || (from != Hwnd(w->replyWindow) && from != Hwnd(w->replyWindowAfterRelease))) {
+            if (++wrongFrom == 1) firstWrong = line;
+            continue;
+        }
+        ++counts[request];
+        if (previous >= 0 && request != previous) ++switches;
+        previous = request;
+    }
+    Check(counts[0] == a.requests + 1 && counts[1] == b.requests + 1, "the host received every request of both threads (" +
+                                                                          std::to_string(counts[0]) + " ALPHA, " +
+                                                                          std::to_string(counts[1]) + " BETA)");
+    Check(switches >= a.requests / 4,
+          "the two threads' requests reached the host interleaved (" + std::to_string(switches) + " changes)");
+    Check(wrongFrom == 0, "every request named its own thread's reply window (the host's from= field; " +
+                              std::to_string(wrongFrom) + " did not" + (firstWrong.empty() ? "" : ": " + firstWrong) + ")");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    g_out = argc > 1 ? _wfopen(argv[1], L"w") : stdout;
-    if (!g_out) return 2;
-    const int requests = argc > 2 ? _wtoi(argv[2]) : 400;
+    if (!OpenReport(argc, argv) || argc < 4) return 2;
+    const int requests = _wtoi(argv[2]);
     HANDLE gate = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     Worker a, b;
     a.name = "A";
@@ -192,10 +227,9 @@ int wmain(int argc, wchar_t** argv) {
              " window2=" + Hwnd(w->replyWindowAfterRelease));
     }
     Check(a.replyWindow && b.replyWindow && a.replyWindow != b.replyWindow, "the two threads' reply windows differ");
+    HostLogChecks(argv[3], a, b);
     for (HANDLE t : threads)
         if (t) CloseHandle(t);
     CloseHandle(gate);
-    fprintf(g_out, "DONE passed=%d failed=%d\n", g_passed, g_failed);
-    fclose(g_out);
-    return g_failed == 0 ? 0 : 1;
+    return FinishReport();
 }

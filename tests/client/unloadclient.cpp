@@ -1,7 +1,6 @@
 // unloadclient.exe: loads Ombrisk.dll itself (as COM does), creates an object through the class
 // factory, releases everything, unloads the DLL and loads it again. The reply window's class
 // must go with the DLL: a class left registered would point at code that is no longer there.
-// Run by tests/scripts/robust_unload.vbs.
 #include "ClientReport.h"
 
 #include <string>

@@ -21,7 +21,7 @@ from pathlib import Path
 from wineenv import SetupError, WineEnv, log, winpath
 
 # The stand-in host answers at once; SP has the text bench_getinfo.exe expects.
-HOST_CONFIG = """answer.SP=C:\\bench\\
+HOST_CONFIG = """answer.SP=C:\\bench
 path.L=C:\\Left\\
 path.R=D:\\Right\\
 selected.L=alpha.txt|beta.txt|gamma.txt

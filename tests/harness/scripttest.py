@@ -212,7 +212,7 @@ def judge(output: str, exit_code: int | None, timed_out: bool, bad_skips: list[s
     if timed_out:
         return False, "timed out"
     if exit_code != 0:
-        return False, f"cscript exit code {exit_code}"
+        return False, f"exit code {exit_code}"
     dones = _DONE_RE.findall(output)
     if not dones:
         return False, "no DONE line: the script stopped early (an unhandled script error ends cscript silently)"
@@ -228,17 +228,59 @@ def judge(output: str, exit_code: int | None, timed_out: bool, bad_skips: list[s
     return True, f"{passed} checks passed"
 
 
-def stray_script_hosts(prefix: Path) -> list[int]:
-    """Pids of cscript/wscript processes still running in our prefix."""
+def stray_processes(prefix: Path, programs: tuple[str, ...] = ("cscript.exe", "wscript.exe")) -> list[int]:
+    """Pids of processes of these programs (lower-case file names) still running in our prefix."""
     pids = []
     for entry in Path("/proc").iterdir():
         if entry.name.isdigit():
             pid = int(entry.name)
             argv = " ".join(proc_cmdline(pid)).lower()
-            if ("cscript.exe" in argv or "wscript.exe" in argv) and \
-                    proc_environ(pid).get("WINEPREFIX") == str(prefix):
+            if any(name in argv for name in programs) and proc_environ(pid).get("WINEPREFIX") == str(prefix):
                 pids.append(pid)
     return pids
+
+
+def run_program(env: WineEnv, args: list[str], cwd: Path, stdout_path: Path, stderr_path: Path, timeout: float,
+                environ: dict[str, str]) -> tuple[int | None, bool, float]:
+    """Runs a Wine program to its end or its time-out (then it is killed): (exit code or None,
+    timed out, seconds). Output goes to files, never to pipes: background Wine processes
+    inherit the descriptors."""
+    t0 = time.monotonic()
+    timed_out = False
+    with open(stdout_path, "wb") as out, open(stderr_path, "wb") as err:
+        proc = subprocess.Popen([env.loader(), *args], cwd=cwd, env=environ, stdin=subprocess.DEVNULL, stdout=out,
+                                stderr=err, start_new_session=True)
+        try:
+            exit_code = proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            timed_out = True
+            exit_code = None
+            kill_pid(ProcRecord.of(proc.pid, Path(proc_cmdline(proc.pid)[0] or "x").name), 2)
+            proc.wait(5)
+    return exit_code, timed_out, time.monotonic() - t0
+
+
+def clean_up(env: WineEnv, standin: Path, programs: tuple[str, ...] = ("cscript.exe", "wscript.exe")) -> float:
+    """Stops what a test left running: its stand-in hosts, then stray processes of the programs.
+    Returns the seconds it took."""
+    t1 = time.monotonic()
+    try:
+        env.wine([str(standin), "ctl", "stop"], timeout=30, log_name="ctl-stop.log")
+    except SetupError as exc:
+        log(f"warning: {exc}")
+    for pid in stray_processes(env.prefix, programs):
+        log(f"killing stray process pid {pid}")
+        try:
+            os.kill(pid, signal.SIGKILL)
+        except OSError:
+            pass
+    return time.monotonic() - t1
+
+
+def stand_in_logs(test_dir: Path) -> dict[str, str]:
+    """The stand-in logs of a test folder (and their ".unexpected" companions), by file name."""
+    return {p.name: p.read_bytes().decode("utf-8", errors="replace")
+            for pattern in ("*.log", "*.log.unexpected") for p in test_dir.glob(pattern)}
 
 
 def run(args: argparse.Namespace) -> int:
@@ -300,38 +342,14 @@ def run(args: argparse.Namespace) -> int:
     keyboard = parse_keyboard(test_text.splitlines())
     if keyboard:
         set_keyboard(state.display, keyboard)
-    t0 = time.monotonic()
-    timed_out = False
-    # Output goes to files, never to pipes: background Wine processes inherit the descriptors.
-    with open(stdout_path, "wb") as out, open(debug_file, "wb") as err:
-        proc = subprocess.Popen([env.loader(), cscript_program(state.arch), "//nologo", winpath(built_path)],
-                                cwd=test_dir, env=env.env(SCRIPT_WINEDEBUG, parse_locale(test_text.splitlines())), stdin=subprocess.DEVNULL, stdout=out,
-                                stderr=err, start_new_session=True)
-        try:
-            exit_code = proc.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            timed_out = True
-            exit_code = None
-            kill_pid(ProcRecord.of(proc.pid, Path(proc_cmdline(proc.pid)[0] or "x").name), 2)
-            proc.wait(5)
-    elapsed = time.monotonic() - t0
-
-    # Clean up whatever the script left: its stand-in hosts, then stray script processes.
-    t1 = time.monotonic()
     try:
-        env.wine([str(standin), "ctl", "stop"], timeout=30, log_name="ctl-stop.log")
-    except SetupError as exc:
-        log(f"warning: {exc}")
-    for pid in stray_script_hosts(env.prefix):
-        log(f"killing stray script host pid {pid}")
-        try:
-            os.kill(pid, signal.SIGKILL)
-        except OSError:
-            pass
-    if keyboard:
-        set_keyboard(state.display, DEFAULT_KEYBOARD)
-
-    cleanup = time.monotonic() - t1
+        exit_code, timed_out, elapsed = run_program(
+            env, [cscript_program(state.arch), "//nologo", winpath(built_path)], test_dir, stdout_path, debug_file,
+            timeout, env.env(SCRIPT_WINEDEBUG, parse_locale(test_text.splitlines())))
+        cleanup = clean_up(env, standin)
+    finally:
+        if keyboard:
+            set_keyboard(state.display, DEFAULT_KEYBOARD)
     output = stdout_path.read_bytes().decode(SCRIPT_ENCODING, errors="replace").replace("\r\n", "\n")
     skips = skips_in(output)
     bad_skips, skip_lines = [], []
@@ -342,9 +360,7 @@ def run(args: argparse.Namespace) -> int:
         skip_lines.append(f"{state.arch}\t{name}\t{reason_text}\t{why or 'NOT ALLOWED'}")
     # Read by skipsummary.py for the summary of the whole run.
     (test_dir / "skips.txt").write_text("".join(line + "\n" for line in skip_lines), encoding="utf-8")
-    logs = {p.name: p.read_bytes().decode("utf-8", errors="replace")
-            for pattern in ("*.log", "*.log.unexpected") for p in test_dir.glob(pattern)}
-    passed, reason = judge(output, exit_code, timed_out, bad_skips, unexpected_lines(logs))
+    passed, reason = judge(output, exit_code, timed_out, bad_skips, unexpected_lines(stand_in_logs(test_dir)))
     print(output, end="" if output.endswith("\n") or not output else "\n")
     for line in skip_lines:
         arch_, _, reason_text, why = line.split("\t")

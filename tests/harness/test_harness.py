@@ -8,6 +8,7 @@ import time
 import unittest
 from pathlib import Path
 
+import clienttest
 import scripttest
 import wineenv
 
@@ -109,6 +110,15 @@ class Judge(unittest.TestCase):
         for output, code, timed_out, want in cases:
             with self.subTest(output=output, code=code):
                 self.assertEqual(scripttest.judge(output, code, timed_out)[0], want)
+
+
+class ClientRun(unittest.TestCase):
+    def test_places_and_host_configuration(self):
+        places = {"TEST_DIR": "Z:\\t", "HOST_LOG": "Z:\\t\\host.log"}
+        self.assertEqual(clienttest.substitute(["{TEST_DIR}\\a.txt", "host", "{HOST_LOG}", "{OTHER}"], places),
+                         ["Z:\\t\\a.txt", "host", "Z:\\t\\host.log", "{OTHER}"])
+        lines = clienttest.host_config(Path("/w/t"), ["strict=0", "answer.SP=C:\\x"]).split("\r\n")
+        self.assertEqual(lines, ["log=Z:\\w\\t\\host.log", "strict=1", "strict=0", "answer.SP=C:\\x", ""])
 
 
 class SkipsAndStrictHost(unittest.TestCase):

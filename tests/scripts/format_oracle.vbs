@@ -4,9 +4,11 @@
 ' always uses Sunday and the week of 1 January, so rows with other settings are counted and
 ' named, not compared. VBScript cannot build every automation type: a row of such a type (signed
 ' byte, the unsigned and 64-bit integers) is run here with a Long of the same value, and again
-' with its own type by formatclient.exe, which also passes the by-reference Booleans as such.
+' with its own type by tests/client/formatclient.cpp (ctest client.FormatAny_OwnTypes), which
+' also passes the by-reference Booleans as such; client.FormatAny_AsWindows runs the table with
+' the library as if on Windows.
 Dim h, table, lines, i, cells, value, fmt, expected, got, number, description, decimalChar
-Dim compared, notApplicable, substituted, header, others
+Dim compared, notApplicable, substituted, header
 Set h = CreateObject("Ombrisk.Helper")
 decimalChar = Mid(CStr(1.5), 2, 1)
 Ok decimalChar = ".", "the prefix has US English settings, as the table assumes (decimal " & decimalChar & ")"
@@ -109,13 +111,4 @@ Eq compared + notApplicable, 583, "every row of the table was read"
 Eq notApplicable, 10, "the rows with another first day or week are the ten known ones"
 WScript.Echo "# compared " & compared & " rows, " & substituted & " of them with a Long for a type VBScript cannot build"
 Eq substituted, 257, "the rows of types VBScript cannot build"
-RunClient "formatclient.exe", Quote(DATA_DIR & "varformat-windows.tsv"), "own types"
-
-' ---- the library as if on Windows, which leaves every row to the platform's service: a client
-' hides Wine from it; four rows come out as Wine's service gets them wrong ----
-others = RunClient("aswindowsclient.exe", "windows " & Quote(DLL_PATH) & " format " & _
-  Quote(DATA_DIR & "varformat-windows.tsv"), "as on Windows")
-For i = 0 To UBound(others)
-  WScript.Echo "# " & others(i)
-Next
 Finish

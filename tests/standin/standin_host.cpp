@@ -136,7 +136,10 @@ LRESULT on_command(Host& host, WPARAM wparam, LPARAM lparam) {
     const bool sent = InSendMessage();
     const auto cmd = static_cast<long>(static_cast<LONG>(wparam));
     host.log.line(format("CMD %s %ld lparam=%ld", sent ? "sent" : "posted", cmd, static_cast<long>(lparam)));
-    if (cmd == host.config.number(L"refuse_foreground_after_cmd", -1)) {
+    // Only a configured number counts (the two fall-backs differ when there is none): any number,
+    // -1 included, may arrive as a command.
+    const long refuseAfter = host.config.number(L"refuse_foreground_after_cmd", 0);
+    if (refuseAfter == host.config.number(L"refuse_foreground_after_cmd", 1) && cmd == refuseAfter) {
         host.refusing = true;
         hand_foreground_away(host);
     }
