@@ -44,11 +44,11 @@ _UNEXPECTED_RE = re.compile(r"^UNEXPECTED\b.*$", re.MULTILINE)
 # name, pattern the skip's reason must match, why it is unavoidable there). Any other skip fails
 # the script, so a check that silently stopped running cannot pass for a green test.
 ALLOWED_SKIPS: list[tuple[str, str, str, str]] = [
-    ("*", "util_ini.vbs", r"read-only file be written",
+    ("*", "iniread_iniwrite.vbs", r"read-only file be written",
      "Wine run by the superuser writes files whose read-only attribute is set (the attribute is "
      "the Unix write permission, which root ignores); refused writes are still checked with a "
      "locked file and a folder in the file's place"),
-    ("*", "util_filedate.vbs", r"does not keep creation times",
+    ("*", "setfiledateatr.vbs", r"does not keep creation times",
      "Wine keeps no creation time on a Linux file system; the modification and access times are checked"),
     ("*", "robust_soak.vbs", r"GDI and USER object counts",
      "Wine's GetGuiResources returns no counts; handles, windows and memory are still checked"),

@@ -130,9 +130,9 @@ class SkipsAndStrictHost(unittest.TestCase):
         self.assertEqual(scripttest.skips_in(self.GOOD),
                          ["this platform lets the read-only file be written (Wine run as root)"])
         reason = scripttest.skips_in(self.GOOD)[0]
-        self.assertIsNotNone(scripttest.allowed_skip("win32", "util_ini.vbs", reason))
-        self.assertIsNone(scripttest.allowed_skip("win32", "util_ini.js", reason))        # another script
-        self.assertIsNone(scripttest.allowed_skip("win32", "util_ini.vbs", "DLL not built"))  # another reason
+        self.assertIsNotNone(scripttest.allowed_skip("win32", "iniread_iniwrite.vbs", reason))
+        self.assertIsNone(scripttest.allowed_skip("win32", "iniread_iniwrite.js", reason))        # another script
+        self.assertIsNone(scripttest.allowed_skip("win32", "iniread_iniwrite.vbs", "DLL not built"))  # another reason
         self.assertTrue(scripttest.judge(self.GOOD, 0, False, [], [])[0])
         passed, why = scripttest.judge(self.GOOD, 0, False, ["DLL not built"], [])
         self.assertFalse(passed)
@@ -168,12 +168,12 @@ class SkipsAndStrictHost(unittest.TestCase):
     def test_skip_summary(self):
         import skipsummary
         with tempfile.TemporaryDirectory() as tmp:
-            folder = Path(tmp) / "wine" / "tests" / "util_ini.vbs"
+            folder = Path(tmp) / "wine" / "tests" / "iniread_iniwrite.vbs"
             folder.mkdir(parents=True)
             (folder / "skips.txt").write_text("win32\tutil_ini.vbs\tread-only\troot ignores it\n", encoding="utf-8")
             text = skipsummary.summary(skipsummary.collect(Path(tmp)))
         self.assertIn("1 skip(s)", text)
-        self.assertIn("util_ini.vbs: read-only -- root ignores it", text)
+        self.assertIn("iniread_iniwrite.vbs: read-only -- root ignores it", text)
         self.assertEqual(skipsummary.summary([]), "Script tests: 0 skips")
 
 

@@ -4,7 +4,7 @@
 ' always uses Sunday and the week of 1 January, so rows with other settings are counted and
 ' named, not compared. VBScript cannot build every automation type: a row of such a type (signed
 ' byte, the unsigned and 64-bit integers) is run here with a Long of the same value, and again
-' with its own type by tests/client/formatclient.cpp (ctest client.FormatAny_OwnTypes), which
+' with its own type by tests/client/formatanyclient.cpp (ctest client.FormatAny_OwnTypes), which
 ' also passes the by-reference Booleans as such; client.FormatAny_AsWindows runs the table with
 ' the library as if on Windows.
 Dim h, table, lines, i, cells, value, fmt, expected, got, number, description, decimalChar

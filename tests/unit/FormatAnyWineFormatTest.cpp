@@ -15,7 +15,7 @@ std::string Narrow(std::u16string_view s) {
     return out;
 }
 
-TEST(WineFormat, ClassifiesByTheFirstSectionOutsideQuotes) {
+TEST(FormatAnyWineFormat, ClassifiesByTheFirstSectionOutsideQuotes) {
     struct Case {
         std::u16string format;
         FormatKind kind;
@@ -46,14 +46,14 @@ TEST(WineFormat, ClassifiesByTheFirstSectionOutsideQuotes) {
     for (const Case& c : cases) EXPECT_EQ(ClassifyFormat(c.format), c.kind) << Narrow(c.format);
 }
 
-TEST(WineFormat, OnlyMediumDateIsReplaced) {
+TEST(FormatAnyWineFormat, OnlyMediumDateIsReplaced) {
     EXPECT_EQ(NamedFormatReplacement(u"Medium Date"), u"dd-mmm-yy");
     EXPECT_EQ(NamedFormatReplacement(u"medium date"), u"dd-mmm-yy");
     EXPECT_TRUE(NamedFormatReplacement(u"Long Date").empty());
     EXPECT_TRUE(NamedFormatReplacement(u"dd-mmm-yy").empty());
 }
 
-TEST(WineFormat, WeeksStartOnSundayAndWeekOneHoldsJanuaryFirst) {
+TEST(FormatAnyWineFormat, WeeksStartOnSundayAndWeekOneHoldsJanuaryFirst) {
     struct Case {
         double date;
         int week;
@@ -79,7 +79,7 @@ TEST(WineFormat, WeeksStartOnSundayAndWeekOneHoldsJanuaryFirst) {
     for (const Case& c : cases) EXPECT_EQ(WeekOfYear(c.date), c.week) << c.what;
 }
 
-TEST(WineFormat, RewritesWwAndCOutsideQuotes) {
+TEST(FormatAnyWineFormat, RewritesWwAndCOutsideQuotes) {
     struct Case {
         std::u16string format;
         double date;
@@ -105,7 +105,7 @@ TEST(WineFormat, RewritesWwAndCOutsideQuotes) {
     EXPECT_FALSE(HasComputedDateTokens(u"w d \"ww c\" \\c"));
 }
 
-TEST(WineFormat, StringFormatsFillPlaceholders) {
+TEST(FormatAnyWineFormat, StringFormatsFillPlaceholders) {
     struct Case {
         std::u16string text;
         bool nullOrEmpty;
@@ -146,12 +146,12 @@ TEST(WineFormat, StringFormatsFillPlaceholders) {
 
 char16_t UpperUmlaut(char16_t c) { return c == u'\u00E4' ? u'\u00C4' : c; }
 
-TEST(WineFormat, CaseFollowsTheGivenMapping) {
+TEST(FormatAnyWineFormat, CaseFollowsTheGivenMapping) {
     EXPECT_EQ(FormatText(u"\u00E4b", false, u">@@", nullptr, &UpperUmlaut), u"\u00C4b");
     EXPECT_EQ(FormatText(u"\u00E4b", false, u">@@"), u"\u00E4B");  // ASCII only by default
 }
 
-TEST(WineFormat, ExponentHashesBecomeZeros) {
+TEST(FormatAnyWineFormat, ExponentHashesBecomeZeros) {
     struct Case {
         std::u16string format, expected;
     };

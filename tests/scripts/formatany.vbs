@@ -4,7 +4,7 @@ Dim h, d, r, number, description, source
 Set h = CreateObject("Ombrisk.Helper")
 d = DateSerial(2023, 3, 15) + TimeSerial(12, 7, 9)   ' a Wednesday
 
-' The harness gives every script US English settings; the German ones are util_format_de.vbs's.
+' The harness gives every script US English settings; the German ones are formatany_de.vbs's.
 Ok CStr(1.5) = "1.5" And CStr(DateSerial(2023, 3, 15)) = "3/15/2023", "the prefix has US English settings"
 
 ' ---- the general format: no format, or an empty one ----

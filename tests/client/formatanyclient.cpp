@@ -1,4 +1,4 @@
-// formatclient.exe <report> <table>: FormatAny, through IDispatch, with the rows of Windows' own
+// formatanyclient.exe <report> <table>: FormatAny, through IDispatch, with the rows of Windows' own
 // formatting results (tests/data/varformat-windows.tsv) whose automation type a script cannot
 // build (signed byte, the unsigned and 64-bit integers, a Boolean by reference). Each value is
 // passed with the row's own type; the text must be Windows' text. Rows with another first day

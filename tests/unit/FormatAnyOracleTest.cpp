@@ -95,12 +95,12 @@ std::string Where(const Row& r) {
     return "line " + std::to_string(r.line) + " " + r.vartype + " " + r.value + " under \"" + r.format + "\"";
 }
 
-TEST(FormatOracle, TheTableIsComplete) {
+TEST(FormatAnyOracle, TheTableIsComplete) {
     EXPECT_EQ(ReadTable().size(), 583u);
     EXPECT_EQ(ApplicableRows().size(), 573u);
 }
 
-TEST(FormatOracle, OnWindowsEveryRowGoesToTheService) {
+TEST(FormatAnyOracle, OnWindowsEveryRowGoesToTheService) {
     for (const Row& r : ApplicableRows()) {
         std::u16string text;
         const FormatValue v = ValueOf(r, text);
@@ -111,7 +111,7 @@ TEST(FormatOracle, OnWindowsEveryRowGoesToTheService) {
 
 // Under Wine, our code stands in for the rows with ! (ignored by Wine) and rewrites the exponents
 // with # (misread by Wine); every other row goes to the service as it is.
-TEST(FormatOracle, UnderWineOurCodeDecidesOnlyWhereWineIsWrong) {
+TEST(FormatAnyOracle, UnderWineOurCodeDecidesOnlyWhereWineIsWrong) {
     int formattedHere = 0, exponents = 0;
     for (const Row& r : ApplicableRows()) {
         std::u16string text;
@@ -141,7 +141,7 @@ TEST(FormatOracle, UnderWineOurCodeDecidesOnlyWhereWineIsWrong) {
 
 // Our string formatting stands in under Wine (for !, letters outside ASCII, long texts): it
 // gives Windows' text for every string format of the table, also those Wine gets right.
-TEST(FormatOracle, OurStringFormattingGivesWindowsText) {
+TEST(FormatAnyOracle, OurStringFormattingGivesWindowsText) {
     int compared = 0;
     for (const Row& r : ApplicableRows()) {
         const std::u16string format = U16(r.format);
