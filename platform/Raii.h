@@ -99,9 +99,6 @@ public:
     }
     // Setters: the old value is cleared first. Set(text) throws std::bad_alloc.
     void Set(std::wstring_view text);
-    void SetBool(bool value) noexcept {
-        SetScalar(VT_BOOL, [&](VARIANT& v) { V_BOOL(&v) = value ? VARIANT_TRUE : VARIANT_FALSE; });
-    }
     void SetI2(SHORT value) noexcept {
         SetScalar(VT_I2, [&](VARIANT& v) { V_I2(&v) = value; });
     }
@@ -220,7 +217,7 @@ private:
 };
 
 // Runs a callable when the scope ends, for paired changes (attach/detach, hook/unhook,
-// a value changed and restored). reset() runs it early, once; dismiss() cancels it.
+// a value changed and restored). reset() runs it early, once.
 template <typename F>
 class ScopeExit {
 public:
@@ -236,7 +233,6 @@ public:
             f_();
         }
     }
-    void dismiss() noexcept { active_ = false; }
 
 private:
     F f_;

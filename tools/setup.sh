@@ -11,7 +11,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-tools libwine-dev
   cmake ninja-build make g++ clang libclang-rt-14-dev
   googletest libbenchmark-dev
-  python3-markdown chromium fonts-dejavu-core stress-ng clang-format x11-xkb-utils
+  python3-markdown chromium fonts-dejavu-core clang-format x11-xkb-utils
 )
 
 sudo_cmd=()

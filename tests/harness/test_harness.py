@@ -170,7 +170,7 @@ class SkipsAndStrictHost(unittest.TestCase):
         with tempfile.TemporaryDirectory() as tmp:
             folder = Path(tmp) / "wine" / "tests" / "iniread_iniwrite.vbs"
             folder.mkdir(parents=True)
-            (folder / "skips.txt").write_text("win32\tutil_ini.vbs\tread-only\troot ignores it\n", encoding="utf-8")
+            (folder / "skips.txt").write_text("win32\tiniread_iniwrite.vbs\tread-only\troot ignores it\n", encoding="utf-8")
             text = skipsummary.summary(skipsummary.collect(Path(tmp)))
         self.assertIn("1 skip(s)", text)
         self.assertIn("iniread_iniwrite.vbs: read-only -- root ignores it", text)

@@ -13,7 +13,7 @@ End Function
 
 ' "created|modified|accessed|attributes" of path, local times to the second; "" when unreadable.
 ' Wine on Linux cannot store a creation time (it reports the last-write time instead): there the
-' creation time shows as "*" and only the other two dates are checked here; util_filedate_calls.vbs
+' creation time shows as "*" and only the other two dates are checked here; the client test SetFileDateAtr_FileTimes
 ' checks the creation time the library hands to the platform.
 Dim g_creationKept
 g_creationKept = (RunWait(Quote(tool) & " creationkept " & Quote(NewFile("probe.txt"))) = 0)
