@@ -508,6 +508,8 @@ int wmain(int argc, wchar_t** argv) {
     RunStandIn(L"ctl stop");
     Check(Call(helper, L"IsRunningTC").text == L"False", "no host runs for the second pass");
     matrix.Run(members, false);
+    const Outcome filter = Call(helper, L"GetFilter", {Typed(VT_NULL)});
+    Check(filter.hr == S_OK && filter.vt == VT_EMPTY, "without a host GetFilter converts nothing and gives Empty");
 
     // Afterwards the object still works and the clipboard holds its text from before.
     Call(helper, L"SetTextToClip", {Text(saved)});
