@@ -9,8 +9,8 @@
 //     selected         GetSrcSelectedFiles / GetTrgSelectedFiles with the library owning the
 //                      clipboard, timed against the same call without (a stand-in host runs)
 //     sleep <log>      Sleep while another program empties the clipboard the library owns
-//     exit <member>    SetSrcPath or UserCmd to a host that ends while it handles the request,
-//                      with sends completing as Windows documents them for that case
+//     exit <member> <host log>  SetSrcPath or UserCmd to a host that ends while it handles the
+//                      request, with sends completing as Windows documents them for that case
 // Writes "ok N - ..." / "not ok N - ..." checks, INFO lines and "DONE passed=P failed=F".
 #include "tests/client/ClientReport.h"
 #include "tests/client/FormatRows.h"
@@ -233,7 +233,7 @@ void SleepPart(IDispatch* helper, const std::string& mode, const std::wstring& l
 }
 
 // A member whose request the host never finishes (it ends in it) must not report success.
-void ExitPart(HMODULE library, IDispatch* helper, const std::wstring& member) {
+void ExitPart(HMODULE library, IDispatch* helper, const std::wstring& member, const std::wstring& hostLog) {
     void* original = nullptr;
     Check(client_patch::PatchImport(library, "user32.dll", "SendMessageTimeoutA", reinterpret_cast<void*>(&SendAsOnWindows),
                                     &original) &&
@@ -246,6 +246,7 @@ void ExitPart(HMODULE library, IDispatch* helper, const std::wstring& member) {
     const VARIANT& v = *r.get();
     Check(V_VT(&v) == VT_BOOL && V_BOOL(&v) == VARIANT_FALSE,
           format_rows::Narrow(member.c_str()) + " to a host that ends in the request gives False");
+    Check(ReadLog(hostLog).find("EXIT during") != std::string::npos, "the host had ended in the middle of it");
 }
 
 }  // namespace
@@ -276,7 +277,7 @@ int wmain(int argc, wchar_t** argv) {
         else if (part == L"clip") ClipPart(helper);
         else if (part == L"selected") SelectedPart(helper, mode);
         else if (part == L"sleep" && argc > 5) SleepPart(helper, mode, argv[5]);
-        else if (part == L"exit" && argc > 5) ExitPart(library, helper, argv[5]);
+        else if (part == L"exit" && argc > 6) ExitPart(library, helper, argv[5], argv[6]);
         else Check(false, "a known part with its arguments");
         // The sends of "exit" choose nothing by platform.
         if (asWindows && part != L"exit")

@@ -2,15 +2,18 @@
 // cannot otherwise show: SetForegroundWindow refused, and a restarted host whose thread has the
 // id of its predecessor's (every host window's thread reports one id here, which the redirected
 // AttachThreadInput maps to the running host's thread).
-//   keysclient <outFile> <standin.exe> <configuration of the second host>
-// The calling script starts the host and, in front of it, a "TOther" window; it reads the logs.
+//   keysclient <outFile> <test folder> <the running host's log>
+// The host runs already; this client starts, in front of it, a "TOther" window of the stand-in
+// (standin.exe beside the client), later the host anew, and reads what each logged.
 #include "tests/client/ClientReport.h"
 #include "tests/client/ImportPatch.h"
 #include "platform/Raii.h"
 
 #include <windows.h>
 
+#include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -68,6 +71,36 @@ long Ctl(const std::wstring& standin, const std::wstring& args) {
     return static_cast<long>(code);
 }
 
+std::wstring StandinPath() {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring path(self);
+    return path.substr(0, path.find_last_of(L'\\') + 1) + L"standin.exe";
+}
+
+// A stand-in configuration in strict mode that expects keys, its log beside it.
+std::wstring WriteHostConfig(const std::wstring& folder, const std::wstring& name, const std::string& extra) {
+    const std::wstring config = folder + L"\\" + name + L".cfg";
+    std::string log;
+    for (wchar_t c : folder + L"\\" + name + L".log") log.push_back(static_cast<char>(c));
+    std::ofstream(config.c_str(), std::ios::binary) << "log=" << log << "\r\nstrict=1\r\nexpect_keys=1\r\n" << extra;
+    return config;
+}
+
+// The keys a stand-in log shows pressed (virtual-key codes with their modifiers and extended
+// bit as logged), leaving out the library's sentinel key (232); "<no log>" when there is no log.
+std::string KeyDowns(const std::wstring& logPath) {
+    std::ifstream in(logPath.c_str(), std::ios::binary);
+    if (!in) return "<no log>";
+    std::string line, keys;
+    while (std::getline(in, line)) {
+        if (line.rfind("KEYDOWN vk=", 0) != 0 || line.rfind("KEYDOWN vk=232 ", 0) == 0) continue;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        keys += (keys.empty() ? "" : " | ") + line.substr(8);
+    }
+    return keys;
+}
+
 std::optional<bool> Keys(IDispatch* h, const wchar_t* keys) {
     ombrisk::UniqueBstr text(SysAllocString(keys));
     VARIANT arg, result;
@@ -93,7 +126,8 @@ void RefusedForeground(IDispatch* h) {
 
 // The host ends and a new one with the same thread id starts: keys reach it through an
 // attachment to its thread, and an object bound to it stays attached when the old object goes.
-void ReusedThreadId(IDispatch* h, const std::wstring& standin, const std::wstring& secondConfig) {
+void ReusedThreadId(IDispatch* h, const std::wstring& standin, const std::wstring& folder) {
+    const std::wstring secondConfig = WriteHostConfig(folder, L"second", "");
     Check(Ctl(standin, L"stop") == 0 && Ctl(standin, L"start \"" + secondConfig + L"\"") == 0, "the host restarted");
     const HWND host = FindWindowW(L"TTOTAL_CMD", nullptr);
     Check(Keys(h, L"xyz") == true, "keys to the restarted host are true");
@@ -108,6 +142,11 @@ void ReusedThreadId(IDispatch* h, const std::wstring& standin, const std::wstrin
 
 int wmain(int argc, wchar_t** argv) {
     if (!OpenReport(argc, argv)) return 2;
+    const std::wstring standin = StandinPath();
+    const std::wstring folder = argc > 2 ? argv[2] : L".";
+    Check(Ctl(standin, L"start \"" + WriteHostConfig(folder, L"other", "window_class=TOther\r\ncaption=Other window\r\n") +
+                           L"\"") == 0,
+          "another window is started in front of the host");
     CLSID clsid{};
     IClassFactory* factory = nullptr;  // loads the library, so its imports are redirected before any object binds
     if (argc < 4 || FAILED(CoInitialize(nullptr)) || FAILED(CLSIDFromProgID(L"Ombrisk.Helper", &clsid)) ||
@@ -129,8 +168,13 @@ int wmain(int argc, wchar_t** argv) {
           "the library's imports are redirected");
     if (IDispatch* h = g_sendInput ? CreateHelper() : nullptr) {
         RefusedForeground(h);
-        ReusedThreadId(h, argv[2], argv[3]);
+        ReusedThreadId(h, standin, folder);
     }
+    Check(KeyDowns(folder + L"\\other.log").empty(), "the window in front got nothing when the foreground was refused");
+    Check(KeyDowns(argv[3]).empty(), "nor did the host");
+    const std::string second = KeyDowns(folder + L"\\second.log");
+    Check(second == "vk=88 shift=0 ctrl=0 alt=0 ext=0 | vk=89 shift=0 ctrl=0 alt=0 ext=0 | vk=90 shift=0 ctrl=0 alt=0 ext=0",
+          "the restarted host got its keys, xyz (" + second + ")");
     factory->Release();
     CoUninitialize();
     return FinishReport();

@@ -51,7 +51,7 @@ h.Pause = 70
 h.Wait = True
 
 ' ---- a host that hangs in the sent command: given up after 10 s ----
-SetHostConfig "selected.L=hung.txt" & vbCrLf & "clip_delay_ms=1" & vbCrLf & "cmd_delay_ms=15000"
+SetHostConfig "selected.L=hung.txt" & vbCrLf & "clip_delay_ms=1" & vbCrLf & "cmd_delay_ms=12000"
 h.SetTextToClip before
 ClearHostLog
 r = h.GetSrcSelectedFiles()
