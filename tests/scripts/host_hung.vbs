@@ -57,9 +57,9 @@ Eq HostLogLines("CMD ") & "|" & HostLogLines("MODAL "), "CMD sent 4001 lparam=0|
     vbCrLf & "MODAL end cmd=4001", "it returned after the host had finished the command"
 EqType h.SendCommand(4002, True), False, "a host result of 0 is still False"
 
-' A host that stops pumping its messages for 12 s: after 6 s the system counts it as hung.
+' A host that stops pumping its messages for 9 s: after 6 s the system counts it as hung.
 ClearHostLog
-Eq RunWait(Quote(STANDIN_EXE) & " ctl hang 12000"), 0, "the hang request was posted"
+Eq RunWait(Quote(STANDIN_EXE) & " ctl hang 9000"), 0, "the hang request was posted"
 Ok WaitLog("HANG begin", 1, 5000), "the host stopped pumping messages"
 SleepMs 6000
 t0 = NowMs()
