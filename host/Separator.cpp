@@ -29,15 +29,28 @@ SetThreadDpiAwarenessContextFn DpiSwitch() noexcept {
     return fn;
 }
 
-// Switches this thread to per-monitor DPI awareness, so that window rectangles, metrics and
-// mouse points are all physical pixels on every monitor; the previous context, or nothing when
-// there is no switch.
-HANDLE UsePhysicalPixels() noexcept {
-    const auto set = DpiSwitch();
-    if (!set) return nullptr;
-    HANDLE previous = set(kPerMonitorAwareV2);
-    return previous ? previous : set(kPerMonitorAware);
-}
+// This thread in per-monitor DPI awareness for the guard's lifetime, so that window
+// rectangles, metrics and mouse points are all physical pixels on every monitor; without the
+// switch the thread keeps the script host's own pixels.
+class PhysicalPixels {
+public:
+    PhysicalPixels() noexcept {
+        if (const auto set = DpiSwitch()) {
+            previous_ = set(kPerMonitorAwareV2);
+            if (!previous_) previous_ = set(kPerMonitorAware);
+        }
+    }
+    PhysicalPixels(const PhysicalPixels&) = delete;
+    PhysicalPixels& operator=(const PhysicalPixels&) = delete;
+    ~PhysicalPixels() {
+        if (previous_) DpiSwitch()(previous_);
+    }
+    // Whether the thread switched: only then are the monitor's dots per inch the ones to use.
+    bool switched() const noexcept { return previous_ != nullptr; }
+
+private:
+    HANDLE previous_ = nullptr;
+};
 
 // The scale of the monitor showing window, as dots per inch (96 = 100 %); 96 when unknown.
 unsigned MonitorDpi(HWND window) noexcept {
@@ -115,11 +128,8 @@ void DragSeparator(HWND host, const SeparatorPanel& panel, long clientWidth, dou
 
 std::optional<float> GetSeparator(const HostBinding& host) {
     if (!host.IsBound()) return std::nullopt;
-    HANDLE previous = UsePhysicalPixels();
-    ScopeExit restore([&] {
-        if (previous) DpiSwitch()(previous);
-    });
-    const unsigned dpi = previous ? MonitorDpi(host.window()) : kDefaultDpi;
+    const PhysicalPixels pixels;
+    const unsigned dpi = pixels.switched() ? MonitorDpi(host.window()) : kDefaultDpi;
     RECT client{};
     if (!GetClientRect(host.window(), &client) || client.right <= 0) return std::nullopt;
     const auto panel = FindSeparatorPanel(host.window(), SeparatorMaxWidth(dpi));
@@ -133,11 +143,8 @@ void SetSeparator(const HostBinding& binding, double percent) {
     if (!binding.IsBound()) return;  // another host's window is neither dragged nor swept
     HWND host = binding.window();
     {
-        HANDLE previous = UsePhysicalPixels();
-        ScopeExit restore([&] {
-            if (previous) DpiSwitch()(previous);
-        });
-        const unsigned dpi = previous ? MonitorDpi(host) : kDefaultDpi;
+        const PhysicalPixels pixels;
+        const unsigned dpi = pixels.switched() ? MonitorDpi(host) : kDefaultDpi;
         RECT client{};
         if (GetClientRect(host, &client)) {
             SetTopMost(host, true);

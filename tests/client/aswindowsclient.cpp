@@ -246,7 +246,7 @@ void ExitPart(HMODULE library, IDispatch* helper, const std::wstring& member, co
     const VARIANT& v = *r.get();
     Check(V_VT(&v) == VT_BOOL && V_BOOL(&v) == VARIANT_FALSE,
           format_rows::Narrow(member.c_str()) + " to a host that ends in the request gives False");
-    Check(ReadLog(hostLog).find("EXIT during") != std::string::npos, "the host had ended in the middle of it");
+    Check(!HostLogLines(hostLog, "EXIT during").empty(), "the host had ended in the middle of it");
 }
 
 }  // namespace

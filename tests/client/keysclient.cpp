@@ -13,7 +13,6 @@
 
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -59,25 +58,6 @@ UINT WINAPI WatchingSendInput(UINT count, INPUT* inputs, int size) {
     return g_sendInput(count, inputs, size);
 }
 
-long Ctl(const std::wstring& standin, const std::wstring& args) {
-    std::wstring line = L"\"" + standin + L"\" ctl " + args;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
-    ombrisk::UniqueHandle process(pi.hProcess), thread(pi.hThread);
-    DWORD code = 0;
-    if (WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0 || !GetExitCodeProcess(process.get(), &code)) return -1;
-    return static_cast<long>(code);
-}
-
-std::wstring StandinPath() {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const std::wstring path(self);
-    return path.substr(0, path.find_last_of(L'\\') + 1) + L"standin.exe";
-}
-
 // A stand-in configuration in strict mode that expects keys, its log beside it.
 std::wstring WriteHostConfig(const std::wstring& folder, const std::wstring& name, const std::string& extra) {
     const std::wstring config = folder + L"\\" + name + L".cfg";
@@ -88,16 +68,13 @@ std::wstring WriteHostConfig(const std::wstring& folder, const std::wstring& nam
 }
 
 // The keys a stand-in log shows pressed (virtual-key codes with their modifiers and extended
-// bit as logged), leaving out the library's sentinel key (232); "<no log>" when there is no log.
+// bit as logged), leaving out the library's sentinel key (232); "<no log>" when the host never
+// logged its start.
 std::string KeyDowns(const std::wstring& logPath) {
-    std::ifstream in(logPath.c_str(), std::ios::binary);
-    if (!in) return "<no log>";
-    std::string line, keys;
-    while (std::getline(in, line)) {
-        if (line.rfind("KEYDOWN vk=", 0) != 0 || line.rfind("KEYDOWN vk=232 ", 0) == 0) continue;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        keys += (keys.empty() ? "" : " | ") + line.substr(8);
-    }
+    if (HostLogLines(logPath, "READY ").empty()) return "<no log>";
+    std::string keys;
+    for (const std::string& line : HostLogLines(logPath, "KEYDOWN vk="))
+        if (line.rfind("KEYDOWN vk=232 ", 0) != 0) keys += (keys.empty() ? "" : " | ") + line.substr(8);
     return keys;
 }
 
@@ -126,9 +103,9 @@ void RefusedForeground(IDispatch* h) {
 
 // The host ends and a new one with the same thread id starts: keys reach it through an
 // attachment to its thread, and an object bound to it stays attached when the old object goes.
-void ReusedThreadId(IDispatch* h, const std::wstring& standin, const std::wstring& folder) {
+void ReusedThreadId(IDispatch* h, const std::wstring& folder) {
     const std::wstring secondConfig = WriteHostConfig(folder, L"second", "");
-    Check(Ctl(standin, L"stop") == 0 && Ctl(standin, L"start \"" + secondConfig + L"\"") == 0, "the host restarted");
+    Check(RunStandIn(L"ctl stop") == 0 && RunStandIn(L"ctl start \"" + secondConfig + L"\"") == 0, "the host restarted");
     const HWND host = FindWindowW(L"TTOTAL_CMD", nullptr);
     Check(Keys(h, L"xyz") == true, "keys to the restarted host are true");
     Check(host && g_focusAtSend == host, "they were sent while this thread shared the new host thread's input");
@@ -142,10 +119,9 @@ void ReusedThreadId(IDispatch* h, const std::wstring& standin, const std::wstrin
 
 int wmain(int argc, wchar_t** argv) {
     if (!OpenReport(argc, argv)) return 2;
-    const std::wstring standin = StandinPath();
     const std::wstring folder = argc > 2 ? argv[2] : L".";
-    Check(Ctl(standin, L"start \"" + WriteHostConfig(folder, L"other", "window_class=TOther\r\ncaption=Other window\r\n") +
-                           L"\"") == 0,
+    Check(RunStandIn(L"ctl start \"" + WriteHostConfig(folder, L"other", "window_class=TOther\r\ncaption=Other window\r\n") +
+                     L"\"") == 0,
           "another window is started in front of the host");
     CLSID clsid{};
     IClassFactory* factory = nullptr;  // loads the library, so its imports are redirected before any object binds
@@ -168,7 +144,7 @@ int wmain(int argc, wchar_t** argv) {
           "the library's imports are redirected");
     if (IDispatch* h = g_sendInput ? CreateHelper() : nullptr) {
         RefusedForeground(h);
-        ReusedThreadId(h, standin, folder);
+        ReusedThreadId(h, folder);
     }
     Check(KeyDowns(folder + L"\\other.log").empty(), "the window in front got nothing when the foreground was refused");
     Check(KeyDowns(argv[3]).empty(), "nor did the host");

@@ -14,8 +14,8 @@ import shutil
 import sys
 from pathlib import Path
 
-from scripttest import clean_up, judge, run_program, stand_in_logs, time_scale, unexpected_lines
-from wineenv import SetupError, WineEnv, log, winpath
+from scripttest import clean_up, judge, load_environment, run_program, stand_in_logs, time_scale, unexpected_lines
+from wineenv import log, winpath
 
 # The client's folder of files: its report, the host's configuration and log.
 REPORT_NAME = "report.txt"
@@ -42,15 +42,10 @@ def host_config(test_dir: Path, lines: list[str]) -> str:
 
 
 def run(args: argparse.Namespace) -> int:
-    env = WineEnv(args.state_dir)
-    try:
-        state = env.load()
-    except SetupError as exc:
-        log(f"FAILED: {exc}")
+    loaded = load_environment(args.state_dir, args.arch)
+    if not loaded:
         return 1
-    if args.arch and args.arch != state.arch:
-        log(f"FAILED: the environment in {args.state_dir} is a {state.arch} one, not {args.arch}")
-        return 1
+    env, state = loaded
     win_build = Path(args.win_build).absolute()
     program = win_build / "bin" / args.program
     standin = env.standin(win_build)

@@ -18,7 +18,7 @@ import sys
 import time
 from pathlib import Path
 
-from wineenv import (ProcRecord, SetupError, WineEnv, cscript_program, kill_pid, log, proc_cmdline, proc_environ,
+from wineenv import (ProcRecord, SetupError, State, WineEnv, cscript_program, kill_pid, log, proc_cmdline, proc_environ,
                      winpath)
 
 DEFAULT_TIMEOUT = 120
@@ -240,6 +240,21 @@ def stray_processes(prefix: Path, programs: tuple[str, ...] = ("cscript.exe", "w
     return pids
 
 
+def load_environment(state_dir, arch: str | None) -> tuple[WineEnv, State] | None:
+    """The Wine environment that wine.setup (or wine64.setup) made in state_dir and its state;
+    nothing, after saying why, when there is none or it is of another architecture."""
+    env = WineEnv(state_dir)
+    try:
+        state = env.load()
+    except SetupError as exc:
+        log(f"FAILED: {exc}")
+        return None
+    if arch and arch != state.arch:
+        log(f"FAILED: the environment in {state_dir} is a {state.arch} one, not {arch}")
+        return None
+    return env, state
+
+
 def run_program(env: WineEnv, args: list[str], cwd: Path, stdout_path: Path, stderr_path: Path, timeout: float,
                 environ: dict[str, str]) -> tuple[int | None, bool, float]:
     """Runs a Wine program to its end or its time-out (then it is killed): (exit code or None,
@@ -287,15 +302,10 @@ def run(args: argparse.Namespace) -> int:
     script = Path(args.script).absolute()
     lang = script_language(script)
     name = script.name
-    env = WineEnv(args.state_dir)
-    try:
-        state = env.load()
-    except SetupError as exc:
-        log(f"FAILED: {exc}")
+    loaded = load_environment(args.state_dir, args.arch)
+    if not loaded:
         return 1
-    if args.arch and args.arch != state.arch:
-        log(f"FAILED: the environment in {args.state_dir} is a {state.arch} one, not {args.arch}")
-        return 1
+    env, state = loaded
     win_build = Path(args.win_build).absolute()
     standin = env.standin(win_build)
     if not standin.exists():

@@ -64,14 +64,10 @@ int run_clip_watcher(const std::wstring& config_path) {
     if (!log_path || log_path->empty()) return 2;
     watcher.log = Log(*log_path);
     g_watcher = &watcher;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = watcher_proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kWatcherClass;
-    RegisterClassExW(&wc);
+    ensure_class(kWatcherClass, watcher_proc);
     // A hidden top-level window carrying the stand-in's mark, so `ctl stop` ends it too.
-    HWND hwnd = CreateWindowExW(0, kWatcherClass, L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND hwnd = CreateWindowExW(0, kWatcherClass, L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
     if (!hwnd || !SetPropW(hwnd, kMarkProperty, reinterpret_cast<HANDLE>(1)) || !AddClipboardFormatListener(hwnd)) return 1;
     watcher.log.line("WATCH ready");
     MSG msg;
