@@ -29,11 +29,13 @@ build-native:
 	@[ -f $(NATIVE)/CMakeCache.txt ] || cmake -S . -B $(NATIVE) $(CMAKE_GEN) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOMBRISK_WIN_BUILD=$(abspath $(WIN)) -DOMBRISK_WIN64_BUILD=$(abspath $(WIN64))
 	cmake --build $(NATIVE)
 
+# Two at a time: the tests of one Wine environment take turns on its lock, the environments
+# and the portable tests run side by side.
 # The last lines list every skip of the script tests with its reason (a skip that is not on the
 # harness's allow-list has already failed its test).
 test: build
 	@touch $(NATIVE)/test-run.stamp
-	ctest --test-dir $(NATIVE) --output-on-failure -j1 -LE '^fuzz-long$$'; rc=$$?; \
+	ctest --test-dir $(NATIVE) --output-on-failure -j2 -LE '^fuzz-long$$'; rc=$$?; \
 	python3 tests/harness/skipsummary.py $(NATIVE) --since $(NATIVE)/test-run.stamp; exit $$rc
 
 # The Windows package: dist/Ombrisk-<version>.zip with both DLLs, install.cmd, examples, docs.

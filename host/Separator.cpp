@@ -120,7 +120,9 @@ void DragSeparator(HWND host, const SeparatorPanel& panel, long clientWidth, dou
     MouseEvent(kMoveTo, ToVirtualDeskCoords(drag.press, desktop));
     MouseEvent(down);
     MouseEvent(kMoveTo | down, ToVirtualDeskCoords(drag.release, desktop));
-    MouseEvent(swapped ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+    // The release carries its place too: a pointer event still on its way (Wine's X driver
+    // can deliver the press's own move late) then cannot put the release back at the press.
+    MouseEvent(kMoveTo | (swapped ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP), ToVirtualDeskCoords(drag.release, desktop));
     WaitForHostToTakeRelease(host, swapped ? VK_RBUTTON : VK_LBUTTON);
 }
 

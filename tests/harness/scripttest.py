@@ -259,20 +259,32 @@ def run_program(env: WineEnv, args: list[str], cwd: Path, stdout_path: Path, std
                 environ: dict[str, str]) -> tuple[int | None, bool, float]:
     """Runs a Wine program to its end or its time-out (then it is killed): (exit code or None,
     timed out, seconds). Output goes to files, never to pipes: background Wine processes
-    inherit the descriptors."""
-    t0 = time.monotonic()
-    timed_out = False
-    with open(stdout_path, "wb") as out, open(stderr_path, "wb") as err:
-        proc = subprocess.Popen([env.loader(), *args], cwd=cwd, env=environ, stdin=subprocess.DEVNULL, stdout=out,
-                                stderr=err, start_new_session=True)
-        try:
-            exit_code = proc.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            timed_out = True
-            exit_code = None
-            kill_pid(ProcRecord.of(proc.pid, Path(proc_cmdline(proc.pid)[0] or "x").name), 2)
-            proc.wait(5)
-    return exit_code, timed_out, time.monotonic() - t0
+    inherit the descriptors. A loader that fails without a word before the program could start
+    (seen once in a loaded CI run: exit code 1 after 0.01 s) is started once more."""
+    for attempt in (1, 2):
+        t0 = time.monotonic()
+        timed_out = False
+        with open(stdout_path, "wb") as out, open(stderr_path, "wb") as err:
+            proc = subprocess.Popen([env.loader(), *args], cwd=cwd, env=environ, stdin=subprocess.DEVNULL,
+                                    stdout=out, stderr=err, start_new_session=True)
+            try:
+                exit_code = proc.wait(timeout=timeout)
+            except subprocess.TimeoutExpired:
+                timed_out = True
+                exit_code = None
+                kill_pid(ProcRecord.of(proc.pid, Path(proc_cmdline(proc.pid)[0] or "x").name), 2)
+                proc.wait(5)
+        elapsed = time.monotonic() - t0
+        if attempt == 2 or not never_started(exit_code, elapsed, stdout_path.stat().st_size, stderr_path.stat().st_size):
+            return exit_code, timed_out, elapsed
+        log(f"the Wine loader exited with {exit_code} after {elapsed:.2f} s without any output; starting it again")
+    raise AssertionError("unreachable")
+
+
+def never_started(exit_code: int | None, elapsed: float, stdout_size: int, stderr_size: int) -> bool:
+    """Whether a run failed before its program began: a Windows program that ran prints or
+    takes longer, and a script that stops with an error prints the error."""
+    return exit_code not in (0, None) and elapsed < 0.5 and stdout_size == 0 and stderr_size == 0
 
 
 def clean_up(env: WineEnv, standin: Path, programs: tuple[str, ...] = ("cscript.exe", "wscript.exe")) -> float:

@@ -112,6 +112,14 @@ class Judge(unittest.TestCase):
                 self.assertEqual(scripttest.judge(output, code, timed_out)[0], want)
 
 
+class LoaderStart(unittest.TestCase):
+    def test_only_a_silent_instant_failure_counts_as_never_started(self):
+        self.assertTrue(scripttest.never_started(1, 0.01, 0, 0))
+        for code, elapsed, out, err in ((0, 0.01, 0, 0), (None, 0.01, 0, 0), (1, 2.0, 0, 0), (1, 0.01, 5, 0),
+                                        (1, 0.01, 0, 5)):
+            self.assertFalse(scripttest.never_started(code, elapsed, out, err), (code, elapsed, out, err))
+
+
 class ClientRun(unittest.TestCase):
     def test_places_and_host_configuration(self):
         places = {"TEST_DIR": "Z:\\t", "HOST_LOG": "Z:\\t\\host.log"}

@@ -143,10 +143,21 @@ void open_dialog(Host& host, const char* kind, std::wstring_view title, int stat
     });
 }
 
-INT_PTR CALLBACK key_dialog_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM) {
+// Posted to the key dialog as it starts; taken from its modal loop, when the main window is
+// already disabled and the dialog shown. lParam: the "by" text.
+constexpr UINT kKeyDialogShown = WM_APP + 40;
+
+INT_PTR CALLBACK key_dialog_proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     Host* host = g_host;
     if (!host) return FALSE;
-    if (msg == WM_INITDIALOG) return TRUE;  // the focus goes to the edit box, the first control
+    if (msg == WM_INITDIALOG) {
+        PostMessageW(hwnd, kKeyDialogShown, 0, lparam);
+        return TRUE;  // the focus goes to the edit box, the first control
+    }
+    if (msg == kKeyDialogShown) {
+        host->log.line(format("KEYDIALOG open by=%s", reinterpret_cast<const char*>(lparam)));
+        return TRUE;
+    }
     if (msg != WM_COMMAND || (LOWORD(wparam) != IDOK && LOWORD(wparam) != IDCANCEL)) return FALSE;
     if (LOWORD(wparam) == IDOK) {
         const HWND edit = GetDlgItem(hwnd, kKeyEditId);
@@ -175,9 +186,8 @@ void run_key_dialog(Host& host, const char* by) {
     put_text(t, L"MS Shell Dlg");
     put_item(t, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 10, 10, 240, 14, kKeyEditId, kEditAtom, L"");
     put_item(t, BS_DEFPUSHBUTTON | WS_TABSTOP, 200, 36, 50, 14, IDOK, kButtonAtom, L"OK");
-    host.log.line(format("KEYDIALOG open by=%s", by));
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(t.data()), host.hwnd,
-                            key_dialog_proc, 0);
+                            key_dialog_proc, reinterpret_cast<LPARAM>(by));
 }
 
 void open_ini_dialog(Host& host) {
