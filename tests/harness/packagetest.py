@@ -160,17 +160,19 @@ class FreshPrefix:
     on leaving, the environment is stopped (the wineserver saves the registry files then) and
     the saved registry is searched for anything left of the library."""
 
-    def __init__(self, state_dir: Path, arch: str, zip_path: Path, top: str, win_build: Path, checks: Checks):
+    def __init__(self, state_dir: Path, arch: str, zip_path: Path, top: str, win_build: Path, checks: Checks,
+                 folder: str = INSTALL_FOLDER):
         self.env = WineEnv(state_dir, arch=arch)
         self.zip_path, self.top, self.win_build, self.checks = zip_path, top, win_build, checks
         self.work = state_dir / "work"
+        self.folder = folder
 
     def __enter__(self) -> Package:
         shutil.rmtree(self.env.prefix, ignore_errors=True)
         shutil.rmtree(self.work, ignore_errors=True)
         self.work.mkdir(parents=True)
         self.env.setup(self.win_build, register=False)
-        target = self.env.prefix / "drive_c" / INSTALL_FOLDER
+        target = self.env.prefix / "drive_c" / self.folder
         with zipfile.ZipFile(self.zip_path) as zf:
             zf.extractall(target)
         return Package(self.env, target / self.top, self.work)

@@ -184,14 +184,17 @@ def prologue(lang: str, constants: dict[str, object]) -> str:
     return "\r\n".join(lines) + "\r\n"
 
 
-def build_script(lang: str, constants: dict[str, object], library: str, test: str) -> bytes:
-    """Concatenates prologue, library and test with CR LF line ends, in the ANSI code page.
+def build_script(lang: str, constants: dict[str, object] | None, library: str, test: str) -> bytes:
+    """Concatenates prologue, library and test with CR LF line ends, in the ANSI code page; without
+    constants, library and test only (the conformance kit's runner writes its own prologue).
     Raises ValueError naming the part and line when a character has no ANSI form."""
     if lang == "vbs":
         # The prologue already declares Option Explicit, which must come before every other
         # statement; a second one further down would stop the whole script from compiling.
         test = _OPTION_EXPLICIT_RE.sub("", test.replace("\r\n", "\n"))
-    parts = {"prologue": prologue(lang, constants), "library": library, "test file": test}
+    parts = {"library": library, "test file": test}
+    if constants is not None:
+        parts = {"prologue": prologue(lang, constants), **parts}
     pieces = []
     for part, text in parts.items():
         text = text.replace("\r\n", "\n").rstrip("\n")

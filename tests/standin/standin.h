@@ -42,6 +42,15 @@ int run_host(const std::wstring& config_path);
 // `ctl clipwatch <config>`: a clipboard watcher that holds the clipboard after each change.
 int run_clip_watcher(const std::wstring& config_path);
 
+// `ctl facts <file>`: the machine's facts for the conformance kit's report; `ctl foreignhosts`:
+// the number of top-level windows of the host's class that are not a stand-in's.
+int ctl_facts(const std::wstring& file);
+int ctl_foreignhosts();
+// `ctl run <ms> <stdout> <stderr> <program> [args...]`: the program's exit code, or this one when
+// it ran out of time (it and what it started are then ended).
+inline constexpr int kRunTimedOut = 258;
+int ctl_run(const std::vector<std::wstring>& args);
+
 // The `ctl` subcommands; args are what follows "ctl". Returns the process exit code.
 int run_ctl(const std::vector<std::wstring>& args);
 

@@ -456,6 +456,9 @@ int run_ctl(const std::vector<std::wstring>& args) {
     if (verb == L"resident" && args.size() == 2) return ctl_resident(args[1]);
     if (verb == L"getprop" && args.size() <= 2) return ctl_getprop(args.size() == 2 ? args[1] : kHelperMark);
     if (verb == L"countwindows" && args.size() == 2) return ctl_countwindows(args[1]);
+    if (verb == L"foreignhosts" && args.size() == 1) return ctl_foreignhosts();
+    if (verb == L"facts" && args.size() == 2) return ctl_facts(args[1]);
+    if (verb == L"run") return ctl_run(args);
     if (verb == L"sharesinput" && args.size() == 2) return ctl_sharesinput(args[1]);
     if (verb == L"closebox" && args.size() == 3) return ctl_closebox(args[1], args[2]);
     if (verb == L"swapbuttons" && args.size() == 2) return ctl_swapbuttons(args[1]);
