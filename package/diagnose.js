@@ -5,14 +5,15 @@
 // DLL this script host loads with its version, what the object finds (TCPath, MainINI,
 // FTPINI), whether the file manager runs, both panel paths, and whether this script and the
 // file manager run with the same rights (a file manager run as administrator and a script that
-// is not, or the reverse, cannot talk).
+// is not, or the reverse, cannot talk), and whether VBScript is installed.
 //
 //   cscript diagnose.js          run it from a command prompt, or
 //   wscript diagnose.js          from a button: the result comes in a message box
 //
 // Run it with the script host your buttons use (a 32-bit file manager starts the 32-bit one).
 // Exit code 0 when all is well, 1 when something needs attention (listed at the end), 2 when
-// this script host cannot create Ombrisk.Helper.
+// this script host cannot create Ombrisk.Helper. A missing VBScript is listed as advice only:
+// it leaves the exit code alone, since JScript scripts run without it.
 
 var CLSID = "{3890865D-5A76-461F-8868-A39B7E567D7D}";
 var PROGID = "Ombrisk.Helper";
@@ -45,7 +46,7 @@ for (var i = 0; i + 1 < WScript.Arguments.length; i++) {
   }
 }
 
-var lines = [], problems = [];
+var lines = [], problems = [], advice = [];
 function line(label, text) {
   var padded = label + ":";
   while (padded.length < 26) padded += " ";
@@ -53,6 +54,16 @@ function line(label, text) {
 }
 function problem(text) {
   problems.push("  - " + text);
+}
+
+// The VBScript engine this script host would load: its registration and the file it names
+// (Windows without its VBScript feature lacks one or both); "" when there is none.
+function vbscriptEngine() {
+  var path = regText("HKCR\\CLSID\\{B54F3741-5B07-11cf-A4B0-00AA004A55E8}\\InprocServer32\\");
+  // Wine's ExpandEnvironmentStrings keeps the terminating NUL in its result.
+  path = sh.ExpandEnvironmentStrings(path).replace(/[\u0000"]/g, "");
+  if (path != "" && path.indexOf("\\") < 0) path = fso.BuildPath(fso.GetSpecialFolder(1).Path, path);
+  return path != "" && fso.FileExists(path) ? path : "";
 }
 
 // ---- the script host --------------------------------------------------------------------
@@ -63,6 +74,15 @@ var osBits = String(env.Item("PROCESSOR_ARCHITEW6432")) != "" ? 64 : hostBits;
 var otherBits = 96 - hostBits;
 line("Script host", WScript.FullName + " (" + hostBits + "-bit, " + arch + ")");
 line("Windows", osBits + "-bit");
+var vbscript = vbscriptEngine();
+if (vbscript != "") {
+  line("VBScript", "installed (" + vbscript + ")");
+} else {
+  line("VBScript", "not installed: run JScript scripts (.js), or see docs\\from-vbscript.html");
+  advice.push("  - VBScript is not installed: .vbs scripts do not run, .js scripts do. Use the .js " +
+              "examples and move your scripts to JScript (docs\\from-vbscript.html), or add the " +
+              "optional feature VBSCRIPT of Windows meanwhile.");
+}
 if (arch.toUpperCase() == "ARM64") {
   problem("This is the ARM64 script host, which cannot load Ombrisk. Start scripts with " +
           "%windir%\\SysWOW64\\wscript.exe (32-bit) instead.");
@@ -187,7 +207,7 @@ if (h) {
 }
 
 lines.push("");
-if (problems.length == 0) lines.push("All is well.");
-else lines.push("To look at:\r\n" + problems.join("\r\n"));
+if (problems.length + advice.length == 0) lines.push("All is well.");
+else lines.push("To look at:\r\n" + problems.concat(advice).join("\r\n"));
 WScript.Echo(lines.join("\r\n"));
 WScript.Quit(!h ? 2 : problems.length ? 1 : 0);

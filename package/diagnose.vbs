@@ -5,20 +5,21 @@
 ' DLL this script host loads with its version, what the object finds (TCPath, MainINI,
 ' FTPINI), whether the file manager runs, both panel paths, and whether this script and the
 ' file manager run with the same rights (a file manager run as administrator and a script that
-' is not, or the reverse, cannot talk).
+' is not, or the reverse, cannot talk), and whether VBScript is installed.
 '
 '   cscript diagnose.vbs          run it from a command prompt, or
 '   wscript diagnose.vbs          from a button: the result comes in a message box
 '
 ' Run it with the script host your buttons use (a 32-bit file manager starts the 32-bit one).
 ' Exit code 0 when all is well, 1 when something needs attention (listed at the end), 2 when
-' this script host cannot create Ombrisk.Helper.
+' this script host cannot create Ombrisk.Helper. A missing VBScript is listed as advice only:
+' it leaves the exit code alone, since JScript scripts run without it.
 Option Explicit
 
 Const CLSID = "{3890865D-5A76-461F-8868-A39B7E567D7D}"
 Const PROGID = "Ombrisk.Helper"
 
-Dim sh, fso, report, problems, arch, hostBits, osBits, i, arg, probeFile, f, tmp, probe, active, otherBits
+Dim sh, fso, report, problems, advice, vbscript, arch, hostBits, osBits, i, arg, probeFile, f, tmp, probe, active, otherBits
 
 Set sh = CreateObject("WScript.Shell")
 Set fso = CreateObject("Scripting.FileSystemObject")
@@ -46,6 +47,7 @@ End If
 
 report = ""
 problems = ""
+advice = ""
 
 Sub Line(label, text)
   report = report & Left(label & ":" & Space(26), 26) & text & vbCrLf
@@ -55,6 +57,24 @@ Sub Problem(text)
   problems = problems & "  - " & text & vbCrLf
 End Sub
 
+' The VBScript engine this script host would load: its registration and the file it names
+' (Windows without its VBScript feature lacks one or both); "" when there is none.
+Function VBScriptEngine()
+  Dim path
+  path = ""
+  On Error Resume Next
+  path = sh.RegRead("HKCR\CLSID\{B54F3741-5B07-11cf-A4B0-00AA004A55E8}\InprocServer32\")
+  Err.Clear
+  On Error GoTo 0
+  ' Wine's ExpandEnvironmentStrings keeps the terminating NUL in its result.
+  path = Replace(Replace(sh.ExpandEnvironmentStrings(path), Chr(0), ""), """", "")
+  If path <> "" And InStr(path, "\") = 0 Then path = fso.BuildPath(fso.GetSpecialFolder(1).Path, path)
+  VBScriptEngine = ""
+  If path <> "" Then
+    If fso.FileExists(path) Then VBScriptEngine = path
+  End If
+End Function
+
 ' ---- the script host --------------------------------------------------------------------
 arch = sh.Environment("Process")("PROCESSOR_ARCHITECTURE")
 If UCase(arch) = "X86" Then hostBits = 32 Else hostBits = 64
@@ -63,6 +83,15 @@ osBits = hostBits
 If sh.Environment("Process")("PROCESSOR_ARCHITEW6432") <> "" Then osBits = 64
 Line "Script host", WScript.FullName & " (" & hostBits & "-bit, " & arch & ")"
 Line "Windows", osBits & "-bit"
+vbscript = VBScriptEngine()
+If vbscript <> "" Then
+  Line "VBScript", "installed (" & vbscript & ")"
+Else
+  Line "VBScript", "not installed: run JScript scripts (.js), or see docs\from-vbscript.html"
+  advice = "  - VBScript is not installed: .vbs scripts do not run, .js scripts do. Use the .js " & _
+    "examples and move your scripts to JScript (docs\from-vbscript.html), or add the " & _
+    "optional feature VBSCRIPT of Windows meanwhile." & vbCrLf
+End If
 If UCase(arch) = "ARM64" Then
   Problem "This is the ARM64 script host, which cannot load Ombrisk. Start scripts with " & _
     "%windir%\SysWOW64\wscript.exe (32-bit) instead."
@@ -225,10 +254,10 @@ ElseIf problems <> "" Then
 Else
   code = 0
 End If
-If problems = "" Then
+If problems & advice = "" Then
   report = report & vbCrLf & "All is well." & vbCrLf
 Else
-  report = report & vbCrLf & "To look at:" & vbCrLf & problems
+  report = report & vbCrLf & "To look at:" & vbCrLf & problems & advice
 End If
 WScript.Echo Left(report, Len(report) - 2)
 WScript.Quit code

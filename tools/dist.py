@@ -28,7 +28,8 @@ ROOT = Path(__file__).resolve().parent.parent
 TEXT_SUFFIXES = {".cmd", ".txt", ".vbs", ".js", ".md", ".inc", ".ini"}
 # The user's pages, in the order of the navigation bar: (source, title in the bar).
 DOC_PAGES = (("index.md", "Contents"), ("getting-started.md", "Getting started"),
-             ("how-do-i.md", "How do I\u2026"), ("reference.md", "Reference"))
+             ("how-do-i.md", "How do I\u2026"), ("reference.md", "Reference"),
+             ("from-vbscript.md", "From VBScript"))
 DOCS = tuple(name for name, _ in DOC_PAGES)
 UTF8_BOM = b"\xef\xbb\xbf"
 CSS = """

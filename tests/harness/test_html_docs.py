@@ -123,6 +123,11 @@ class RenderedDocs(unittest.TestCase):
         self.assertEqual(broken_links(self.pages, folders), [])
         self.assertTrue(any(".html#" in h for h in self.pages["how-do-i.html"].links), "pages link into each other")
 
+    def test_index_lists_every_page(self):
+        # Not only the navigation bar, which every page has: the contents page's own text.
+        listed = set(re.findall(r"\]\(([\w-]+\.md)\)", (ROOT / "docs" / "index.md").read_text(encoding="utf-8")))
+        self.assertEqual(sorted(set(dist.DOCS) - listed - {"index.md"}), [], "pages the contents page does not list")
+
     def test_lists_are_lists(self):
         # Python-Markdown needs a blank line before a list; without it the items run on as one
         # paragraph with "- " inside.

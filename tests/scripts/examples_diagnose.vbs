@@ -1,8 +1,9 @@
 ' timeout: 240
 ' diagnose.vbs and diagnose.js of the package, run with cscript: registered for the machine or
 ' for the user, with and without the file manager, not registered, registered at a DLL that is
-' gone. The JScript twin must print the very same report. In the 64-bit run the x86 DLL is
-' registered beside the x64 one, and the 32-bit script host runs the scripts as well.
+' gone, VBScript's engine there or not. The JScript twin must print the very same report. In
+' the 64-bit run the x86 DLL is registered beside the x64 one, and the 32-bit script host runs
+' the scripts as well.
 Dim out, outJs, dllVersion, userCopy, keys, k, reported, bits, otherBits, arch, g_cscript
 bits = CSCRIPT_BITS
 otherBits = 96 - bits
@@ -101,7 +102,20 @@ Eq Field(out, "Target panel"), "D:\Right\", "the target panel's path"
 Eq Field(out, "Active side"), "L", "the active side"
 Eq Field(out, "Rights"), "the same as the file manager's", "the rights check found both at the same level"
 Eq Field(out, "MainINI"), CreateObject("Ombrisk.Helper").MainINI, "MainINI as the object finds it"
+Eq LCase(Field(out, "VBScript")), LCase("installed (" & g_fso.GetSpecialFolder(1).Path & "\vbscript.dll)"), _
+  "Wine's VBScript engine is registered and there"
 SameFromJs out, "machine, host running"
+
+' ---- VBScript's engine registered at a file that is gone (restored before anything can fail) ----
+Dim engineKey, engine
+engineKey = "HKLM\Software\Classes\CLSID\{B54F3741-5B07-11cf-A4B0-00AA004A55E8}\InprocServer32\"
+engine = g_shell.RegRead(engineKey)
+g_shell.RegWrite engineKey, TEST_DIR & "gone\vbscript.dll", "REG_SZ"
+out = RunDiagnose("diagnose.js")
+g_shell.RegWrite engineKey, engine, "REG_SZ"
+Eq Left(Field(out, "VBScript"), 15), "not installed: ", "diagnose.js tells VBScript is missing: " & Field(out, "VBScript")
+Ok InStr(out, "To look at:" & vbCrLf & "  - VBScript is not installed") > 0, "and advises: " & out
+Eq g_exampleExit, 0, "as advice only: all else is well, exit code 0"
 
 ' ---- a host that does not tell its paths ----
 SetHostConfig "ignore.SP=1" & vbCrLf & "ignore.TP=1"
