@@ -13,9 +13,10 @@ wintest-report.txt. The zip holds one folder Ombrisk-wintest-<version>/ with:
 
 tests.txt comes from the list the build writes of every script and client ctest runs
 (build/native/wintest-manifest.tsv), with a rule per test for where it cannot run:
-  kit      needs what only the Wine bench does (an X keyboard layout, a per-run locale)
-  windows  skipped on Windows (reads Wine's debug channel; touches the machine's registration
-           or the file manager's own registry keys, or the session's mouse buttons)
+  kit      needs what only the Wine bench does (an X keyboard layout, a per-run locale, each
+           test's debug output from Wine's debug channel)
+  windows  skipped on Windows (touches the machine's registration, the file manager's own
+           registry keys or the session's mouse buttons)
   admin    on Windows only when the console is elevated
 Standard library only, besides dist.py and the harness's script builder.
 """
@@ -63,7 +64,7 @@ def script_rule(name: str, text: str) -> tuple[str, str]:
     if name in MACHINE_SCRIPTS:
         return MACHINE_SCRIPTS[name]
     if _DEBUG_RE.search(text):
-        return "windows", "reads OutputDebugString text from Wine's debug channel"
+        return "kit", "reads each test's OutputDebugString text from Wine's debug channel"
     return "", ""
 
 

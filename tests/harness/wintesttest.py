@@ -29,8 +29,13 @@ REPORT_NAME = "wintest-report.txt"
 
 _CHECK_RE = re.compile(r"^(ok|not ok) (\d+) - (.*)$")
 _SKIP_RE = re.compile(r"^# skip: (.*)$")
-# A Windows path in a check's text: the kit's test folders are not the suite's.
-_PATH_RE = re.compile(r"[A-Za-z]:\\[^\s\"'\]\)]*")
+# What a check reports after its name (": " or " (" and on: measured values, logs, the test's
+# own paths), which differs from run to run.
+_DETAIL_RE = re.compile(r"(: | \().*$")
+
+
+def check_name(text: str) -> str:
+    return _DETAIL_RE.sub("", text)
 
 
 def suite_checks(text: str) -> list[tuple[str, str]]:
@@ -39,9 +44,9 @@ def suite_checks(text: str) -> list[tuple[str, str]]:
     for line in text.replace("\r\n", "\n").split("\n"):
         m = _CHECK_RE.match(line)
         if m:
-            out.append(("PASS" if m.group(1) == "ok" else "FAIL", _PATH_RE.sub("<path>", f"{m.group(2)} - {m.group(3)}")))
+            out.append(("PASS" if m.group(1) == "ok" else "FAIL", check_name(f"{m.group(2)} - {m.group(3)}")))
         elif _SKIP_RE.match(line):
-            out.append(("SKIP", "- " + _SKIP_RE.match(line).group(1)))
+            out.append(("SKIP", check_name("- " + _SKIP_RE.match(line).group(1))))
     return out
 
 
@@ -51,7 +56,7 @@ def report_checks(report: str, env: str, name: str) -> list[tuple[str, str]]:
     for line in report.splitlines():
         verdict, _, rest = line.partition(" ")
         if verdict in ("PASS", "FAIL", "SKIP") and (" " + rest).startswith(prefix):
-            out.append((verdict, _PATH_RE.sub("<path>", rest[len(prefix) - 1:])))
+            out.append((verdict, check_name(rest[len(prefix) - 1:])))
     return out
 
 
@@ -75,7 +80,9 @@ def run(args: argparse.Namespace) -> int:
                      "and writes nothing")
         kit.run([standin, "ctl", "stop"], bits=32)
 
-        rc, out = kit.run(["cscript", "//nologo", runner, "/only:" + ",".join(args.tests)], timeout=600, bits=32)
+        # The scripts that read debug output find it on Wine's debug channel, as in the suite.
+        rc, out = kit.run(["cscript", "//nologo", runner, "/only:" + ",".join(args.tests)], timeout=600, bits=32,
+                          environ={"WINEDEBUG": "-all,+debugstr"})
         print(out)
         report_path = kit.folder / REPORT_NAME
         checks.check(rc == 0, "the kit's run passes", f"exit {rc}")
@@ -83,7 +90,7 @@ def run(args: argparse.Namespace) -> int:
         (state_dir / REPORT_NAME).write_text(report, encoding="utf-8")
         print(report)
         for fact in ("Windows:", "Under Wine:        yes", "Keyboard layout:", "Monitors:", "Elevated console:",
-                     "VBScript:          installed", "Registration:      for this user"):
+                     "VBScript:          installed", "Registration:      for this user (HKCU); for the machine of this Wine"):
             checks.check(f"\n{fact}" in report, f"the report tells {fact}")
         checks.check("SKIP wine sendkeystroke_layout_de.js - needs the Wine bench" in report,
                      "a test that needs the bench is skipped with its reason")
@@ -99,7 +106,9 @@ def compare(args: argparse.Namespace) -> int:
     report = report_path.read_text(encoding="utf-8") if report_path.exists() else ""
     checks.check(bool(report), "the kit's report of this run exists", str(report_path))
     results = Path(args.results).absolute()
-    setup_time = (results / "state.json").stat().st_mtime if (results / "state.json").exists() else 0
+    # Written while wine.setup of this run started the environment; kept by its teardown.
+    ready = results / "resident.ready"
+    setup_time = ready.stat().st_mtime if ready.exists() else 0
     for name in args.tests:
         kit_side = report_checks(report, "wine", name)
         if kit_side and all(verdict == "SKIP" for verdict, _ in kit_side) and len(kit_side) == 1:
