@@ -143,7 +143,7 @@ function check(verdict, where, text) {
 var cv = "HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\";
 note("Ombrisk conformance kit report, " + new Date().toUTCString());
 note("Kit folder:        " + KIT);
-note("Windows:           " + (regRead(cv + "ProductName") || "?") + " " + (regRead(cv + "DisplayVersion") || "") +
+note("Windows:           " + (regRead(cv + "ProductName") || "?") + (regRead(cv + "DisplayVersion") ? " " + regRead(cv + "DisplayVersion") : "") +
      ", version " + facts.windows + (regRead(cv + "UBR") ? "." + regRead(cv + "UBR") : ""));
 note("Under Wine:        " + (underWine ? "yes, " + facts.wine : "no"));
 note("Bits:              " + osBits + "-bit Windows, " + runnerBits + "-bit script host running the kit");
