@@ -80,9 +80,8 @@ def run(args: argparse.Namespace) -> int:
                      "and writes nothing")
         kit.run([standin, "ctl", "stop"], bits=32)
 
-        # The scripts that read debug output find it on Wine's debug channel, as in the suite.
-        rc, out = kit.run(["cscript", "//nologo", runner, "/only:" + ",".join(args.tests)], timeout=600, bits=32,
-                          environ={"WINEDEBUG": "-all,+debugstr"})
+        # Within ctest's limit, so that the prefix is still stopped when the kit hangs.
+        rc, out = kit.run(["cscript", "//nologo", runner, "/only:" + ",".join(args.tests)], timeout=300, bits=32)
         print(out)
         report_path = kit.folder / REPORT_NAME
         checks.check(rc == 0, "the kit's run passes", f"exit {rc}")
