@@ -191,11 +191,17 @@ def contents(win: Path, win64: Path, ver: str) -> list[tuple[str, bytes]]:
 def build(win: Path, win64: Path, out_dir: Path) -> Path:
     ver = version()
     folder = f"Ombrisk-{ver}"
+    return write_zip(out_dir, folder, contents(win, win64, ver))
+
+
+def write_zip(out_dir: Path, folder: str, items: list[tuple[str, bytes]]) -> Path:
+    """<out_dir>/<folder>.zip with the items below one folder, in the given order and with a
+    fixed time, so that the same inputs give the same zip; written aside, then put in place."""
     out_dir.mkdir(parents=True, exist_ok=True)
     target = out_dir / f"{folder}.zip"
     tmp = target.with_suffix(".zip.tmp")
     with zipfile.ZipFile(tmp, "w", compression=zipfile.ZIP_DEFLATED) as zf:
-        for name, data in contents(win, win64, ver):
+        for name, data in items:
             info = zipfile.ZipInfo(f"{folder}/{name}", date_time=ZIP_TIME)
             info.compress_type = zipfile.ZIP_DEFLATED
             info.external_attr = 0o644 << 16

@@ -26,7 +26,6 @@ from __future__ import annotations
 import argparse
 import re
 import sys
-import zipfile
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
@@ -129,17 +128,7 @@ def contents(win: Path, win64: Path, manifest: Path, ver: str) -> list[tuple[str
 def build(win: Path, win64: Path, manifest: Path, out_dir: Path) -> Path:
     ver = dist.version()
     folder = f"Ombrisk-wintest-{ver}"
-    out_dir.mkdir(parents=True, exist_ok=True)
-    target = out_dir / f"{folder}.zip"
-    tmp = target.with_suffix(".zip.tmp")
-    with zipfile.ZipFile(tmp, "w", compression=zipfile.ZIP_DEFLATED) as zf:
-        for name, data in contents(win, win64, manifest, ver):
-            info = zipfile.ZipInfo(f"{folder}/{name}", date_time=dist.ZIP_TIME)
-            info.compress_type = zipfile.ZIP_DEFLATED
-            info.external_attr = 0o644 << 16
-            zf.writestr(info, data)
-    tmp.replace(target)
-    return target
+    return dist.write_zip(out_dir, folder, contents(win, win64, manifest, ver))
 
 
 def main(argv: list[str]) -> int:

@@ -17,7 +17,7 @@ import zipfile
 from pathlib import Path
 
 from packagetest import Checks, FreshPrefix
-from wineenv import log
+from wineenv import log, winpath
 
 ROOT = Path(__file__).absolute().parents[2]
 sys.path.insert(0, str(ROOT / "tools"))
@@ -72,7 +72,7 @@ def run(args: argparse.Namespace) -> int:
         standin = str(kit.folder / "x86" / "standin.exe")
         config = kit.work / "other-host.cfg"
         config.write_text(f"log={kit.cpath(kit.folder)}\\..\\other-host.log\r\n", encoding="utf-8")
-        kit.run([standin, "ctl", "start", f"Z:{config}".replace("/", "\\")], bits=32)
+        kit.run([standin, "ctl", "start", winpath(config)], bits=32)
         rc, out = kit.run(["cscript", "//nologo", runner], bits=32)
         checks.check(rc == 3, "the kit refuses while a window of the file manager's class is open", f"exit {rc}: {out}")
         checks.check("TTOTAL_CMD" in out and "Nothing was changed" in out, "and says why", out)

@@ -156,6 +156,7 @@ note("VBScript:          " + (hasVBScript ? "installed" : "not installed (the .v
 // ---- registration for the current user ------------------------------------------------------
 
 var envNames = osBits == 64 ? ["wine", "wine64"] : ["wine"];
+var machineRegistered = [];  // Wine only: see below
 function unregisterAll() {
   for (var n = 0; n < envNames.length; n++) {
     var en = ENVS[envNames[n]];
@@ -175,7 +176,6 @@ for (var n = 0; n < envNames.length; n++) {
 }
 var clsid = regRead("HKCU\\Software\\Classes\\" + PROGID + "\\CLSID\\");
 var machineClass = clsid && regRead("HKLM\\Software\\Classes\\CLSID\\" + clsid + "\\InprocServer32\\");
-var machineRegistered = [];
 if (machineClass) {
   check("SKIP", "kit registration", "- CreateObject uses the class registered for this user: the machine has its own registration (" + machineClass + ")");
 } else if (canCreate()) {
