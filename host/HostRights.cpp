@@ -32,8 +32,9 @@ std::optional<uint32_t> IntegrityLevelOf(HWND window) noexcept {
     return static_cast<uint32_t>(*GetSidSubAuthority(sid, *GetSidSubAuthorityCount(sid) - 1u));
 }
 
-RightsGap HostRightsGap() noexcept {
-    HWND host = FindHostWindow();
+RightsGap HostRightsGap() noexcept { return HostRightsGap(FindHostWindow()); }
+
+RightsGap HostRightsGap(HWND host) noexcept {
     if (!host) return RightsGap::Unknown;
     return CompareIntegrity(IntegrityLevelOf(nullptr), IntegrityLevelOf(host));
 }

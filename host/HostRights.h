@@ -15,8 +15,9 @@ namespace ombrisk {
 // when the process or its token cannot be read, as a program of higher rights may refuse.
 std::optional<uint32_t> IntegrityLevelOf(HWND window) noexcept;
 
-// The gap between this process and the file manager's main window; Unknown when no file
-// manager runs or a level cannot be read.
+// The gap between this process and the file manager's main window (host, or the one
+// FindHostWindow gives); Unknown when no file manager runs or a level cannot be read.
+RightsGap HostRightsGap(HWND host) noexcept;
 RightsGap HostRightsGap() noexcept;
 
 }  // namespace ombrisk

@@ -5,9 +5,11 @@
 #include "core/SpaceTokens.h"
 #include "host/Commands.h"
 #include "host/HostWindow.h"
+#include "host/HostRights.h"
 #include "host/InputAttachment.h"
 #include "platform/Error.h"
 #include "platform/Messages.h"
+#include "platform/Raii.h"
 #include "platform/Text.h"
 #include "platform/Wait.h"
 
@@ -49,13 +51,23 @@ BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM lParam) {
     return FALSE;
 }
 
+// Gives window the foreground and waits until it has it: a window of another thread becomes
+// the foreground window only once its thread has handled the activation, and keys sent before
+// that would find no focus to go to. Null when the system refuses it the foreground (at once)
+// or it does not take it within kActivateTimeoutMs.
+HWND Activate(HWND window) {
+    if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+    if (!SetForegroundWindow(window) && GetForegroundWindow() != window) return nullptr;
+    if (!WaitUntil([&] { return GetForegroundWindow() == window; }, kActivateTimeoutMs, 5)) return nullptr;
+    return window;
+}
+
 // Gives the foreground and the keyboard focus to the window whose caption equals title, or
 // failing that begins with it; the host itself is taken first when its caption is the title
 // (or begins with it, the title being cut at 260 characters), so another window with the same
 // caption or a longer one beginning alike never gets the keys meant for the host. A window a
-// modal dialog keeps disabled hands on to its last active popup, as Alt+Tab does.
-// Returns the window activated; null when no window matches or the system refuses it the
-// foreground (then at once) or it does not take it within kActivateTimeoutMs.
+// modal dialog keeps disabled hands on to the last active popup of its root owner, as Alt+Tab
+// does. Returns the window activated, or null.
 HWND ActivateByTitle(const std::wstring& title, HWND host) {
     HWND target = nullptr;
     // A caption longer than the title was cut to make it; the host still counts as matching.
@@ -71,16 +83,13 @@ HWND ActivateByTitle(const std::wstring& title, HWND host) {
         target = prefix.found;
     }
     if (!target) return nullptr;
-    if (IsIconic(target)) ShowWindow(target, SW_RESTORE);
     if (!IsWindowEnabled(target)) {
-        HWND popup = GetLastActivePopup(target);
+        // Asked of an owned window, GetLastActivePopup answers with that window itself.
+        HWND root = GetAncestor(target, GA_ROOTOWNER);
+        HWND popup = GetLastActivePopup(root ? root : target);
         if (popup && popup != target && IsWindowVisible(popup) && IsWindowEnabled(popup)) target = popup;
     }
-    if (!SetForegroundWindow(target) && GetForegroundWindow() != target) return nullptr;
-    // A window of another thread becomes the foreground window only once its thread has
-    // handled the activation; keys sent before that would find no focus to go to.
-    if (!WaitUntil([&] { return GetForegroundWindow() == target; }, kActivateTimeoutMs, 5)) return nullptr;
-    return target;
+    return Activate(target);
 }
 
 INPUT KeyInput(WORD vk, bool up, bool extended, HKL layout) {
@@ -92,32 +101,42 @@ INPUT KeyInput(WORD vk, bool up, bool extended, HKL layout) {
     return in;
 }
 
-// The inputs for actions as the host's keyboard layout types them, after letting go of the
-// modifiers the system reports down (the user's, or those of a hotkey still held).
-std::vector<INPUT> ToInputs(const std::vector<KeyAction>& actions, HKL layout) {
+INPUT ToInput(const KeyEvent& e, HKL layout) {
+    if (e.vk != 0) return KeyInput(e.vk, e.up, e.extended, layout);
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wScan = static_cast<WORD>(e.unit);
+    in.ki.dwFlags = KEYEVENTF_UNICODE | (e.up ? KEYEVENTF_KEYUP : 0);
+    return in;
+}
+
+// ToUnicodeEx of one key in state. Flag 4 (Windows 10 1607 and later) leaves the keyboard's
+// dead-key state alone; where it is not known, a dead key is asked once more, which types the
+// dead character and so clears the state the first call set.
+Translation Translate(uint16_t vk, const KeyboardBytes& state, HKL layout) {
+    constexpr UINT kKeepKeyboardState = 0x4;
+    const UINT scan = MapVirtualKeyExW(vk, MAPVK_VK_TO_VSC, layout);
+    wchar_t units[8] = {};
+    const int result = ToUnicodeEx(vk, scan, state.data(), units, 8, kKeepKeyboardState, layout);
+    if (result < 0) {
+        wchar_t flushed[8] = {};
+        ToUnicodeEx(vk, scan, state.data(), flushed, 8, kKeepKeyboardState, layout);
+    }
+    return Translation{result, static_cast<char16_t>(units[0])};
+}
+
+// The events for actions as the host's keyboard layout types them, after letting go of the
+// modifiers the system reports down (the user's, or those of a hotkey still held), with the
+// host's Caps Lock (the key state this thread shares with it) kept out of the text.
+std::vector<KeyEvent> PlanForHost(const std::vector<KeyAction>& actions, HKL layout) {
     std::vector<uint16_t> held;
     for (uint16_t key : kHeldModifierKeys)
         if (GetAsyncKeyState(key) & 0x8000) held.push_back(key);
-    const std::vector<KeyEvent> events = PlanKeyEvents(actions, held, [layout](char16_t ch) {
-        const SHORT scan = VkKeyScanExW(static_cast<wchar_t>(ch), layout);
-        // The top bit of the character a key types marks a dead key.
-        const bool dead = scan != -1 && (MapVirtualKeyExW(LOBYTE(scan), MAPVK_VK_TO_CHAR, layout) & 0x80000000u) != 0;
-        return LayoutKey{scan, dead};
+    const bool capsLockOn = (GetKeyState(VK_CAPITAL) & 1) != 0;
+    return PlanKeyEvents(actions, held, capsLockOn, [layout](char16_t ch) {
+        return DescribeLayoutKey(VkKeyScanExW(static_cast<wchar_t>(ch), layout),
+                                 [layout](uint16_t vk, const KeyboardBytes& state) { return Translate(vk, state, layout); });
     });
-    std::vector<INPUT> inputs;
-    inputs.reserve(events.size());
-    for (const KeyEvent& e : events) {
-        if (e.vk != 0) {
-            inputs.push_back(KeyInput(e.vk, e.up, e.extended, layout));
-            continue;
-        }
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wScan = static_cast<WORD>(e.unit);
-        in.ki.dwFlags = KEYEVENTF_UNICODE | (e.up ? KEYEVENTF_KEYUP : 0);
-        inputs.push_back(in);
-    }
-    return inputs;
 }
 
 // Polls the sentinel's down bit in this thread's key state until it reads `down`.
@@ -135,7 +154,8 @@ bool WaitForSentinel(bool down, ULONGLONG timeoutMs) {
 // attaching again would reset the shared key state and detaching afterwards would end it for
 // those objects; otherwise that thread is attached for the call only. The down bit, unlike the
 // toggle bit, is the same whichever way a fresh attachment left the shared state, because the
-// system's state has the key down too.
+// system's state has the key down too. However it ends, no key it pressed stays down and Caps
+// Lock is as the key string leaves it.
 bool PlayAndWait(const std::vector<KeyAction>& actions, HWND activated) {
     HWND foreground = GetForegroundWindow();
     // A window that took the foreground from the activated one before the first key gets none.
@@ -144,50 +164,67 @@ bool PlayAndWait(const std::vector<KeyAction>& actions, HWND activated) {
     // The sentinel of an earlier call is let go first, so its down bit cannot count for this one.
     if (!WaitForSentinel(false, kKeysTimeoutMs)) return false;
     const HKL layout = GetKeyboardLayout(GetWindowThreadProcessId(foreground, nullptr));
-    const std::vector<INPUT> inputs = ToInputs(actions, layout);
+    const std::vector<KeyEvent> events = PlanForHost(actions, layout);
+    size_t sent = 0;  // events the system has taken
+    ScopeExit undo([&]() noexcept {
+        try {
+            std::vector<INPUT> inputs;
+            for (const KeyEvent& e : UndoAfterCut(events, sent)) inputs.push_back(ToInput(e, layout));
+            if (!inputs.empty()) SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        } catch (...) {
+        }
+    });
     // The keys go in slices of kSliceInputs, each followed by the sentinel and waited for, so
     // the target's queue never holds more than one slice; once kKeysTimeoutMs have passed the
     // rest is not sent. A huge key string thus ends in bounded time and leaves no flood of keys
     // behind that would make the next calls time out.
     const ULONGLONG start = GetTickCount64();
-    size_t next = 0;
     do {
-        const size_t count = std::min(kSliceInputs, inputs.size() - next);
-        std::vector<INPUT> slice(inputs.begin() + static_cast<ptrdiff_t>(next),
-                                 inputs.begin() + static_cast<ptrdiff_t>(next + count));
-        next += count;
+        const size_t count = std::min(kSliceInputs, events.size() - sent);
+        std::vector<INPUT> slice;
+        slice.reserve(count + 1);
+        for (size_t i = sent; i < sent + count; ++i) slice.push_back(ToInput(events[i], layout));
         slice.push_back(KeyInput(kSentinelKey, false, false, layout));
-        const UINT sent = SendInput(static_cast<UINT>(slice.size()), slice.data(), sizeof(INPUT));
+        const UINT taken = SendInput(static_cast<UINT>(slice.size()), slice.data(), sizeof(INPUT));
+        sent += std::min<size_t>(taken, count);
         const ULONGLONG spent = GetTickCount64() - start;
         const bool processed =
-            sent == slice.size() && spent < kKeysTimeoutMs && WaitForSentinel(true, kKeysTimeoutMs - spent);
+            taken == slice.size() && spent < kKeysTimeoutMs && WaitForSentinel(true, kKeysTimeoutMs - spent);
         INPUT release = KeyInput(kSentinelKey, true, false, layout);
         SendInput(1, &release, sizeof(INPUT));
         if (!processed) return false;
-        if (next < inputs.size()) {
+        if (sent < events.size()) {
             const ULONGLONG used = GetTickCount64() - start;
             if (used >= kKeysTimeoutMs || !WaitForSentinel(false, kKeysTimeoutMs - used)) return false;
         }
-    } while (next < inputs.size());
+    } while (sent < events.size());
     return true;
 }
 
 }  // namespace
 
-bool SendKeystroke(std::wstring_view keys, const Pause& pause) {
+bool SendKeystroke(std::wstring_view keys, const Pause& pause, KeyTarget target) {
     std::u16string expanded = ToU16(keys);
     if (ExpandSpaceTokens(expanded) == SpaceTokenStatus::NegativeCount) throw Error(ErrorKind::InvalidProcedureCall);
 
     HWND host = FindHostWindow();
     if (!host) return false;
+    // Windows drops input sent to a program of higher rights without a word: waiting for the
+    // keys to arrive would only end in the time-out.
+    if (HostRightsGap(host) == RightsGap::HostHigher) return false;
     if (!IsWindowVisible(host)) DeliverCommand(host, kShowMainWindowCommand, true, kHostMessageTimeoutMs);
-    // The caption is read with the wide functions, as the captions it is compared with are: in
-    // the ANSI code page a character it lacks would turn into "?" and match no caption at all.
-    wchar_t caption[261] = {};
-    const int got = GetWindowTextW(host, caption, 261);
-    const std::wstring title = got > 0 ? std::wstring(caption, static_cast<size_t>(std::min(got, 260))) : L"Total";
 
-    HWND activated = ActivateByTitle(title, host);
+    HWND activated = nullptr;
+    if (target == KeyTarget::MainWindow) {
+        // Keys meant for the main window go nowhere else, and a refusal ends the call at once.
+        if (!IsWindowEnabled(host) || !(activated = Activate(host))) return false;
+    } else {
+        // The caption is read with the wide functions, as the captions it is compared with are:
+        // in the ANSI code page a character it lacks would turn into "?" and match no caption.
+        wchar_t caption[261] = {};
+        const int got = GetWindowTextW(host, caption, 261);
+        activated = ActivateByTitle(got > 0 ? std::wstring(caption, static_cast<size_t>(std::min(got, 260))) : L"Total", host);
+    }
     bool ok = activated != nullptr;
     try {
         pause.Wait(2);

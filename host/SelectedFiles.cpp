@@ -54,17 +54,18 @@ std::optional<std::wstring> GetSelectedFiles(bool withFullPath, bool fromTarget,
     const int32_t thirdPause = pause.Ms(3);
     const int32_t halfPause = pause.Ms(2);
 
+    // Without the first Tab the host would copy the source panel's names; a failed second one
+    // leaves it unknown which panel is active. Names of the wrong panel are worse than none:
+    // either failure gives nothing. The Tabs go only to the main window: in a dialog of the host
+    // a Tab switches no panel, while the dialog's message loop still runs the copy command.
+    if (fromTarget) {
+        if (!SendKeystroke(L"{TAB}", pause, KeyTarget::MainWindow)) return std::nullopt;
+        WaitMs(thirdPause);
+    }
     // Everything of the user's on the clipboard, to go back once the host has copied the names.
     ClipboardSnapshot saved;
     Step([&] { saved = ClipboardSnapshot::Take(); });
 
-    // Without the first Tab the host would copy the source panel's names; a failed second one
-    // leaves it unknown which panel is active. Names of the wrong panel are worse than none:
-    // either failure gives nothing (no command after a failed first Tab).
-    if (fromTarget) {
-        if (!SendKeystroke(L"{TAB}", pause)) return std::nullopt;
-        WaitMs(thirdPause);
-    }
     // Only a clipboard that changed after this point holds the host's answer.
     const DWORD sequence = GetClipboardSequenceNumber();
     // A sent copy command that is not handled in time (a hung host is not waited for at all) asked nothing.
@@ -76,7 +77,7 @@ std::optional<std::wstring> GetSelectedFiles(bool withFullPath, bool fromTarget,
     bool tabsArrived = true;
     if (fromTarget) {
         try {
-            tabsArrived = SendKeystroke(L"{TAB}", pause);
+            tabsArrived = SendKeystroke(L"{TAB}", pause, KeyTarget::MainWindow);
         } catch (...) {
             failure = std::current_exception();
         }

@@ -98,12 +98,23 @@ void MouseEvent(DWORD flags, PixelPoint at = {}) {
     mouse_event(flags, static_cast<DWORD>(at.x), static_cast<DWORD>(at.y), 0, static_cast<ULONG_PTR>(GetMessageExtraInfo()));
 }
 
-// Returns once the system has taken the drag's release from its input queue (the button is up
-// for it), which fixes the release's place, and the host has answered a message sent after
-// it, so that the cursor put back afterwards neither moves the release nor meets a host still
-// busy with the drag; a host that takes longer than kReleaseWaitMs for either is not waited for.
-void WaitForHostToTakeRelease(HWND host, int physicalButton) {
-    WaitUntil([&] { return (GetAsyncKeyState(physicalButton) & 0x8000) == 0; }, kReleaseWaitMs);
+// Returns once the host's thread has read the drag's press and release from its queue, which
+// fixes the release's place, and has answered a message sent after them, so that the cursor
+// put back afterwards neither moves the release nor meets a host still busy with the drag; a
+// host that takes longer than kReleaseWaitMs for either is not waited for. The button's key
+// state this thread shares with the host through its input attachment shows what the host has
+// read: its toggle bit changes with the press, its down bit goes with the release. The
+// system's own state (without an attachment) only shows that the events were injected.
+void WaitForHostToTakeRelease(HWND host, int physicalButton, const InputAttachment& attachment, SHORT before) {
+    if (attachment)
+        WaitUntil(
+            [&] {
+                const SHORT now = GetKeyState(physicalButton);
+                return (now & 1) != (before & 1) && (now & 0x8000) == 0;
+            },
+            kReleaseWaitMs);
+    else
+        WaitUntil([&] { return (GetAsyncKeyState(physicalButton) & 0x8000) == 0; }, kReleaseWaitMs);
     SendWithin(host, WM_NULL, 0, 0, kReleaseWaitMs);
 }
 
@@ -116,6 +127,10 @@ void DragSeparator(HWND host, const SeparatorPanel& panel, long clientWidth, dou
     const PixelRect desktop = VirtualDesktop();
     const bool swapped = GetSystemMetrics(SM_SWAPBUTTON) != 0;
     const DWORD down = swapped ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    const int button = swapped ? VK_RBUTTON : VK_LBUTTON;
+    // Joins the attachment the object made at creation, or attaches for the drag.
+    const InputAttachment attachment = InputAttachment::Attach(host, AttachOrder::CallerToHost);
+    const SHORT before = GetKeyState(button);
     constexpr DWORD kMoveTo = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | MOUSEEVENTF_MOVE;
     MouseEvent(kMoveTo, ToVirtualDeskCoords(drag.press, desktop));
     MouseEvent(down);
@@ -123,7 +138,7 @@ void DragSeparator(HWND host, const SeparatorPanel& panel, long clientWidth, dou
     // The release carries its place too: a pointer event still on its way (Wine's X driver
     // can deliver the press's own move late) then cannot put the release back at the press.
     MouseEvent(kMoveTo | (swapped ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP), ToVirtualDeskCoords(drag.release, desktop));
-    WaitForHostToTakeRelease(host, swapped ? VK_RBUTTON : VK_LBUTTON);
+    WaitForHostToTakeRelease(host, button, attachment, before);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
-// SendKeystroke with user32 imports of the library redirected in this process, for what the bench
-// cannot otherwise show: SetForegroundWindow refused, and a restarted host whose thread has the
-// id of its predecessor's (every host window's thread reports one id here, which the redirected
-// AttachThreadInput maps to the running host's thread).
+// SendKeystroke with user32 and advapi32 imports of the library redirected in this process, for
+// what the bench cannot otherwise show: SetForegroundWindow refused, a restarted host whose
+// thread has the id of its predecessor's (every host window's thread reports one id here, which
+// the redirected AttachThreadInput maps to the running host's thread), and a host run as
+// administrator (its token's integrity level reads high, this process's medium), whose input
+// Windows would drop.
 //   keysclient <outFile> <test folder> <the running host's log>
 // The host runs already; this client starts, in front of it, a "TOther" window of the stand-in
 // (standin.exe beside the client), later the host anew, and reads what each logged.
@@ -26,6 +28,10 @@ decltype(&GetForegroundWindow) g_getForeground = nullptr;
 decltype(&GetWindowThreadProcessId) g_threadOf = nullptr;
 decltype(&AttachThreadInput) g_attach = nullptr;
 decltype(&SendInput) g_sendInput = nullptr;
+decltype(&OpenProcessToken) g_openToken = nullptr;
+decltype(&GetTokenInformation) g_tokenInfo = nullptr;
+HANDLE g_hostToken = nullptr;
+bool g_hostElevated = false;
 bool g_refusing = true;
 int g_refusals = 0, g_looksAfterRefusal = 0;
 HWND g_focusAtSend = nullptr;
@@ -56,6 +62,21 @@ BOOL WINAPI ReusedAttach(DWORD from, DWORD to, BOOL attach) {
 UINT WINAPI WatchingSendInput(UINT count, INPUT* inputs, int size) {
     g_focusAtSend = GetFocus();
     return g_sendInput(count, inputs, size);
+}
+
+BOOL WINAPI RememberingOpenToken(HANDLE process, DWORD access, PHANDLE token) {
+    const BOOL opened = g_openToken(process, access, token);
+    if (opened && process != GetCurrentProcess()) g_hostToken = *token;
+    return opened;
+}
+
+BOOL WINAPI ElevatedHostTokenInfo(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVOID info, DWORD size, PDWORD needed) {
+    const BOOL got = g_tokenInfo(token, kind, info, size, needed);
+    if (got && g_hostElevated && kind == TokenIntegrityLevel) {
+        const PSID sid = static_cast<TOKEN_MANDATORY_LABEL*>(info)->Label.Sid;
+        *GetSidSubAuthority(sid, *GetSidSubAuthorityCount(sid) - 1u) = token == g_hostToken ? 0x3000 : 0x2000;
+    }
+    return got;
 }
 
 // A stand-in configuration in strict mode that expects keys, its log beside it.
@@ -115,6 +136,23 @@ void ReusedThreadId(IDispatch* h, const std::wstring& folder) {
     if (bound) bound->Release();
 }
 
+// The host runs as administrator: keys for it fail at once, and GetTrgSelectedFiles, whose
+// Tab would be dropped, gives Empty without sending the copy command.
+void ElevatedHost() {
+    IDispatch* h = CreateHelper();
+    if (!h) return;
+    g_hostElevated = true;
+    Check(Keys(h, L"q") == false, "SendKeystroke to a host of higher rights is false");
+    VARIANT result;
+    VariantInit(&result);
+    DISPPARAMS none{};
+    const HRESULT hr = h->Invoke(IdOf(h, L"GetTrgSelectedFiles"), IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr);
+    Check(SUCCEEDED(hr) && V_VT(&result) == VT_EMPTY, "GetTrgSelectedFiles from a host of higher rights is Empty");
+    VariantClear(&result);
+    g_hostElevated = false;
+    h->Release();
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -140,17 +178,26 @@ int wmain(int argc, wchar_t** argv) {
               redirect("GetForegroundWindow", &CountingGetForeground, g_getForeground) &&
               redirect("GetWindowThreadProcessId", &ReusedThreadOf, g_threadOf) &&
               redirect("AttachThreadInput", &ReusedAttach, g_attach) &&
-              redirect("SendInput", &WatchingSendInput, g_sendInput),
+              redirect("SendInput", &WatchingSendInput, g_sendInput) &&
+              client_patch::PatchImport(dll, "advapi32.dll", "OpenProcessToken",
+                                        reinterpret_cast<void*>(&RememberingOpenToken),
+                                        reinterpret_cast<void**>(&g_openToken)) &&
+              client_patch::PatchImport(dll, "advapi32.dll", "GetTokenInformation",
+                                        reinterpret_cast<void*>(&ElevatedHostTokenInfo),
+                                        reinterpret_cast<void**>(&g_tokenInfo)),
           "the library's imports are redirected");
     if (IDispatch* h = g_sendInput ? CreateHelper() : nullptr) {
         RefusedForeground(h);
         ReusedThreadId(h, folder);
+        ElevatedHost();
     }
     Check(KeyDowns(folder + L"\\other.log").empty(), "the window in front got nothing when the foreground was refused");
     Check(KeyDowns(argv[3]).empty(), "nor did the host");
     const std::string second = KeyDowns(folder + L"\\second.log");
-    Check(second == "vk=88 shift=0 ctrl=0 alt=0 ext=0 | vk=89 shift=0 ctrl=0 alt=0 ext=0 | vk=90 shift=0 ctrl=0 alt=0 ext=0",
-          "the restarted host got its keys, xyz (" + second + ")");
+    Check(second == "vk=88 shift=0 ctrl=0 alt=0 ext=0 caps=0 | vk=89 shift=0 ctrl=0 alt=0 ext=0 caps=0 | vk=90 shift=0 "
+                    "ctrl=0 alt=0 ext=0 caps=0",
+          "the restarted host got its keys, xyz, and none meant for it as a host of higher rights (" + second + ")");
+    Check(HostLogLines(folder + L"\\second.log", "CMD ").empty(), "nor a copy command");
     factory->Release();
     CoUninitialize();
     return FinishReport();

@@ -1,7 +1,7 @@
 // GetTrgSelectedFiles makes the target panel active with a Tab before the copy command and
 // the source panel again with a Tab after it. A host captioned outside the ANSI code page gets
-// both Tabs; when a Tab cannot be sent the names of the wrong panel never come back: the
-// result is Empty and the clipboard text stays as it was.
+// both Tabs; when a Tab cannot be sent, or only into a dialog of the host, the names of the
+// wrong panel never come back: the result is Empty and the clipboard text stays as it was.
 var CFG = "selected.L=a.txt|b.txt\r\nselected.R=x.doc|y.doc|z.doc";
 
 // The log lines of the Tab keys, panel switches, commands and copies, in order, joined by " | ".
@@ -68,6 +68,23 @@ Ok(IsEmptyResult(r), "second Tab failed: Empty (got " + Names(r) + ")");
 Eq(Steps(), "TAB | PANEL R | CMD sent 2017 lparam=0 | CLIP R count=3 cmd=2017",
    "the first Tab and the command arrived, the second Tab did not");
 Eq(h.GetTextFromClip(), "kept text", "the clipboard holds the caller's text again");
+h = null;
+CollectGarbage();
+StopHost();
+
+// ---- a modal dialog of the host is open: the Tab would go into it, so nothing is sent ----
+StartHost(CFG);
+h = new ActiveXObject("Ombrisk.Helper");
+h.SetTextToClip("kept text");
+HostPost(9004);
+Ok(WaitLog("KEYDIALOG open by=cmd", 1, LimitMs(5000)), "the host opened its modal dialog");
+ClearHostLog();
+r = h.GetTrgSelectedFiles();
+Ok(IsEmptyResult(r), "a dialog open: Empty (got " + Names(r) + ")");
+Eq(Steps(), "", "no Tab, no command, no copy");
+Eq(h.GetTextFromClip(), "kept text", "the clipboard text is untouched");
+Eq(h.SendKeystroke("{ESC}"), true, "the dialog still takes the user's keys");
+Ok(WaitLog("KEYDIALOG cancel", 1, LimitMs(5000)), "and closes");
 h = null;
 CollectGarbage();
 StopHost();

@@ -1,6 +1,7 @@
 ' How long SendKeystroke takes: Pause \ 2 before and after the keys, and until the host has
-' processed every key (the host here needs key_delay_ms for each key down); no wait at all
-' without a host; a Pause no wait can be computed from makes the result false, the keys go.
+' processed every key (the host here needs key_delay_ms for each key down), 10 s at most;
+' no wait at all without a host; a Pause no wait can be computed from makes the result false,
+' the keys go.
 Dim h, t0, ms, n
 
 ExpectFromHost "expect_keys=1"
@@ -35,6 +36,17 @@ h.SendKeystroke "fg"
 ms = ElapsedMs(t0)
 Eq HostKeyDowns(), "69 70 71", "the second call's keys are logged when it returns"
 Ok ms >= 450, "the second call waited for its two keys (" & Round(ms) & " ms)"
+SetHostConfig ""
+
+'' A host that stops reading keys past the call's limit of 10 s: the call gives up with false
+' and lets go of the Shift its first batch of keys pressed, before it returns.
+SetHostConfig "key_stall_ms=12000"
+ClearHostLog
+Eq h.SendKeystroke("+{DOWN 300}"), False, "a host that stops reading keys: false"
+Eq RunWait(Quote(STANDIN_EXE) & " ctl keystate 16"), 0, "Shift is up for every program when the call returns"
+Ok WaitLog("KEYDOWN vk=232 shift=1 ", 1, LimitMs(15000)), "the host goes on with the keys of the first batch"
+Ok HostLogCount("KEYDOWN vk=40 ") < 300, "the keys after the limit were not sent"
+RunWait Quote(STANDIN_EXE) & " ctl keyrelease 16"
 SetHostConfig ""
 
 ' A Pause that gives no wait length: false, no waits, the keys still typed.

@@ -286,13 +286,19 @@ LRESULT on_copydata(Host& host, HWND from, const COPYDATASTRUCT* cds) {
 bool key_down(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
 
 // WM_KEYDOWN / WM_SYSKEYDOWN. The modifier state is the one the message was queued with; ext
-// is the extended-key bit (bit 24 of lParam). key_delay_ms makes every key slow to process; Tab
+// is the extended-key bit (bit 24 of lParam), caps the Caps Lock toggle. key_delay_ms makes every key slow to process,
+// key_stall_ms stops the host for that long at the first key after it is set (once); Tab
 // switches the active panel; the key key_dialog_on names opens the modal key dialog.
 void on_key_down(Host& host, WPARAM vk, LPARAM lparam) {
     host.config.refresh();
     if (const long delay = host.config.number(L"key_delay_ms", 0); delay > 0) Sleep(static_cast<DWORD>(delay));
-    host.log.line(format("KEYDOWN vk=%u shift=%d ctrl=%d alt=%d ext=%d", static_cast<unsigned>(vk), key_down(VK_SHIFT),
-                         key_down(VK_CONTROL), key_down(VK_MENU), (lparam >> 24) & 1 ? 1 : 0));
+    if (const long stall = host.config.number(L"key_stall_ms", 0); stall > 0 && !host.stalled) {
+        host.stalled = true;
+        Sleep(static_cast<DWORD>(stall));
+    }
+    host.log.line(format("KEYDOWN vk=%u shift=%d ctrl=%d alt=%d ext=%d caps=%d", static_cast<unsigned>(vk),
+                         key_down(VK_SHIFT), key_down(VK_CONTROL), key_down(VK_MENU), (lparam >> 24) & 1 ? 1 : 0,
+                         GetKeyState(VK_CAPITAL) & 1));
     // expect_keys=1 declares keystrokes (the library's sentinel key, vk 232, is one too).
     if (strict(host) && host.config.number(L"expect_keys", 0) == 0)
         host.log.line(format("UNEXPECTED KEYDOWN vk=%u", static_cast<unsigned>(vk)));

@@ -54,6 +54,7 @@ struct Host {
     bool ready = false;     // READY is logged: start-up is over
     HWND decoy = nullptr;   // refuse_foreground: the window the foreground is handed to
     bool refusing = false;  // refuse_foreground_after_cmd has seen its command
+    bool stalled = false;   // key_stall_ms has been spent
 
     // Child windows. tpanels are the "TPanel" children in z-order; bar is the one of them that a
     // drag moves (null when none is at most 4 pixels wide); bar_x is its client x.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace ombrisk {
 namespace {
 
@@ -58,7 +60,139 @@ TEST(PlanKeyEventsTest, CharactersAsKeysOrUnicodeModifiersAndHeldKeys) {
     for (const Case& c : cases) {
         std::vector<KeyAction> actions;
         ASSERT_EQ(ParseSendKeys(c.keys, actions), KeyParseStatus::Ok) << c.name;
-        EXPECT_EQ(PlanKeyEvents(actions, c.held, German), c.want) << c.name;
+        EXPECT_EQ(PlanKeyEvents(actions, c.held, false, German), c.want) << c.name;
+    }
+}
+
+std::vector<KeyEvent> Plan(std::u16string_view keys, bool capsLockOn, LayoutKey (*layout)(char16_t)) {
+    std::vector<KeyAction> actions;
+    EXPECT_EQ(ParseSendKeys(keys, actions), KeyParseStatus::Ok);
+    return PlanKeyEvents(actions, {}, capsLockOn, layout);
+}
+
+// A layout without Latin letters (Cyrillic on the letter keys) whose digits need Shift, as an
+// AZERTY keyboard's do; its letters change with Caps Lock.
+LayoutKey Cyrillic(char16_t ch) {
+    switch (ch) {
+    case u'\u0444': return {0x41, false, true};   // on the key VK_A
+    case u'\u0424': return {0x141, false, true};
+    case u'1': return {0x131, false, false};  // Shift+1
+    case u'&': return {0x31, false, false};
+    default: return {};
+    }
+}
+
+// A US layout: letters change with Caps Lock, digits and the space bar do not.
+LayoutKey Us(char16_t ch) {
+    if (ch >= u'a' && ch <= u'z') return {static_cast<int16_t>(ch - 0x20), false, true};
+    if (ch >= u'A' && ch <= u'Z') return {static_cast<int16_t>(0x100 | ch), false, true};
+    if (ch == u' ' || (ch >= u'0' && ch <= u'9')) return {static_cast<int16_t>(ch), false, false};
+    return {};
+}
+
+TEST(PlanKeyEventsTest, ShortcutsNameTheirKeysOnAnyLayout) {
+    const uint16_t shift = vk::kShift, ctrl = vk::kControl, alt = vk::kMenu;
+    struct Case {
+        const char* name;
+        std::u16string keys;
+        std::vector<KeyEvent> want;
+    };
+    const Case cases[] = {
+        {"Ctrl+F without a Latin F", u"^f", {Down(ctrl), Down(0x46), Up(0x46), Up(ctrl)}},
+        {"Shift+Ctrl+S", u"+^s", {Down(shift), Down(ctrl), Down(0x53), Up(0x53), Up(ctrl), Up(shift)}},
+        {"Alt+Q", u"%q", {Down(alt), Down(0x51), Up(0x51), Up(alt)}},
+        {"a capital adds Shift", u"^A", {Down(ctrl), Down(shift), Down(0x41), Up(0x41), Up(shift), Up(ctrl)}},
+        {"a group", u"^(a1)", {Down(ctrl), Down(0x41), Up(0x41), Down(0x31), Up(0x31), Up(ctrl)}},
+        {"Ctrl+1 without the layout's Shift", u"^1", {Down(ctrl), Down(0x31), Up(0x31), Up(ctrl)}},
+        {"the digit as text takes it", u"1", {Down(shift), Down(0x31), Up(0x31), Up(shift)}},
+        {"a letter as text stays Unicode", u"f", Unicode(u'f')},
+        {"Shift alone is text", u"+f", {Down(shift), Unicode(u'f')[0], Unicode(u'f')[1], Up(shift)}},
+        {"the layout's own letter with Ctrl", u"^\u0444", {Down(ctrl), Down(0x41), Up(0x41), Up(ctrl)}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Plan(c.keys, false, Cyrillic), c.want) << c.name;
+}
+
+TEST(PlanKeyEventsTest, CapsLockIsKeptOutOfTheText) {
+    const uint16_t shift = vk::kShift, ctrl = vk::kControl, caps = vk::kCapital;
+    KeyEvent fixDown = Down(caps), fixUp = Up(caps);
+    fixDown.capsFix = fixUp.capsFix = true;
+    struct Case {
+        const char* name;
+        std::u16string keys;
+        bool capsLockOn;
+        std::vector<KeyEvent> want;
+    };
+    const Case cases[] = {
+        {"off: as typed", u"aC", false, {Down(0x41), Up(0x41), Down(shift), Down(0x43), Up(0x43), Up(shift)}},
+        {"on: turned off around the letters",
+         u"a +e",
+         true,
+         {fixDown, fixUp, Down(0x41), Up(0x41), Down(0x20), Up(0x20), Down(shift), Down(0x45), Up(0x45), Up(shift), fixDown,
+          fixUp}},
+        {"on: digits and shortcuts need no change", u"1^c", true, {Down(0x31), Up(0x31), Down(ctrl), Down(0x43), Up(0x43), Up(ctrl)}},
+        {"the script's own Caps Lock is a key",
+         u"{CAPSLOCK}b",
+         false,
+         {Down(caps), Up(caps), fixDown, fixUp, Down(0x42), Up(0x42), fixDown, fixUp}},
+        {"turned off by the script: nothing to fix", u"{CAPSLOCK}b", true, {Down(caps), Up(caps), Down(0x42), Up(0x42)}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Plan(c.keys, c.capsLockOn, Us), c.want) << c.name;
+}
+
+// Played up to any point and undone there, a plan leaves no key down, no Unicode unit pending
+// and Caps Lock where the key string's own presses so far put it.
+TEST(UndoAfterCutTest, NothingStaysDownWhereverTypingStops) {
+    const std::vector<KeyEvent> events = Plan(u"%(a)+{DOWN 2}\u20ac{CAPSLOCK}+B", true, Us);
+    for (size_t cut = 0; cut <= events.size(); ++cut) {
+        std::vector<KeyEvent> played(events.begin(), events.begin() + static_cast<ptrdiff_t>(cut));
+        const std::vector<KeyEvent> undo = UndoAfterCut(events, cut);
+        played.insert(played.end(), undo.begin(), undo.end());
+        std::vector<uint16_t> down;
+        int unicodeDown = 0, fixes = 0;
+        for (size_t i = 0; i + 1 < played.size(); ++i)
+            EXPECT_FALSE(played[i] == Down(vk::kMenu) && played[i + 1] == Up(vk::kMenu)) << "a lone Alt let go at " << cut;
+        for (const KeyEvent& e : played) {
+            if (e.vk == 0) {
+                unicodeDown += e.up ? -1 : 1;
+                continue;
+            }
+            const auto at = std::find(down.begin(), down.end(), e.vk);
+            if (e.up && at != down.end()) down.erase(at);
+            if (!e.up && at == down.end()) {
+                down.push_back(e.vk);
+                if (e.capsFix) ++fixes;
+            }
+        }
+        EXPECT_TRUE(down.empty()) << "keys down after a cut at " << cut;
+        EXPECT_EQ(unicodeDown, 0) << cut;
+        EXPECT_EQ(fixes % 2, 0) << "Caps Lock fixes unpaired at " << cut;
+        if (cut == events.size()) EXPECT_TRUE(undo.empty());
+    }
+}
+
+// Dead keys and Caps Lock are judged in the shift state the character is typed in: on
+// US-International the caret is Shift+6 and dead there, while 6 itself is not.
+TEST(DescribeLayoutKeyTest, JudgesTheStateTheKeyIsTypedIn) {
+    auto usInternational = [](uint16_t code, const KeyboardBytes& state) {
+        const bool shifted = (state[vk::kShift] & 0x80) && (state[vk::kLShift] & 0x80);
+        const bool caps = state[vk::kCapital] & 1;
+        EXPECT_EQ(state[vk::kControl] | state[vk::kMenu], 0);
+        if (code == 0x36) return shifted ? Translation{-1, u'^'} : Translation{1, u'6'};
+        if (code == 0xDE) return Translation{-1, shifted ? u'"' : u'\''};
+        if (code == 0x41) return Translation{1, shifted != caps ? u'A' : u'a'};
+        return Translation{};
+    };
+    struct Case {
+        int16_t keyScan;
+        bool dead, capsLockChanges;
+    };
+    const Case cases[] = {{0x136, true, false}, {0x36, false, false}, {0x1DE, true, false}, {0xDE, true, false},
+                          {0x41, false, true},  {0x141, false, true}, {-1, false, false}};
+    for (const Case& c : cases) {
+        const LayoutKey key = DescribeLayoutKey(c.keyScan, usInternational);
+        EXPECT_EQ(key.keyScan, c.keyScan);
+        EXPECT_EQ(key.dead, c.dead) << std::hex << c.keyScan;
+        EXPECT_EQ(key.capsLockChanges, c.capsLockChanges) << std::hex << c.keyScan;
     }
 }
 
