@@ -223,7 +223,8 @@ bool SendKeystroke(std::wstring_view keys, const Pause& pause, KeyTarget target)
         // in the ANSI code page a character it lacks would turn into "?" and match no caption.
         wchar_t caption[261] = {};
         const int got = GetWindowTextW(host, caption, 261);
-        activated = ActivateByTitle(got > 0 ? std::wstring(caption, static_cast<size_t>(std::min(got, 260))) : L"Total", host);
+        activated =
+            ActivateByTitle(got > 0 ? std::wstring(caption, static_cast<size_t>(std::min(got, 260))) : L"Total", host);
     }
     bool ok = activated != nullptr;
     try {

@@ -113,8 +113,7 @@ void WaitForHostToTakeRelease(HWND host, int physicalButton, const InputAttachme
                 return (now & 1) != (before & 1) && (now & 0x8000) == 0;
             },
             kReleaseWaitMs);
-    else
-        WaitUntil([&] { return (GetAsyncKeyState(physicalButton) & 0x8000) == 0; }, kReleaseWaitMs);
+    else WaitUntil([&] { return (GetAsyncKeyState(physicalButton) & 0x8000) == 0; }, kReleaseWaitMs);
     SendWithin(host, WM_NULL, 0, 0, kReleaseWaitMs);
 }
 

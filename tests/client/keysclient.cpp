@@ -146,7 +146,8 @@ void ElevatedHost() {
     VARIANT result;
     VariantInit(&result);
     DISPPARAMS none{};
-    const HRESULT hr = h->Invoke(IdOf(h, L"GetTrgSelectedFiles"), IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr);
+    const HRESULT hr =
+        h->Invoke(IdOf(h, L"GetTrgSelectedFiles"), IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr);
     Check(SUCCEEDED(hr) && V_VT(&result) == VT_EMPTY, "GetTrgSelectedFiles from a host of higher rights is Empty");
     VariantClear(&result);
     g_hostElevated = false;
@@ -194,8 +195,9 @@ int wmain(int argc, wchar_t** argv) {
     Check(KeyDowns(folder + L"\\other.log").empty(), "the window in front got nothing when the foreground was refused");
     Check(KeyDowns(argv[3]).empty(), "nor did the host");
     const std::string second = KeyDowns(folder + L"\\second.log");
-    Check(second == "vk=88 shift=0 ctrl=0 alt=0 ext=0 caps=0 | vk=89 shift=0 ctrl=0 alt=0 ext=0 caps=0 | vk=90 shift=0 "
-                    "ctrl=0 alt=0 ext=0 caps=0",
+    Check(second ==
+              "vk=88 shift=0 ctrl=0 alt=0 ext=0 caps=0 | vk=89 shift=0 ctrl=0 alt=0 ext=0 caps=0 | vk=90 shift=0 "
+              "ctrl=0 alt=0 ext=0 caps=0",
           "the restarted host got its keys, xyz, and none meant for it as a host of higher rights (" + second + ")");
     Check(HostLogLines(folder + L"\\second.log", "CMD ").empty(), "nor a copy command");
     factory->Release();

@@ -74,7 +74,7 @@ std::vector<KeyEvent> Plan(std::u16string_view keys, bool capsLockOn, LayoutKey 
 // AZERTY keyboard's do; its letters change with Caps Lock.
 LayoutKey Cyrillic(char16_t ch) {
     switch (ch) {
-    case u'\u0444': return {0x41, false, true};   // on the key VK_A
+    case u'\u0444': return {0x41, false, true};  // on the key VK_A
     case u'\u0424': return {0x141, false, true};
     case u'1': return {0x131, false, false};  // Shift+1
     case u'&': return {0x31, false, false};
@@ -129,7 +129,10 @@ TEST(PlanKeyEventsTest, CapsLockIsKeptOutOfTheText) {
          true,
          {fixDown, fixUp, Down(0x41), Up(0x41), Down(0x20), Up(0x20), Down(shift), Down(0x45), Up(0x45), Up(shift), fixDown,
           fixUp}},
-        {"on: digits and shortcuts need no change", u"1^c", true, {Down(0x31), Up(0x31), Down(ctrl), Down(0x43), Up(0x43), Up(ctrl)}},
+        {"on: digits and shortcuts need no change",
+         u"1^c",
+         true,
+         {Down(0x31), Up(0x31), Down(ctrl), Down(0x43), Up(0x43), Up(ctrl)}},
         {"the script's own Caps Lock is a key",
          u"{CAPSLOCK}b",
          false,
