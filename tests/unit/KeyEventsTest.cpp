@@ -71,15 +71,10 @@ std::vector<KeyEvent> Plan(std::u16string_view keys, bool capsLockOn, LayoutKey 
 }
 
 // A layout without Latin letters (Cyrillic on the letter keys) whose digits need Shift, as an
-// AZERTY keyboard's do; its letters change with Caps Lock.
+// AZERTY keyboard's do.
 LayoutKey Cyrillic(char16_t ch) {
-    switch (ch) {
-    case u'\u0444': return {0x41, false, true};  // on the key VK_A
-    case u'\u0424': return {0x141, false, true};
-    case u'1': return {0x131, false, false};  // Shift+1
-    case u'&': return {0x31, false, false};
-    default: return {};
-    }
+    if (ch == u'\u0444') return {0x41, false, true};  // on the key VK_A
+    return ch == u'1' ? LayoutKey{0x131, false, false} : LayoutKey{};
 }
 
 // A US layout: letters change with Caps Lock, digits and the space bar do not.
@@ -90,56 +85,55 @@ LayoutKey Us(char16_t ch) {
     return {};
 }
 
-TEST(PlanKeyEventsTest, ShortcutsNameTheirKeysOnAnyLayout) {
-    const uint16_t shift = vk::kShift, ctrl = vk::kControl, alt = vk::kMenu;
-    struct Case {
-        const char* name;
-        std::u16string keys;
-        std::vector<KeyEvent> want;
-    };
-    const Case cases[] = {
-        {"Ctrl+F without a Latin F", u"^f", {Down(ctrl), Down(0x46), Up(0x46), Up(ctrl)}},
-        {"Shift+Ctrl+S", u"+^s", {Down(shift), Down(ctrl), Down(0x53), Up(0x53), Up(ctrl), Up(shift)}},
-        {"Alt+Q", u"%q", {Down(alt), Down(0x51), Up(0x51), Up(alt)}},
-        {"a capital adds Shift", u"^A", {Down(ctrl), Down(shift), Down(0x41), Up(0x41), Up(shift), Up(ctrl)}},
-        {"a group", u"^(a1)", {Down(ctrl), Down(0x41), Up(0x41), Down(0x31), Up(0x31), Up(ctrl)}},
-        {"Ctrl+1 without the layout's Shift", u"^1", {Down(ctrl), Down(0x31), Up(0x31), Up(ctrl)}},
-        {"the digit as text takes it", u"1", {Down(shift), Down(0x31), Up(0x31), Up(shift)}},
-        {"a letter as text stays Unicode", u"f", Unicode(u'f')},
-        {"Shift alone is text", u"+f", {Down(shift), Unicode(u'f')[0], Unicode(u'f')[1], Up(shift)}},
-        {"the layout's own letter with Ctrl", u"^\u0444", {Down(ctrl), Down(0x41), Up(0x41), Up(ctrl)}},
-    };
-    for (const Case& c : cases) EXPECT_EQ(Plan(c.keys, false, Cyrillic), c.want) << c.name;
-}
-
-TEST(PlanKeyEventsTest, CapsLockIsKeptOutOfTheText) {
-    const uint16_t shift = vk::kShift, ctrl = vk::kControl, caps = vk::kCapital;
+TEST(PlanKeyEventsTest, ShortcutsNameTheirKeysAndCapsLockStaysOutOfTheText) {
+    const uint16_t shift = vk::kShift, ctrl = vk::kControl, alt = vk::kMenu, caps = vk::kCapital;
     KeyEvent fixDown = Down(caps), fixUp = Up(caps);
     fixDown.capsFix = fixUp.capsFix = true;
+    const auto f = Unicode(u'f');
     struct Case {
         const char* name;
         std::u16string keys;
+        LayoutKey (*layout)(char16_t);
         bool capsLockOn;
         std::vector<KeyEvent> want;
     };
     const Case cases[] = {
-        {"off: as typed", u"aC", false, {Down(0x41), Up(0x41), Down(shift), Down(0x43), Up(0x43), Up(shift)}},
+        {"Ctrl+F without a Latin F", u"^f", Cyrillic, false, {Down(ctrl), Down(0x46), Up(0x46), Up(ctrl)}},
+        {"Shift+Ctrl+S", u"+^s", Cyrillic, false, {Down(shift), Down(ctrl), Down(0x53), Up(0x53), Up(ctrl), Up(shift)}},
+        {"Alt+Q", u"%q", Cyrillic, false, {Down(alt), Down(0x51), Up(0x51), Up(alt)}},
+        {"a capital adds Shift",
+         u"^A",
+         Cyrillic,
+         false,
+         {Down(ctrl), Down(shift), Down(0x41), Up(0x41), Up(shift), Up(ctrl)}},
+        {"a group, Ctrl+1 without the layout's Shift",
+         u"^(a1)",
+         Cyrillic,
+         false,
+         {Down(ctrl), Down(0x41), Up(0x41), Down(0x31), Up(0x31), Up(ctrl)}},
+        {"the digit as text takes it", u"1", Cyrillic, false, {Down(shift), Down(0x31), Up(0x31), Up(shift)}},
+        {"Shift alone is text", u"+f", Cyrillic, false, {Down(shift), f[0], f[1], Up(shift)}},
+        {"the layout's own letter with Ctrl", u"^\u0444", Cyrillic, false, {Down(ctrl), Down(0x41), Up(0x41), Up(ctrl)}},
+        {"Caps Lock off: as typed", u"aC", Us, false, {Down(0x41), Up(0x41), Down(shift), Down(0x43), Up(0x43), Up(shift)}},
         {"on: turned off around the letters",
          u"a +e",
+         Us,
          true,
          {fixDown, fixUp, Down(0x41), Up(0x41), Down(0x20), Up(0x20), Down(shift), Down(0x45), Up(0x45), Up(shift), fixDown,
           fixUp}},
         {"on: digits and shortcuts need no change",
          u"1^c",
+         Us,
          true,
          {Down(0x31), Up(0x31), Down(ctrl), Down(0x43), Up(0x43), Up(ctrl)}},
         {"the script's own Caps Lock is a key",
          u"{CAPSLOCK}b",
+         Us,
          false,
          {Down(caps), Up(caps), fixDown, fixUp, Down(0x42), Up(0x42), fixDown, fixUp}},
-        {"turned off by the script: nothing to fix", u"{CAPSLOCK}b", true, {Down(caps), Up(caps), Down(0x42), Up(0x42)}},
+        {"turned off by the script: nothing to fix", u"{CAPSLOCK}b", Us, true, {Down(caps), Up(caps), Down(0x42), Up(0x42)}},
     };
-    for (const Case& c : cases) EXPECT_EQ(Plan(c.keys, c.capsLockOn, Us), c.want) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(Plan(c.keys, c.capsLockOn, c.layout), c.want) << c.name;
 }
 
 // Played up to any point and undone there, a plan leaves no key down, no Unicode unit pending
