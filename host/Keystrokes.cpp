@@ -14,6 +14,7 @@
 #include "platform/Wait.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 namespace ombrisk {
@@ -133,9 +134,14 @@ std::vector<KeyEvent> PlanForHost(const std::vector<KeyAction>& actions, HKL lay
     for (uint16_t key : kHeldModifierKeys)
         if (GetAsyncKeyState(key) & 0x8000) held.push_back(key);
     const bool capsLockOn = (GetKeyState(VK_CAPITAL) & 1) != 0;
-    return PlanKeyEvents(actions, held, capsLockOn, [layout](char16_t ch) {
-        return DescribeLayoutKey(VkKeyScanExW(static_cast<wchar_t>(ch), layout),
-                                 [layout](uint16_t vk, const KeyboardBytes& state) { return Translate(vk, state, layout); });
+    std::unordered_map<char16_t, LayoutKey> known;  // three layout calls a character are asked once
+    return PlanKeyEvents(actions, held, capsLockOn, [&](char16_t ch) {
+        const auto [at, added] = known.try_emplace(ch);
+        if (added)
+            at->second = DescribeLayoutKey(
+                VkKeyScanExW(static_cast<wchar_t>(ch), layout),
+                [layout](uint16_t vk, const KeyboardBytes& state) { return Translate(vk, state, layout); });
+        return at->second;
     });
 }
 
