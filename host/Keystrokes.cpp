@@ -85,9 +85,16 @@ HWND ActivateByTitle(const std::wstring& title, HWND host) {
     }
     if (!target) return nullptr;
     if (!IsWindowEnabled(target)) {
-        // Asked of an owned window, GetLastActivePopup answers with that window itself.
-        HWND root = GetAncestor(target, GA_ROOTOWNER);
-        HWND popup = GetLastActivePopup(root ? root : target);
+        // Asked of an owned window, GetLastActivePopup answers with that window itself; the top
+        // of the owner chain knows the popup. GA_ROOTOWNER stops at an owned window that is no
+        // WS_POPUP (a main window owned by a hidden application window, say).
+        HWND root = target;
+        for (int i = 0; i < 64; ++i) {
+            HWND owner = GetWindow(root, GW_OWNER);
+            if (!owner) break;
+            root = owner;
+        }
+        HWND popup = GetLastActivePopup(root);
         if (popup && popup != target && IsWindowVisible(popup) && IsWindowEnabled(popup)) target = popup;
     }
     return Activate(target);
