@@ -6,8 +6,11 @@ install.cmd for the current user and takes it away again (also as a double-click
 Windows on ARM), installs for the machine, runs the guide's first script and an example with
 the 32-bit and the 64-bit cscript against the stand-in host, uninstalls, and looks through the
 saved registry files for anything left of the library. Then the same for the machine in a new
-32-bit prefix, where only the x86 DLL has a script host. Prints "ok"/"not ok" lines; exit code
-0 only when every check passed. Standard library only.
+32-bit prefix, where only the x86 DLL has a script host. In the same prefixes, after the zip is
+gone, the Windows Installer packages (tools/msi.py) from that folder: installed and removed per
+user and per machine, their registry rows compared with what install.cmd's DllRegisterServer
+left, an upgrade, and no file or key left. Prints "ok"/"not ok" lines; exit code 0 only when
+every check passed. Standard library only.
 """
 
 from __future__ import annotations
@@ -26,11 +29,13 @@ from wineenv import SetupError, WineEnv, log, winpath
 ROOT = Path(__file__).absolute().parent.parent.parent
 sys.path.insert(0, str(ROOT / "tools"))
 import dist  # noqa: E402
+import msi  # noqa: E402
 
 CLSID = "{3890865D-5A76-461F-8868-A39B7E567D7D}"
 IID = "{02ACAA0E-1016-4E54-8BEA-F60FD8228362}"
 LIBID = "{68B1EFAF-0B02-4020-B374-32A94FBE2741}"
 PROGID = "Ombrisk.Helper"
+CLASS_KEYS = (rf"CLSID\{CLSID}", rf"Interface\{IID}", rf"TypeLib\{LIBID}", PROGID)
 CSCRIPT = {32: r"C:\windows\syswow64\cscript.exe", 64: r"C:\windows\system32\cscript.exe"}
 REG_VIEW = {32: "/reg:32", 64: "/reg:64"}
 
@@ -112,14 +117,42 @@ class Package:
                 return line.split("REG_SZ", 1)[1].strip()
         return ""
 
-    def cscript(self, bits: int, script: str, *args: str) -> tuple[int, str]:
+    def cscript(self, bits: int, script: str, *args: str, folder: Path | None = None) -> tuple[int, str]:
         host = CSCRIPT[bits] if self.env.arch == "win64" else r"C:\windows\system32\cscript.exe"
-        return self.run([host, "//nologo", self.cpath(self.folder / "examples" / script), *args], bits=bits)
+        return self.run([host, "//nologo", self.cpath((folder or self.folder) / "examples" / script), *args], bits=bits)
+
+    def classes(self, root: str, folder: Path) -> str:
+        """Our keys below root\Software\Classes (reg query /s) as each script host's registry view
+        shows them, with the installation folder written as <folder>."""
+        dump = self.work / "classes.cmd"
+        dump.write_text("@echo off\r\nfor %%k in (" + " ".join(f'"{k}"' for k in CLASS_KEYS) + ") do "
+                        '(echo ## %%~k& reg query "%1\\Software\\Classes\\%%~k" /s)\r\n', encoding="ascii")
+        text = ""
+        for bits in (32, 64) if self.env.arch == "win64" else (32,):
+            text += f"# {bits}-bit\n" + self.run(["cmd", "/c", winpath(dump), root], bits=bits, encoding="cp437")[1]
+        return re.sub(re.escape(self.cpath(folder)), "<folder>", text, flags=re.IGNORECASE)
+
+    def msiexec(self, action: str, package: Path, *properties: str) -> int:
+        """msiexec /i or /x of a package in this folder, silent, logged to the work folder."""
+        self.runs += 1
+        log_file = winpath(self.work / f"msiexec{self.runs:02d}.log")
+        # No menu entries on the Linux desktop for the Start-menu shortcut.
+        overrides = self.env.env()["WINEDLLOVERRIDES"] + ";winemenubuilder.exe=d"
+        return self.run(["msiexec", action, self.cpath(self.folder / package.name), "/qn", "/l*v", log_file,
+                         *properties], environ={"WINEDLLOVERRIDES": overrides})[0]
+
+
+def packed_guid(guid: str) -> str:
+    """A GUID as Windows Installer writes it in key names: each field reversed, the last bytes'
+    nibbles swapped."""
+    h = guid.strip("{}").replace("-", "")
+    return h[7::-1] + h[11:7:-1] + h[15:11:-1] + "".join(h[i + 1] + h[i] for i in range(16, 32, 2))
 
 
 def leftovers(prefix: Path) -> list[str]:
-    """Lines of the prefix's saved registry that still name the library."""
-    needles = [CLSID.lower(), IID.lower(), LIBID.lower(), PROGID.lower(), "ombrisk"]
+    """Lines of the prefix's saved registry that still name the library or its packages."""
+    needles = [CLSID.lower(), IID.lower(), LIBID.lower(), PROGID.lower(), "ombrisk",
+               msi.upgrade_code().lower(), packed_guid(msi.upgrade_code()).lower()]
     found = []
     for reg in sorted(prefix.glob("*.reg")):
         for line in reg.read_text(encoding="utf-8", errors="replace").splitlines():
@@ -143,8 +176,12 @@ def run(args: argparse.Namespace) -> int:
         checks.check(f"{top}/{needed}" in names, f"the package holds {needed}")
     checks.check(sum(n.startswith(f"{top}/examples/") for n in names) >= 8, "the package holds the examples")
 
-    on_64bit_windows(state_dir / "win64", zip_path, top, checks, Path(args.win_build))
-    on_32bit_windows(state_dir / "win32", zip_path, top, checks, Path(args.win_build))
+    x64, x86 = msi.build(Path(args.win_build), Path(args.win64_build), state_dir / "out")
+    older = msi.build(Path(args.win_build), Path(args.win64_build), state_dir / "out-older", ("x64",), OLDER)[0]
+    for path in (x64, x86):
+        check_tables(path, checks)
+    on_64bit_windows(state_dir / "win64", zip_path, top, checks, Path(args.win_build), (x64, x86, older))
+    on_32bit_windows(state_dir / "win32", zip_path, top, checks, Path(args.win_build), x86)
     print(f"DONE passed={checks.passed} failed={checks.failed}")
     return 0 if checks.failed == 0 and checks.passed > 0 else 1
 
@@ -184,7 +221,8 @@ class FreshPrefix:
                           "; ".join(left[:5]))
 
 
-def on_64bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, win_build: Path) -> None:
+def on_64bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, win_build: Path,
+                     packages: tuple[Path, Path, Path]) -> None:
     try:
         prefix = FreshPrefix(state_dir, "win64", zip_path, top, win_build, checks)
         with prefix as pkg:
@@ -205,6 +243,7 @@ def on_64bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, 
             checks.check(pkg.reg_value(rf"HKCU\Software\Classes\{PROGID}\CLSID", 64) == CLSID,
                          "the ProgID is registered for the user")
             checks.check(bool(pkg.reg_value(inproc, 64)), "the class is registered for the user")
+            registered = {"HKCU": pkg.classes("HKCU", pkg.folder)}
             rc, out = pkg.cmd("uninstall.cmd", bits=32)
             checks.check(rc == 0, "uninstall.cmd for the current user succeeds from a 32-bit cmd", f"exit {rc}: {out}")
             checks.check(pkg.reg_value(rf"HKCU\Software\Classes\{PROGID}", 64) is None
@@ -271,6 +310,7 @@ def on_64bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, 
                 path = pkg.reg_value(machine_inproc, bits) or ""
                 checks.check(path.lower() == pkg.cpath(pkg.folder / folder / "Ombrisk.dll").lower(),
                              f"the {bits}-bit view names the {folder} DLL", path)
+            registered["HKLM"] = pkg.classes("HKLM", pkg.folder)
             run_examples(pkg, checks, win_build, (32, 64))
             rc, out = pkg.cmd("uninstall.cmd", "/machine")
             checks.check(rc == 0, "uninstall.cmd /machine succeeds", f"exit {rc}: {out}")
@@ -279,11 +319,13 @@ def on_64bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, 
                 checks.check(rc == 2 and "cannot be created" in out,
                              f"after uninstalling, the {bits}-bit script host cannot create the object",
                              f"exit {rc}: {out!r}")
+            msi_on_64bit_windows(pkg, checks, win_build, packages, registered)
     except SetupError as exc:
         checks.check(False, "a fresh 64-bit prefix", str(exc))
 
 
-def on_32bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, win_build: Path) -> None:
+def on_32bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, win_build: Path,
+                     package: Path) -> None:
     """32-bit Windows has one script host of each kind: install.cmd registers the x86 DLL only."""
     try:
         with FreshPrefix(state_dir, "win32", zip_path, top, win_build, checks) as pkg:
@@ -292,9 +334,11 @@ def on_32bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, 
             checks.check(rc == 0 and out.splitlines() == [
                 rf"Registered for 32-bit script hosts, all users: {pkg.cpath(pkg.folder / 'x86' / 'Ombrisk.dll')}",
                 READY], "on 32-bit Windows install.cmd /machine registers the x86 DLL alone", f"exit {rc}: {out!r}")
+            machine = pkg.classes("HKLM", pkg.folder)
             run_examples(pkg, checks, win_build, (32,))
             rc, out = pkg.cmd("uninstall.cmd", "/machine", bits=32)
             checks.check(rc == 0, "on 32-bit Windows uninstall.cmd /machine succeeds", f"exit {rc}: {out}")
+            msi_on_32bit_windows(pkg, checks, win_build, package, machine)
     except SetupError as exc:
         checks.check(False, "a fresh 32-bit prefix", str(exc))
 
@@ -325,6 +369,121 @@ def check_version(pkg: Package, checks: Checks, dlls: tuple[str, ...]) -> None:
                  newest.group(1) if newest else "no entry")
     checks.check("MIT License" in (pkg.folder / "LICENSE.txt").read_text(encoding="utf-8"),
                  "the package holds the MIT license")
+# Windows installs per user what msiexec /i installs by default (ALLUSERS=2, MSIINSTALLPERUSER=1);
+# Wine's msiexec takes ALLUSERS=2 for the machine and needs ALLUSERS empty for a per-user install
+# and its removal (docs/wine.md). check_tables checks the defaults Windows follows.
+PER_USER = ("ALLUSERS=",)
+PER_MACHINE = ("ALLUSERS=1",)
+INSTALL_FAILURE = 1603 % 256  # msiexec's exit code as Linux passes it on: the low byte
+OLDER = "0.0.1"  # the version of the package the test upgrades from
+MENU_ENTRY = "Programs/Ombrisk/Ombrisk documentation.lnk"
+
+
+def check_tables(path: Path, checks: Checks) -> None:
+    """The package as built: per user by default and without asking for elevation (word count
+    bit 8), no custom action but property settings (type 51), no self-registration: the
+    registration is Registry rows."""
+    def table(name: str) -> list[str]:
+        return msi.run(["msiinfo", "export", str(path), name]).splitlines()[3:]
+    props = dict(row.split("\t", 1) for row in table("Property"))
+    words = re.search(r"^Source: (\d+)", msi.run(["msiinfo", "suminfo", str(path)]), re.MULTILINE)
+    tables = msi.run(["msiinfo", "tables", str(path)]).split()
+    checks.check(props.get("ALLUSERS") == "2" and props.get("MSIINSTALLPERUSER") == "1" and bool(words)
+                 and int(words.group(1)) & 8 and all(row.split("\t")[1] == "51" for row in table("CustomAction"))
+                 and "SelfReg" not in tables,
+                 f"{path.name} installs per user without elevation by default and runs nothing of ours",
+                 f"{props}, word count {words and words.group(1)}, tables {tables}")
+
+
+def files(pkg: Package) -> set[str]:
+    """Every file and folder of the prefix's C: drive (with the installer's cache folder, which
+    Windows always has)."""
+    drive = pkg.env.prefix / "drive_c"
+    (drive / "windows" / "Installer").mkdir(exist_ok=True)
+    return {p.relative_to(drive).as_posix() for p in drive.rglob("*")}
+
+
+def msi_installs(pkg: Package, checks: Checks, package: Path, scope: tuple[str, ...], registered: str,
+                 before: set[str]) -> Path:
+    """msiexec /i of the package for the scope: the files and the Start-menu entry of the HTML
+    documentation are there and the registry rows are what DllRegisterServer wrote (registered);
+    returns the installation folder."""
+    installed = pkg.env.prefix / "drive_c" / "Program Files" / "Ombrisk"
+    who = "the machine" if scope == PER_MACHINE else "the user"
+    rc = pkg.msiexec("/i", package, *scope)
+    menu = [pkg.env.prefix / "drive_c" / p for p in files(pkg) - before if p.endswith(MENU_ENTRY)]
+    checks.check(rc == 0 and (installed / "x86" / "Ombrisk.dll").is_file() and len(menu) == 1
+                 and "index.html".encode("utf-16-le") in menu[0].read_bytes(),
+                 f"{package.name} installs for {who} with a Start-menu entry of the documentation",
+                 f"exit {rc}, menu entries {menu}")
+    root = "HKLM" if scope == PER_MACHINE else "HKCU"
+    now = pkg.classes(root, installed)
+    checks.check(now == registered and "InprocServer32" in now, f"for {who}, its {root} rows are what DllRegisterServer writes",
+                 f"package:\n{now}\nDllRegisterServer:\n{registered}")
+    return installed
+
+
+def msi_removes(pkg: Package, checks: Checks, package: Path, scope: tuple[str, ...], before: set[str]) -> None:
+    """msiexec /x takes away every file the package put there and nothing else; the registry is
+    searched when the prefix stops."""
+    rc = pkg.msiexec("/x", package, *scope)
+    now = files(pkg)
+    checks.check(rc == 0 and now == before, f"msiexec /x {package.name} leaves the files as they were",
+                 f"exit {rc}, left {sorted(now - before)[:5]}, gone {sorted(before - now)[:5]}")
+
+
+def package_line(pkg: Package, installed: Path) -> str:
+    return f"Ombrisk {msi.product_version(dist.version())} in {pkg.cpath(installed)}\\"
+
+
+def placed(pkg: Package, path: Path, name: str | None = None) -> Path:
+    """The package copied into the zip's folder (spaces, parentheses, non-ASCII letters)."""
+    target = pkg.folder / (name or path.name)
+    shutil.copyfile(path, target)
+    return target
+
+
+def msi_on_64bit_windows(pkg: Package, checks: Checks, win_build: Path, packages: tuple[Path, Path, Path],
+                         registered: dict[str, str]) -> None:
+    """The x64 package: per machine over a package of a lower version, per user; the x86 package
+    refuses 64-bit Windows."""
+    x64, x86, older = placed(pkg, packages[0]), placed(pkg, packages[1]), placed(pkg, packages[2], "Ombrisk-older.msi")
+    before = files(pkg)
+    rc = pkg.msiexec("/i", x86, *PER_MACHINE)
+    checks.check(rc == INSTALL_FAILURE and files(pkg) == before, "the x86 package refuses 64-bit Windows", f"exit {rc}")
+    rc = pkg.msiexec("/i", older, *PER_MACHINE)
+    checks.check(rc == 0, f"the package of version {OLDER} installs for the machine", f"exit {rc}")
+    installed = msi_installs(pkg, checks, x64, PER_MACHINE, registered["HKLM"], before)
+    # One installation after the upgrade: diagnose names one package, of this version.
+    run_examples(pkg, checks, win_build, (32, 64), installed, package_line(pkg, installed))
+    msi_removes(pkg, checks, x64, (), before)
+    msi_installs(pkg, checks, x64, PER_USER, registered["HKCU"], before)
+    msi_removes(pkg, checks, x64, PER_USER, before)
+
+
+def msi_on_32bit_windows(pkg: Package, checks: Checks, win_build: Path, package: Path, machine: str) -> None:
+    """The x86 package per machine; install.cmd's registration for the user made meanwhile
+    stays when the package goes, and a per-user package refuses to take it over; per user."""
+    x86 = placed(pkg, package)
+    before = files(pkg)
+    installed = msi_installs(pkg, checks, x86, PER_MACHINE, machine, before)
+    run_examples(pkg, checks, win_build, (32,), installed, package_line(pkg, installed))
+    rc, out = pkg.cmd("install.cmd", bits=32)
+    user = pkg.classes("HKCU", pkg.folder)
+    checks.check(rc == 0 and "HKEY_CURRENT_USER" in user, "install.cmd registers the zip's DLL for the user", out)
+    rc, out = pkg.run(["cscript", "//nologo", pkg.cpath(installed / "diagnose.vbs")], bits=32)
+    checks.check("not the DLL of the installed package" in out, "diagnose.vbs says that it shadows the package's", out)
+    msi_removes(pkg, checks, x86, (), before)
+    checks.check(pkg.classes("HKCU", pkg.folder) == user, "install.cmd's registration for the user is still there")
+    rc = pkg.msiexec("/i", x86, *PER_USER)
+    checks.check(rc == INSTALL_FAILURE and pkg.classes("HKCU", pkg.folder) == user and files(pkg) == before,
+                 "a per-user package refuses to take over install.cmd's registration for the user", f"exit {rc}")
+    rc, out = pkg.cmd("uninstall.cmd", bits=32)
+    checks.check(rc == 0, "uninstall.cmd takes it away", out)
+    msi_installs(pkg, checks, x86, PER_USER, user, before)
+    msi_removes(pkg, checks, x86, PER_USER, before)
+
+
 EXAMPLE = "show-filters.vbs"
 FILTERS_SHOWN = "Left panel:  *.txt   (active)\nRight panel: (no filter)"
 
@@ -338,9 +497,13 @@ def first_scripts(guide: Path) -> dict[str, str]:
     return {names[lang]: body for lang, body in blocks}
 
 
-def run_examples(pkg: Package, checks: Checks, win_build: Path, bitnesses: tuple[int, ...]) -> None:
+def run_examples(pkg: Package, checks: Checks, win_build: Path, bitnesses: tuple[int, ...],
+                 installed: Path | None = None, package: str = "none") -> None:
     """Both script hosts run the filter examples against the stand-in host, each loading the
-    DLL of its own bitness (a script host cannot load the other one)."""
+    DLL of its own bitness (a script host cannot load the other one), and diagnose finds all
+    well and the installer package it names. From the zip's folder also the guide's first
+    script and both languages; from a package's installed folder one example and one diagnose
+    for each host."""
     standin = winpath(win_build / "bin" / "standin.exe")
     config = pkg.work / "host.cfg"
     config.write_text(f"log={winpath(pkg.work / 'host.log')}\n"
@@ -349,30 +512,38 @@ def run_examples(pkg: Package, checks: Checks, win_build: Path, bitnesses: tuple
     rc, _ = pkg.run([standin, "ctl", "start", winpath(config)], bits=32)
     if not checks.check(rc == 0, "the stand-in host starts", f"ctl start exit {rc}"):
         return
+    where = f" from {installed.name}" if installed else ""
     try:
-        guide_scripts = first_scripts(ROOT / "docs" / "getting-started.md")
-        checks.check(set(guide_scripts) == {"hello.vbs", "hello.js"}, "the guide's first script is there in both languages")
-        scripts_dir = pkg.env.prefix / "drive_c" / "Scripts"
-        scripts_dir.mkdir(exist_ok=True)
-        for name, text in guide_scripts.items():
-            (scripts_dir / name).write_bytes(text.replace("\n", "\r\n").encode("cp1252"))
-            for bits in bitnesses:
-                host = CSCRIPT[bits] if pkg.env.arch == "win64" else "cscript"
-                rc, out = pkg.run([host, "//nologo", rf"C:\Scripts\{name}"], bits=bits)
-                checks.check(rc == 0 and out.strip() == "Source panel: C:\\Left\\\nTarget panel: D:\\Right\\",
-                             f"the guide's {name} under the {bits}-bit cscript prints both panels", f"exit {rc}: {out!r}")
+        if not installed:
+            guide_scripts = first_scripts(ROOT / "docs" / "getting-started.md")
+            checks.check(set(guide_scripts) == {"hello.vbs", "hello.js"},
+                         "the guide's first script is there in both languages")
+            scripts_dir = pkg.env.prefix / "drive_c" / "Scripts"
+            scripts_dir.mkdir(exist_ok=True)
+            for name, text in guide_scripts.items():
+                (scripts_dir / name).write_bytes(text.replace("\n", "\r\n").encode("cp1252"))
+                for bits in bitnesses:
+                    host = CSCRIPT[bits] if pkg.env.arch == "win64" else "cscript"
+                    rc, out = pkg.run([host, "//nologo", rf"C:\Scripts\{name}"], bits=bits)
+                    checks.check(rc == 0 and out.strip() == "Source panel: C:\\Left\\\nTarget panel: D:\\Right\\",
+                                 f"the guide's {name} under the {bits}-bit cscript prints both panels",
+                                 f"exit {rc}: {out!r}")
         for bits in bitnesses:
-            for script in (EXAMPLE, "show-filters.js"):
-                rc, out = pkg.cscript(bits, script)
+            for script in (EXAMPLE,) if installed else (EXAMPLE, "show-filters.js"):
+                rc, out = pkg.cscript(bits, script, folder=installed)
                 checks.check(rc == 0 and out.strip() == FILTERS_SHOWN,
-                             f"{script} under the {bits}-bit cscript shows both filters", f"exit {rc}: {out!r}")
+                             f"{script}{where} under the {bits}-bit cscript shows both filters", f"exit {rc}: {out!r}")
         # diagnose from the installed folder: registered for this host's bitness, the host answers.
         for bits in bitnesses:
             host = CSCRIPT[bits] if pkg.env.arch == "win64" else "cscript"
-            for script in ("diagnose.vbs", "diagnose.js"):
-                rc, out = pkg.run([host, "//nologo", pkg.cpath(pkg.folder / script)], bits=bits)
-                checks.check(rc == 0 and out.strip().endswith("All is well.") and f"({bits}-bit, " in out,
-                             f"{script} under the {bits}-bit cscript finds all well", f"exit {rc}: {out!r}")
+            scripts = ("diagnose.vbs", "diagnose.js")
+            for script in scripts[bits == 64:][:1] if installed else scripts:
+                rc, out = pkg.run([host, "//nologo", pkg.cpath((installed or pkg.folder) / script)], bits=bits)
+                found = re.search(r"^Installer package: +(.*)$", out, re.MULTILINE)
+                checks.check(rc == 0 and out.strip().endswith("All is well.") and f"({bits}-bit, " in out
+                             and bool(found) and found.group(1) == package,
+                             f"{script}{where} under the {bits}-bit cscript finds all well and the package: {package}",
+                             f"exit {rc}: {out!r}")
     finally:
         pkg.run([standin, "ctl", "stop"], bits=32)
 
