@@ -4,8 +4,7 @@
 package/Ombrisk.wxs is the product (DLLs, registration rows, upgrade, properties); the other
 files are those of the zip (tools/dist.py) less install.cmd, uninstall.cmd and README.txt, which
 belong to the zip's way of installing, listed in a fragment made here. wixl and msibuild come
-from Debian's msitools (tools/setup.sh). wixl writes the registry root HKMU as 4, which no
-installer knows; it is rewritten as -1 (see FIXUPS).
+from Debian's msitools (tools/setup.sh); msibuild corrects what wixl cannot write (FIXUPS).
 
 Windows Installer compares only the first three fields of a version, so a.b.c.d becomes the
 package version a.b.(1000c+d): 1.0.0.14 is 1.0.14, and every new VERSION is an upgrade.
@@ -72,32 +71,24 @@ def identities() -> dict[str, str]:
 
 
 def content_fragment(names: list[str]) -> str:
-    """The ComponentGroup "Content": one component per file below INSTALLDIR; the start page
-    also gets the Start-menu entry."""
-    dirs: dict[str, list[str]] = {}
-    for name in names:
-        folder, _, _ = name.rpartition("/")
-        dirs.setdefault(folder, []).append(name)
+    """The ComponentGroup "Content": one component per file below INSTALLDIR (the start page's
+    File id is StartPage, the Start-menu entry's target)."""
     ids = {"": "INSTALLDIR", "docs": "DOCSDIR", "examples": "EXAMPLESDIR"}
-    out = ['<?xml version="1.0" encoding="utf-8"?>',
-           '<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi"><Fragment>']
-    for folder in sorted(f for f in dirs if f):
+    out = ['<?xml version="1.0" encoding="utf-8"?>', '<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi"><Fragment>']
+    for folder in sorted({name.rpartition("/")[0] for name in names} - {""}):
         out.append(f'<DirectoryRef Id="INSTALLDIR"><Directory Id="{ids[folder]}" Name="{folder}"/></DirectoryRef>')
-    refs = []
     for n, name in enumerate(names):
-        folder = name.rpartition("/")[0]
-        refs.append(f'<ComponentRef Id="C{n}"/>')
+        folder, _, file_name = name.rpartition("/")
         file_id = "StartPage" if name == START_PAGE else f"F{n}"
-        out.append(f'<DirectoryRef Id="{ids[folder]}"><Component Id="C{n}" Guid="*">'
-                   f'<File Id="{file_id}" Name={quoteattr(name.rpartition("/")[2])} Source={quoteattr(name)}'
-                   ' KeyPath="yes"/>')
-        out.append('</Component></DirectoryRef>')
-    out.append('<ComponentGroup Id="Content">' + "".join(refs) + '</ComponentGroup></Fragment></Wix>')
+        out.append(f'<DirectoryRef Id="{ids[folder]}"><Component Id="C{n}" Guid="*"><File Id="{file_id}" '
+                   f'Name={quoteattr(file_name)} Source={quoteattr(name)} KeyPath="yes"/></Component></DirectoryRef>')
+    refs = "".join(f'<ComponentRef Id="C{n}"/>' for n in range(len(names)))
+    out.append(f'<ComponentGroup Id="Content">{refs}</ComponentGroup></Fragment></Wix>')
     return "\n".join(out) + "\n"
 
 
 def build_one(arch: str, items: list[tuple[str, bytes]], out_dir: Path, ver: str, pver: str, work: Path) -> Path:
-    """Stages the files, runs wixl and fixes the registry root; <out_dir>/Ombrisk-<ver>-<arch>.msi."""
+    """Stages the files, runs wixl, applies FIXUPS; <out_dir>/Ombrisk-<ver>-<arch>.msi."""
     stage = work / arch
     names = []
     for name, data in items:
@@ -112,8 +103,8 @@ def build_one(arch: str, items: list[tuple[str, bytes]], out_dir: Path, ver: str
     target = out_dir / f"Ombrisk-{ver}-{arch}.msi"
     tmp = work / target.name
     defines = {"Version": pver, "Platform": arch, "ProductCode": product_code(pver, arch), **identities()}
-    run(["wixl", "-a", arch, "-I", str(ROOT / "package"), "-o", str(tmp),
-         *(a for k, v in defines.items() for a in ("-D", f"{k}={v}")), str(ROOT / "package" / "Ombrisk.wxs"), str(fragment)], cwd=stage)
+    run(["wixl", "-a", arch, "-I", str(ROOT / "package"), "-o", str(tmp), *(a for k, v in defines.items()
+         for a in ("-D", f"{k}={v}")), str(ROOT / "package" / "Ombrisk.wxs"), str(fragment)], cwd=stage)
     for query in FIXUPS:
         run(["msibuild", str(tmp), "-q", query])
     rows = run(["msiinfo", "export", str(tmp), "Registry"]).splitlines()[3:]

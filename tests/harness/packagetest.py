@@ -142,17 +142,9 @@ class Package:
                          *properties], environ={"WINEDLLOVERRIDES": overrides})[0]
 
 
-def packed_guid(guid: str) -> str:
-    """A GUID as Windows Installer writes it in key names: each field reversed, the last bytes'
-    nibbles swapped."""
-    h = guid.strip("{}").replace("-", "")
-    return h[7::-1] + h[11:7:-1] + h[15:11:-1] + "".join(h[i + 1] + h[i] for i in range(16, 32, 2))
-
-
 def leftovers(prefix: Path) -> list[str]:
-    """Lines of the prefix's saved registry that still name the library or its packages."""
-    needles = [CLSID.lower(), IID.lower(), LIBID.lower(), PROGID.lower(), "ombrisk",
-               msi.upgrade_code().lower(), packed_guid(msi.upgrade_code()).lower()]
+    """Lines of the prefix's saved registry that still name the library (or its package)."""
+    needles = [CLSID.lower(), IID.lower(), LIBID.lower(), PROGID.lower(), "ombrisk"]
     found = []
     for reg in sorted(prefix.glob("*.reg")):
         for line in reg.read_text(encoding="utf-8", errors="replace").splitlines():
@@ -369,35 +361,29 @@ def check_version(pkg: Package, checks: Checks, dlls: tuple[str, ...]) -> None:
                  newest.group(1) if newest else "no entry")
     checks.check("MIT License" in (pkg.folder / "LICENSE.txt").read_text(encoding="utf-8"),
                  "the package holds the MIT license")
-# Windows installs per user what msiexec /i installs by default (ALLUSERS=2, MSIINSTALLPERUSER=1);
-# Wine's msiexec takes ALLUSERS=2 for the machine and needs ALLUSERS empty for a per-user install
-# and its removal (docs/wine.md). check_tables checks the defaults Windows follows.
-PER_USER = ("ALLUSERS=",)
-PER_MACHINE = ("ALLUSERS=1",)
-INSTALL_FAILURE = 1603 % 256  # msiexec's exit code as Linux passes it on: the low byte
+# Windows installs per user what msiexec /i installs by default (ALLUSERS=2, MSIINSTALLPERUSER=1,
+# which check_tables sees); Wine's msiexec needs ALLUSERS empty for that, also to remove it.
+PER_USER, PER_MACHINE = ("ALLUSERS=",), ("ALLUSERS=1",)
+WHO = {PER_USER: "for the user", PER_MACHINE: "for the machine", (): "for the machine"}
+REFUSED = 1603 % 256  # ERROR_INSTALL_FAILURE as the Linux exit status keeps it
 OLDER = "0.0.1"  # the version of the package the test upgrades from
-MENU_ENTRY = "Programs/Ombrisk/Ombrisk documentation.lnk"
 
 
 def check_tables(path: Path, checks: Checks) -> None:
-    """The package as built: per user by default and without asking for elevation (word count
-    bit 8), no custom action but property settings (type 51), no self-registration: the
-    registration is Registry rows."""
-    def table(name: str) -> list[str]:
-        return msi.run(["msiinfo", "export", str(path), name]).splitlines()[3:]
-    props = dict(row.split("\t", 1) for row in table("Property"))
-    words = re.search(r"^Source: (\d+)", msi.run(["msiinfo", "suminfo", str(path)]), re.MULTILINE)
-    tables = msi.run(["msiinfo", "tables", str(path)]).split()
-    checks.check(props.get("ALLUSERS") == "2" and props.get("MSIINSTALLPERUSER") == "1" and bool(words)
-                 and int(words.group(1)) & 8 and all(row.split("\t")[1] == "51" for row in table("CustomAction"))
-                 and "SelfReg" not in tables,
-                 f"{path.name} installs per user without elevation by default and runs nothing of ours",
-                 f"{props}, word count {words and words.group(1)}, tables {tables}")
+    """Per user without elevation by default (word count bit 8); no custom action but property
+    settings (type 51) and no self-registration: the registration is the Registry rows."""
+    def table(name: str) -> list[list[str]]:
+        return [row.split("\t") for row in msi.run(["msiinfo", "export", str(path), name]).splitlines()[3:]]
+    props = dict(table("Property"))
+    words = int(re.search(r"^Source: (\d+)", msi.run(["msiinfo", "suminfo", str(path)]), re.MULTILINE).group(1))
+    checks.check(props["ALLUSERS"] == "2" and props["MSIINSTALLPERUSER"] == "1" and words & 8
+                 and all(row[1] == "51" for row in table("CustomAction"))
+                 and "SelfReg" not in msi.run(["msiinfo", "tables", str(path)]).split(),
+                 f"{path.name} installs per user without elevation and runs nothing of ours", f"{props} {words}")
 
 
 def files(pkg: Package) -> set[str]:
-    """Every file and folder of the prefix's C: drive (with the installer's cache folder, which
-    Windows always has)."""
+    """The files and folders of C: (with the installer's cache folder Windows always has)."""
     drive = pkg.env.prefix / "drive_c"
     (drive / "windows" / "Installer").mkdir(exist_ok=True)
     return {p.relative_to(drive).as_posix() for p in drive.rglob("*")}
@@ -405,81 +391,64 @@ def files(pkg: Package) -> set[str]:
 
 def msi_installs(pkg: Package, checks: Checks, package: Path, scope: tuple[str, ...], registered: str,
                  before: set[str]) -> Path:
-    """msiexec /i of the package for the scope: the files and the Start-menu entry of the HTML
-    documentation are there and the registry rows are what DllRegisterServer wrote (registered);
-    returns the installation folder."""
-    installed = pkg.env.prefix / "drive_c" / "Program Files" / "Ombrisk"
-    who = "the machine" if scope == PER_MACHINE else "the user"
+    """msiexec /i: the files, a Start-menu entry of the HTML documentation, and the registry rows
+    DllRegisterServer wrote (registered); returns the installation folder."""
+    installed, root = pkg.env.prefix / "drive_c" / "Program Files" / "Ombrisk", ("HKLM", "HKCU")[scope == PER_USER]
     rc = pkg.msiexec("/i", package, *scope)
-    menu = [pkg.env.prefix / "drive_c" / p for p in files(pkg) - before if p.endswith(MENU_ENTRY)]
+    menu = [pkg.env.prefix / "drive_c" / p for p in files(pkg) - before if p.endswith("/Ombrisk documentation.lnk")]
     checks.check(rc == 0 and (installed / "x86" / "Ombrisk.dll").is_file() and len(menu) == 1
                  and "index.html".encode("utf-16-le") in menu[0].read_bytes(),
-                 f"{package.name} installs for {who} with a Start-menu entry of the documentation",
-                 f"exit {rc}, menu entries {menu}")
-    root = "HKLM" if scope == PER_MACHINE else "HKCU"
+                 f"{package.name} installs {WHO[scope]} with a Start-menu entry of the documentation", f"exit {rc}, {menu}")
     now = pkg.classes(root, installed)
-    checks.check(now == registered and "InprocServer32" in now, f"for {who}, its {root} rows are what DllRegisterServer writes",
+    checks.check(now == registered and "InprocServer32" in now, f"{WHO[scope]}, its {root} rows are DllRegisterServer's",
                  f"package:\n{now}\nDllRegisterServer:\n{registered}")
     return installed
 
 
 def msi_removes(pkg: Package, checks: Checks, package: Path, scope: tuple[str, ...], before: set[str]) -> None:
-    """msiexec /x takes away every file the package put there and nothing else; the registry is
-    searched when the prefix stops."""
-    rc = pkg.msiexec("/x", package, *scope)
-    now = files(pkg)
-    checks.check(rc == 0 and now == before, f"msiexec /x {package.name} leaves the files as they were",
+    """msiexec /x leaves the files as they were before (the registry is searched at the end)."""
+    rc, now = pkg.msiexec("/x", package, *scope), files(pkg)
+    checks.check(rc == 0 and now == before, f"msiexec /x {package.name} {WHO[scope]} leaves no file",
                  f"exit {rc}, left {sorted(now - before)[:5]}, gone {sorted(before - now)[:5]}")
-
-
-def package_line(pkg: Package, installed: Path) -> str:
-    return f"Ombrisk {msi.product_version(dist.version())} in {pkg.cpath(installed)}\\"
-
-
-def placed(pkg: Package, path: Path, name: str | None = None) -> Path:
-    """The package copied into the zip's folder (spaces, parentheses, non-ASCII letters)."""
-    target = pkg.folder / (name or path.name)
-    shutil.copyfile(path, target)
-    return target
 
 
 def msi_on_64bit_windows(pkg: Package, checks: Checks, win_build: Path, packages: tuple[Path, Path, Path],
                          registered: dict[str, str]) -> None:
-    """The x64 package: per machine over a package of a lower version, per user; the x86 package
-    refuses 64-bit Windows."""
-    x64, x86, older = placed(pkg, packages[0]), placed(pkg, packages[1]), placed(pkg, packages[2], "Ombrisk-older.msi")
+    """The x86 package refuses; the x64 one per machine over an older one (diagnose then names
+    one package), per user."""
+    x64, x86, older = (pkg.folder / name for name in (packages[0].name, packages[1].name, "older.msi"))
+    for source, target in zip(packages, (x64, x86, older)):
+        shutil.copyfile(source, target)
     before = files(pkg)
     rc = pkg.msiexec("/i", x86, *PER_MACHINE)
-    checks.check(rc == INSTALL_FAILURE and files(pkg) == before, "the x86 package refuses 64-bit Windows", f"exit {rc}")
+    checks.check(rc == REFUSED and files(pkg) == before, "the x86 package refuses 64-bit Windows", f"exit {rc}")
     rc = pkg.msiexec("/i", older, *PER_MACHINE)
     checks.check(rc == 0, f"the package of version {OLDER} installs for the machine", f"exit {rc}")
     installed = msi_installs(pkg, checks, x64, PER_MACHINE, registered["HKLM"], before)
-    # One installation after the upgrade: diagnose names one package, of this version.
-    run_examples(pkg, checks, win_build, (32, 64), installed, package_line(pkg, installed))
+    run_examples(pkg, checks, win_build, (32, 64), installed)
     msi_removes(pkg, checks, x64, (), before)
     msi_installs(pkg, checks, x64, PER_USER, registered["HKCU"], before)
     msi_removes(pkg, checks, x64, PER_USER, before)
 
 
 def msi_on_32bit_windows(pkg: Package, checks: Checks, win_build: Path, package: Path, machine: str) -> None:
-    """The x86 package per machine; install.cmd's registration for the user made meanwhile
-    stays when the package goes, and a per-user package refuses to take it over; per user."""
-    x86 = placed(pkg, package)
+    """The x86 package per machine; a registration install.cmd makes for the user meanwhile
+    stays when it goes, and a per-user package refuses to take it over; then per user."""
+    x86 = pkg.folder / package.name
+    shutil.copyfile(package, x86)
     before = files(pkg)
     installed = msi_installs(pkg, checks, x86, PER_MACHINE, machine, before)
-    run_examples(pkg, checks, win_build, (32,), installed, package_line(pkg, installed))
-    rc, out = pkg.cmd("install.cmd", bits=32)
+    run_examples(pkg, checks, win_build, (32,), installed)
+    pkg.cmd("install.cmd", bits=32)
     user = pkg.classes("HKCU", pkg.folder)
-    checks.check(rc == 0 and "HKEY_CURRENT_USER" in user, "install.cmd registers the zip's DLL for the user", out)
     rc, out = pkg.run(["cscript", "//nologo", pkg.cpath(installed / "diagnose.vbs")], bits=32)
-    checks.check("not the DLL of the installed package" in out, "diagnose.vbs says that it shadows the package's", out)
+    checks.check("HKEY_CURRENT_USER" in user and "not the DLL of the installed package" in out,
+                 "diagnose.vbs says that install.cmd's registration for the user comes first", out)
     msi_removes(pkg, checks, x86, (), before)
-    checks.check(pkg.classes("HKCU", pkg.folder) == user, "install.cmd's registration for the user is still there")
     rc = pkg.msiexec("/i", x86, *PER_USER)
-    checks.check(rc == INSTALL_FAILURE and pkg.classes("HKCU", pkg.folder) == user and files(pkg) == before,
-                 "a per-user package refuses to take over install.cmd's registration for the user", f"exit {rc}")
-    rc, out = pkg.cmd("uninstall.cmd", bits=32)
-    checks.check(rc == 0, "uninstall.cmd takes it away", out)
+    checks.check(rc == REFUSED and pkg.classes("HKCU", pkg.folder) == user and files(pkg) == before,
+                 "install.cmd's registration stays, and a per-user package refuses to take it over", f"exit {rc}")
+    pkg.cmd("uninstall.cmd", bits=32)
     msi_installs(pkg, checks, x86, PER_USER, user, before)
     msi_removes(pkg, checks, x86, PER_USER, before)
 
@@ -498,7 +467,7 @@ def first_scripts(guide: Path) -> dict[str, str]:
 
 
 def run_examples(pkg: Package, checks: Checks, win_build: Path, bitnesses: tuple[int, ...],
-                 installed: Path | None = None, package: str = "none") -> None:
+                 installed: Path | None = None) -> None:
     """Both script hosts run the filter examples against the stand-in host, each loading the
     DLL of its own bitness (a script host cannot load the other one), and diagnose finds all
     well and the installer package it names. From the zip's folder also the guide's first
@@ -512,22 +481,21 @@ def run_examples(pkg: Package, checks: Checks, win_build: Path, bitnesses: tuple
     rc, _ = pkg.run([standin, "ctl", "start", winpath(config)], bits=32)
     if not checks.check(rc == 0, "the stand-in host starts", f"ctl start exit {rc}"):
         return
-    where = f" from {installed.name}" if installed else ""
+    where = " from the installed package" if installed else ""
+    package = f"Ombrisk {msi.product_version(dist.version())} in {pkg.cpath(installed)}\\" if installed else "none"
     try:
+        guide_scripts = {} if installed else first_scripts(ROOT / "docs" / "getting-started.md")
         if not installed:
-            guide_scripts = first_scripts(ROOT / "docs" / "getting-started.md")
-            checks.check(set(guide_scripts) == {"hello.vbs", "hello.js"},
-                         "the guide's first script is there in both languages")
-            scripts_dir = pkg.env.prefix / "drive_c" / "Scripts"
-            scripts_dir.mkdir(exist_ok=True)
-            for name, text in guide_scripts.items():
-                (scripts_dir / name).write_bytes(text.replace("\n", "\r\n").encode("cp1252"))
-                for bits in bitnesses:
-                    host = CSCRIPT[bits] if pkg.env.arch == "win64" else "cscript"
-                    rc, out = pkg.run([host, "//nologo", rf"C:\Scripts\{name}"], bits=bits)
-                    checks.check(rc == 0 and out.strip() == "Source panel: C:\\Left\\\nTarget panel: D:\\Right\\",
-                                 f"the guide's {name} under the {bits}-bit cscript prints both panels",
-                                 f"exit {rc}: {out!r}")
+            checks.check(set(guide_scripts) == {"hello.vbs", "hello.js"}, "the guide's first script is there in both languages")
+        scripts_dir = pkg.env.prefix / "drive_c" / "Scripts"
+        scripts_dir.mkdir(exist_ok=True)
+        for name, text in guide_scripts.items():
+            (scripts_dir / name).write_bytes(text.replace("\n", "\r\n").encode("cp1252"))
+            for bits in bitnesses:
+                host = CSCRIPT[bits] if pkg.env.arch == "win64" else "cscript"
+                rc, out = pkg.run([host, "//nologo", rf"C:\Scripts\{name}"], bits=bits)
+                checks.check(rc == 0 and out.strip() == "Source panel: C:\\Left\\\nTarget panel: D:\\Right\\",
+                             f"the guide's {name} under the {bits}-bit cscript prints both panels", f"exit {rc}: {out!r}")
         for bits in bitnesses:
             for script in (EXAMPLE,) if installed else (EXAMPLE, "show-filters.js"):
                 rc, out = pkg.cscript(bits, script, folder=installed)
@@ -536,12 +504,10 @@ def run_examples(pkg: Package, checks: Checks, win_build: Path, bitnesses: tuple
         # diagnose from the installed folder: registered for this host's bitness, the host answers.
         for bits in bitnesses:
             host = CSCRIPT[bits] if pkg.env.arch == "win64" else "cscript"
-            scripts = ("diagnose.vbs", "diagnose.js")
-            for script in scripts[bits == 64:][:1] if installed else scripts:
+            for script in [f"diagnose.{('vbs', 'js')[bits == 64]}"] if installed else ("diagnose.vbs", "diagnose.js"):
                 rc, out = pkg.run([host, "//nologo", pkg.cpath((installed or pkg.folder) / script)], bits=bits)
-                found = re.search(r"^Installer package: +(.*)$", out, re.MULTILINE)
                 checks.check(rc == 0 and out.strip().endswith("All is well.") and f"({bits}-bit, " in out
-                             and bool(found) and found.group(1) == package,
+                             and f"\nInstaller package:        {package}\n" in out,
                              f"{script}{where} under the {bits}-bit cscript finds all well and the package: {package}",
                              f"exit {rc}: {out!r}")
     finally:
