@@ -5,7 +5,7 @@ WIN64  := $(BUILD)/win64
 NATIVE := $(BUILD)/native
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all setup build configure-win build-win build-win64 build-native test demo dist wintest fuzz bench clean soak
+.PHONY: all setup build configure-win build-win build-win64 build-native test demo dist msi wintest fuzz bench clean soak
 
 all: build
 
@@ -43,6 +43,11 @@ test: build
 DIST_PYTHON ?= $(firstword $(wildcard /usr/bin/python3) python3)
 dist: build
 	$(DIST_PYTHON) tools/dist.py --win $(WIN) --win64 $(WIN64) --out dist
+
+# The Windows Installer packages: dist/Ombrisk-<version>-x64.msi and -x86.msi, built from
+# package/Ombrisk.wxs with Debian's wixl (docs/getting-started.md, "For administrators").
+msi: build
+	$(DIST_PYTHON) tools/msi.py --win $(WIN) --win64 $(WIN64) --out dist
 
 # The conformance kit: dist/Ombrisk-wintest-<version>.zip, the suite with a JScript runner for
 # Windows (docs/wintest.md).

@@ -2,10 +2,11 @@
 //
 // Tells why a script cannot use Ombrisk, or shows that it can: the script host's bitness,
 // where Ombrisk.Helper is registered (for this user, for the machine, 32-bit and 64-bit), the
-// DLL this script host loads with its version, what the object finds (TCPath, MainINI,
-// FTPINI), whether the file manager runs, both panel paths, and whether this script and the
-// file manager run with the same rights (a file manager run as administrator and a script that
-// is not, or the reverse, cannot talk), and whether VBScript is installed.
+// .msi package that installed it, the DLL this script host loads with its version, what the
+// object finds (TCPath, MainINI, FTPINI), whether the file manager runs, both panel paths,
+// and whether this script and the file manager run with the same rights (a file manager run as
+// administrator and a script that is not, or the reverse, cannot talk), and whether VBScript is
+// installed.
 //
 //   cscript diagnose.js          run it from a command prompt, or
 //   wscript diagnose.js          from a button: the result comes in a message box
@@ -17,6 +18,7 @@
 
 var CLSID = "{3890865D-5A76-461F-8868-A39B7E567D7D}";
 var PROGID = "Ombrisk.Helper";
+var UPGRADE_CODE = "{ECC7C659-E5B7-4867-80A1-3A70A7D9CEE8}";
 
 var sh = new ActiveXObject("WScript.Shell");
 var fso = new ActiveXObject("Scripting.FileSystemObject");
@@ -131,6 +133,26 @@ if (osBits == 64) {
   }
 }
 
+// The Windows Installer packages of Ombrisk (the .msi files) installed for this user or for the
+// machine, found by the upgrade code all their versions share: their versions and folders.
+var packageFolders = [];
+function installerPackages() {
+  var found = [];
+  try {
+    var installer = new ActiveXObject("WindowsInstaller.Installer");
+    var codes = installer.RelatedProducts(UPGRADE_CODE);
+    for (var i = 0; i < codes.Count; i++) {
+      var folder = installer.ProductInfo(codes.Item(i), "InstallLocation");
+      packageFolders.push(folder);
+      found.push("Ombrisk " + installer.ProductInfo(codes.Item(i), "VersionString") + " in " + folder);
+    }
+  } catch (e) {
+    return "cannot tell (" + e.message + ")";
+  }
+  return found.length ? found.join("; ") : "none";
+}
+line("Installer package", installerPackages());
+
 // The per-user registration wins over the machine's, as the script host finds it.
 var used = own[0] != "" ? own[0] : own[1];
 var usedScope = own[0] != "" ? scopes[0] : scopes[1];
@@ -140,6 +162,11 @@ if (used == "") {
 } else if (!fso.FileExists(used)) {
   problem("The registered DLL " + used + " is missing: the folder was moved or deleted. Run " +
           "install.cmd from the folder where Ombrisk is now.");
+}
+if (used != "" && packageFolders.length == 1 &&
+    used.toLowerCase().indexOf(packageFolders[0].toLowerCase()) != 0) {
+  problem("This script host loads " + used + ", not the DLL of the installed package in " + packageFolders[0] +
+          ": a registration made by install.cmd " + usedScope + " comes first. Run uninstall.cmd in that folder.");
 }
 if (osBits == 64 && otherKnown && other[0] == "" && other[1] == "") {
   problem("Ombrisk is not registered for " + otherBits + "-bit script hosts: scripts started " +

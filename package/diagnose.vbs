@@ -2,10 +2,11 @@
 '
 ' Tells why a script cannot use Ombrisk, or shows that it can: the script host's bitness,
 ' where Ombrisk.Helper is registered (for this user, for the machine, 32-bit and 64-bit), the
-' DLL this script host loads with its version, what the object finds (TCPath, MainINI,
-' FTPINI), whether the file manager runs, both panel paths, and whether this script and the
-' file manager run with the same rights (a file manager run as administrator and a script that
-' is not, or the reverse, cannot talk), and whether VBScript is installed.
+' .msi package that installed it, the DLL this script host loads with its version, what the
+' object finds (TCPath, MainINI, FTPINI), whether the file manager runs, both panel paths,
+' and whether this script and the file manager run with the same rights (a file manager run as
+' administrator and a script that is not, or the reverse, cannot talk), and whether VBScript is
+' installed.
 '
 '   cscript diagnose.vbs          run it from a command prompt, or
 '   wscript diagnose.vbs          from a button: the result comes in a message box
@@ -18,6 +19,7 @@ Option Explicit
 
 Const CLSID = "{3890865D-5A76-461F-8868-A39B7E567D7D}"
 Const PROGID = "Ombrisk.Helper"
+Const UPGRADE_CODE = "{ECC7C659-E5B7-4867-80A1-3A70A7D9CEE8}"
 
 Dim sh, fso, report, problems, advice, vbscript, arch, hostBits, osBits, i, arg, probeFile, f, tmp, probe, active, otherBits
 
@@ -161,6 +163,29 @@ If osBits = 64 Then
   Next
 End If
 
+' The Windows Installer packages of Ombrisk (the .msi files) installed for this user or for the
+' machine, found by the upgrade code all their versions share: their versions and folders.
+Dim packageFolder, packageCount
+Function InstallerPackages()
+  Dim installer, codes, n, found
+  found = ""
+  packageCount = 0
+  On Error Resume Next
+  Set installer = CreateObject("WindowsInstaller.Installer")
+  Set codes = installer.RelatedProducts(UPGRADE_CODE)
+  packageCount = codes.Count  ' read before the loop: Wine's VBScript loops forever on a failing bound
+  For n = 0 To packageCount - 1
+    packageFolder = installer.ProductInfo(codes.Item(n), "InstallLocation")
+    If found <> "" Then found = found & "; "
+    found = found & "Ombrisk " & installer.ProductInfo(codes.Item(n), "VersionString") & " in " & packageFolder
+  Next
+  If Err.Number <> 0 Then found = "cannot tell (" & Err.Description & ")"
+  On Error GoTo 0
+  If found = "" Then found = "none"
+  InstallerPackages = found
+End Function
+Line "Installer package", InstallerPackages()
+
 ' The per-user registration wins over the machine's, as the script host finds it.
 used = own(0)
 usedScope = scopes(0)
@@ -174,6 +199,12 @@ If used = "" Then
 ElseIf Not fso.FileExists(used) Then
   Problem "The registered DLL " & used & " is missing: the folder was moved or deleted. Run " & _
     "install.cmd from the folder where Ombrisk is now."
+End If
+If used <> "" And packageCount = 1 Then
+  If InStr(1, used, packageFolder, vbTextCompare) <> 1 Then
+    Problem "This script host loads " & used & ", not the DLL of the installed package in " & packageFolder & _
+      ": a registration made by install.cmd " & usedScope & " comes first. Run uninstall.cmd in that folder."
+  End If
 End If
 If osBits = 64 And otherKnown And other(0) = "" And other(1) = "" Then
   Problem "Ombrisk is not registered for " & otherBits & "-bit script hosts: scripts started " & _

@@ -12,6 +12,7 @@ packages=(
   cmake ninja-build make g++ clang libclang-rt-14-dev
   googletest libbenchmark-dev
   python3-markdown chromium fonts-dejavu-core clang-format x11-xkb-utils
+  msitools wixl
 )
 
 sudo_cmd=()

@@ -6,8 +6,11 @@ install.cmd for the current user and takes it away again (also as a double-click
 Windows on ARM), installs for the machine, runs the guide's first script and an example with
 the 32-bit and the 64-bit cscript against the stand-in host, uninstalls, and looks through the
 saved registry files for anything left of the library. Then the same for the machine in a new
-32-bit prefix, where only the x86 DLL has a script host. Prints "ok"/"not ok" lines; exit code
-0 only when every check passed. Standard library only.
+32-bit prefix, where only the x86 DLL has a script host. In the same prefixes, after the zip is
+gone, the Windows Installer packages (tools/msi.py) from that folder: installed and removed per
+user and per machine, their registry rows compared with what install.cmd's DllRegisterServer
+left, an upgrade, and no file or key left. Prints "ok"/"not ok" lines; exit code 0 only when
+every check passed. Standard library only.
 """
 
 from __future__ import annotations
@@ -26,11 +29,13 @@ from wineenv import SetupError, WineEnv, log, winpath
 ROOT = Path(__file__).absolute().parent.parent.parent
 sys.path.insert(0, str(ROOT / "tools"))
 import dist  # noqa: E402
+import msi  # noqa: E402
 
 CLSID = "{3890865D-5A76-461F-8868-A39B7E567D7D}"
 IID = "{02ACAA0E-1016-4E54-8BEA-F60FD8228362}"
 LIBID = "{68B1EFAF-0B02-4020-B374-32A94FBE2741}"
 PROGID = "Ombrisk.Helper"
+CLASS_KEYS = (rf"CLSID\{CLSID}", rf"Interface\{IID}", rf"TypeLib\{LIBID}", PROGID)
 CSCRIPT = {32: r"C:\windows\syswow64\cscript.exe", 64: r"C:\windows\system32\cscript.exe"}
 REG_VIEW = {32: "/reg:32", 64: "/reg:64"}
 
@@ -112,13 +117,33 @@ class Package:
                 return line.split("REG_SZ", 1)[1].strip()
         return ""
 
-    def cscript(self, bits: int, script: str, *args: str) -> tuple[int, str]:
+    def cscript(self, bits: int, script: str, *args: str, folder: Path | None = None) -> tuple[int, str]:
         host = CSCRIPT[bits] if self.env.arch == "win64" else r"C:\windows\system32\cscript.exe"
-        return self.run([host, "//nologo", self.cpath(self.folder / "examples" / script), *args], bits=bits)
+        return self.run([host, "//nologo", self.cpath((folder or self.folder) / "examples" / script), *args], bits=bits)
+
+    def classes(self, root: str, folder: Path) -> str:
+        """Our keys below root\Software\Classes (reg query /s) as each script host's registry view
+        shows them, with the installation folder written as <folder>."""
+        dump = self.work / "classes.cmd"
+        dump.write_text("@echo off\r\nfor %%k in (" + " ".join(f'"{k}"' for k in CLASS_KEYS) + ") do "
+                        '(echo ## %%~k& reg query "%1\\Software\\Classes\\%%~k" /s)\r\n', encoding="ascii")
+        text = ""
+        for bits in (32, 64) if self.env.arch == "win64" else (32,):
+            text += f"# {bits}-bit\n" + self.run(["cmd", "/c", winpath(dump), root], bits=bits, encoding="cp437")[1]
+        return re.sub(re.escape(self.cpath(folder)), "<folder>", text, flags=re.IGNORECASE)
+
+    def msiexec(self, action: str, package: Path, *properties: str) -> int:
+        """msiexec /i or /x of a package in this folder, silent, logged to the work folder."""
+        self.runs += 1
+        log_file = winpath(self.work / f"msiexec{self.runs:02d}.log")
+        # No menu entries on the Linux desktop for the Start-menu shortcut.
+        overrides = self.env.env()["WINEDLLOVERRIDES"] + ";winemenubuilder.exe=d"
+        return self.run(["msiexec", action, self.cpath(self.folder / package.name), "/qn", "/l*v", log_file,
+                         *properties], environ={"WINEDLLOVERRIDES": overrides})[0]
 
 
 def leftovers(prefix: Path) -> list[str]:
-    """Lines of the prefix's saved registry that still name the library."""
+    """Lines of the prefix's saved registry that still name the library (or its package)."""
     needles = [CLSID.lower(), IID.lower(), LIBID.lower(), PROGID.lower(), "ombrisk"]
     found = []
     for reg in sorted(prefix.glob("*.reg")):
@@ -143,8 +168,12 @@ def run(args: argparse.Namespace) -> int:
         checks.check(f"{top}/{needed}" in names, f"the package holds {needed}")
     checks.check(sum(n.startswith(f"{top}/examples/") for n in names) >= 8, "the package holds the examples")
 
-    on_64bit_windows(state_dir / "win64", zip_path, top, checks, Path(args.win_build))
-    on_32bit_windows(state_dir / "win32", zip_path, top, checks, Path(args.win_build))
+    x64, x86 = msi.build(Path(args.win_build), Path(args.win64_build), state_dir / "out")
+    older = msi.build(Path(args.win_build), Path(args.win64_build), state_dir / "out-older", ("x64",), OLDER)[0]
+    for path in (x64, x86):
+        check_tables(path, checks)
+    on_64bit_windows(state_dir / "win64", zip_path, top, checks, Path(args.win_build), (x64, x86, older))
+    on_32bit_windows(state_dir / "win32", zip_path, top, checks, Path(args.win_build), x86)
     print(f"DONE passed={checks.passed} failed={checks.failed}")
     return 0 if checks.failed == 0 and checks.passed > 0 else 1
 
@@ -184,7 +213,8 @@ class FreshPrefix:
                           "; ".join(left[:5]))
 
 
-def on_64bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, win_build: Path) -> None:
+def on_64bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, win_build: Path,
+                     packages: tuple[Path, Path, Path]) -> None:
     try:
         prefix = FreshPrefix(state_dir, "win64", zip_path, top, win_build, checks)
         with prefix as pkg:
@@ -205,6 +235,7 @@ def on_64bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, 
             checks.check(pkg.reg_value(rf"HKCU\Software\Classes\{PROGID}\CLSID", 64) == CLSID,
                          "the ProgID is registered for the user")
             checks.check(bool(pkg.reg_value(inproc, 64)), "the class is registered for the user")
+            registered = {"HKCU": pkg.classes("HKCU", pkg.folder)}
             rc, out = pkg.cmd("uninstall.cmd", bits=32)
             checks.check(rc == 0, "uninstall.cmd for the current user succeeds from a 32-bit cmd", f"exit {rc}: {out}")
             checks.check(pkg.reg_value(rf"HKCU\Software\Classes\{PROGID}", 64) is None
@@ -271,6 +302,7 @@ def on_64bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, 
                 path = pkg.reg_value(machine_inproc, bits) or ""
                 checks.check(path.lower() == pkg.cpath(pkg.folder / folder / "Ombrisk.dll").lower(),
                              f"the {bits}-bit view names the {folder} DLL", path)
+            registered["HKLM"] = pkg.classes("HKLM", pkg.folder)
             run_examples(pkg, checks, win_build, (32, 64))
             rc, out = pkg.cmd("uninstall.cmd", "/machine")
             checks.check(rc == 0, "uninstall.cmd /machine succeeds", f"exit {rc}: {out}")
@@ -279,11 +311,13 @@ def on_64bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, 
                 checks.check(rc == 2 and "cannot be created" in out,
                              f"after uninstalling, the {bits}-bit script host cannot create the object",
                              f"exit {rc}: {out!r}")
+            msi_on_64bit_windows(pkg, checks, win_build, packages, registered)
     except SetupError as exc:
         checks.check(False, "a fresh 64-bit prefix", str(exc))
 
 
-def on_32bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, win_build: Path) -> None:
+def on_32bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, win_build: Path,
+                     package: Path) -> None:
     """32-bit Windows has one script host of each kind: install.cmd registers the x86 DLL only."""
     try:
         with FreshPrefix(state_dir, "win32", zip_path, top, win_build, checks) as pkg:
@@ -292,9 +326,11 @@ def on_32bit_windows(state_dir: Path, zip_path: Path, top: str, checks: Checks, 
             checks.check(rc == 0 and out.splitlines() == [
                 rf"Registered for 32-bit script hosts, all users: {pkg.cpath(pkg.folder / 'x86' / 'Ombrisk.dll')}",
                 READY], "on 32-bit Windows install.cmd /machine registers the x86 DLL alone", f"exit {rc}: {out!r}")
+            machine = pkg.classes("HKLM", pkg.folder)
             run_examples(pkg, checks, win_build, (32,))
             rc, out = pkg.cmd("uninstall.cmd", "/machine", bits=32)
             checks.check(rc == 0, "on 32-bit Windows uninstall.cmd /machine succeeds", f"exit {rc}: {out}")
+            msi_on_32bit_windows(pkg, checks, win_build, package, machine)
     except SetupError as exc:
         checks.check(False, "a fresh 32-bit prefix", str(exc))
 
@@ -325,6 +361,98 @@ def check_version(pkg: Package, checks: Checks, dlls: tuple[str, ...]) -> None:
                  newest.group(1) if newest else "no entry")
     checks.check("MIT License" in (pkg.folder / "LICENSE.txt").read_text(encoding="utf-8"),
                  "the package holds the MIT license")
+# Windows installs per user what msiexec /i installs by default (ALLUSERS=2, MSIINSTALLPERUSER=1,
+# which check_tables sees); Wine's msiexec needs ALLUSERS empty for that, also to remove it.
+PER_USER, PER_MACHINE = ("ALLUSERS=",), ("ALLUSERS=1",)
+WHO = {PER_USER: "for the user", PER_MACHINE: "for the machine", (): "for the machine"}
+REFUSED = 1603 % 256  # ERROR_INSTALL_FAILURE as the Linux exit status keeps it
+OLDER = "0.0.1"  # the version of the package the test upgrades from
+
+
+def check_tables(path: Path, checks: Checks) -> None:
+    """Per user without elevation by default (word count bit 8); no custom action but property
+    settings (type 51) and no self-registration: the registration is the Registry rows."""
+    def table(name: str) -> list[list[str]]:
+        return [row.split("\t") for row in msi.run(["msiinfo", "export", str(path), name]).splitlines()[3:]]
+    props = dict(table("Property"))
+    words = int(re.search(r"^Source: (\d+)", msi.run(["msiinfo", "suminfo", str(path)]), re.MULTILINE).group(1))
+    checks.check(props["ALLUSERS"] == "2" and props["MSIINSTALLPERUSER"] == "1" and words & 8
+                 and all(row[1] == "51" for row in table("CustomAction"))
+                 and "SelfReg" not in msi.run(["msiinfo", "tables", str(path)]).split(),
+                 f"{path.name} installs per user without elevation and runs nothing of ours", f"{props} {words}")
+
+
+def files(pkg: Package) -> set[str]:
+    """The files and folders of C: (with the installer's cache folder Windows always has)."""
+    drive = pkg.env.prefix / "drive_c"
+    (drive / "windows" / "Installer").mkdir(exist_ok=True)
+    return {p.relative_to(drive).as_posix() for p in drive.rglob("*")}
+
+
+def msi_installs(pkg: Package, checks: Checks, package: Path, scope: tuple[str, ...], registered: str,
+                 before: set[str]) -> Path:
+    """msiexec /i: the files, a Start-menu entry of the HTML documentation, and the registry rows
+    DllRegisterServer wrote (registered); returns the installation folder."""
+    installed, root = pkg.env.prefix / "drive_c" / "Program Files" / "Ombrisk", ("HKLM", "HKCU")[scope == PER_USER]
+    rc = pkg.msiexec("/i", package, *scope)
+    menu = [pkg.env.prefix / "drive_c" / p for p in files(pkg) - before if p.endswith("/Ombrisk documentation.lnk")]
+    checks.check(rc == 0 and (installed / "x86" / "Ombrisk.dll").is_file() and len(menu) == 1
+                 and "index.html".encode("utf-16-le") in menu[0].read_bytes(),
+                 f"{package.name} installs {WHO[scope]} with a Start-menu entry of the documentation", f"exit {rc}, {menu}")
+    now = pkg.classes(root, installed)
+    checks.check(now == registered and "InprocServer32" in now, f"{WHO[scope]}, its {root} rows are DllRegisterServer's",
+                 f"package:\n{now}\nDllRegisterServer:\n{registered}")
+    return installed
+
+
+def msi_removes(pkg: Package, checks: Checks, package: Path, scope: tuple[str, ...], before: set[str]) -> None:
+    """msiexec /x leaves the files as they were before (the registry is searched at the end)."""
+    rc, now = pkg.msiexec("/x", package, *scope), files(pkg)
+    checks.check(rc == 0 and now == before, f"msiexec /x {package.name} {WHO[scope]} leaves no file",
+                 f"exit {rc}, left {sorted(now - before)[:5]}, gone {sorted(before - now)[:5]}")
+
+
+def msi_on_64bit_windows(pkg: Package, checks: Checks, win_build: Path, packages: tuple[Path, Path, Path],
+                         registered: dict[str, str]) -> None:
+    """The x86 package refuses; the x64 one per machine over an older one (diagnose then names
+    one package), per user."""
+    x64, x86, older = (pkg.folder / name for name in (packages[0].name, packages[1].name, "older.msi"))
+    for source, target in zip(packages, (x64, x86, older)):
+        shutil.copyfile(source, target)
+    before = files(pkg)
+    rc = pkg.msiexec("/i", x86, *PER_MACHINE)
+    checks.check(rc == REFUSED and files(pkg) == before, "the x86 package refuses 64-bit Windows", f"exit {rc}")
+    rc = pkg.msiexec("/i", older, *PER_MACHINE)
+    checks.check(rc == 0, f"the package of version {OLDER} installs for the machine", f"exit {rc}")
+    installed = msi_installs(pkg, checks, x64, PER_MACHINE, registered["HKLM"], before)
+    run_examples(pkg, checks, win_build, (32, 64), installed)
+    msi_removes(pkg, checks, x64, (), before)
+    msi_installs(pkg, checks, x64, PER_USER, registered["HKCU"], before)
+    msi_removes(pkg, checks, x64, PER_USER, before)
+
+
+def msi_on_32bit_windows(pkg: Package, checks: Checks, win_build: Path, package: Path, machine: str) -> None:
+    """The x86 package per machine; a registration install.cmd makes for the user meanwhile
+    stays when it goes, and a per-user package refuses to take it over; then per user."""
+    x86 = pkg.folder / package.name
+    shutil.copyfile(package, x86)
+    before = files(pkg)
+    installed = msi_installs(pkg, checks, x86, PER_MACHINE, machine, before)
+    run_examples(pkg, checks, win_build, (32,), installed)
+    pkg.cmd("install.cmd", bits=32)
+    user = pkg.classes("HKCU", pkg.folder)
+    rc, out = pkg.run(["cscript", "//nologo", pkg.cpath(installed / "diagnose.vbs")], bits=32)
+    checks.check("HKEY_CURRENT_USER" in user and "not the DLL of the installed package" in out,
+                 "diagnose.vbs says that install.cmd's registration for the user comes first", out)
+    msi_removes(pkg, checks, x86, (), before)
+    rc = pkg.msiexec("/i", x86, *PER_USER)
+    checks.check(rc == REFUSED and pkg.classes("HKCU", pkg.folder) == user and files(pkg) == before,
+                 "install.cmd's registration stays, and a per-user package refuses to take it over", f"exit {rc}")
+    pkg.cmd("uninstall.cmd", bits=32)
+    msi_installs(pkg, checks, x86, PER_USER, user, before)
+    msi_removes(pkg, checks, x86, PER_USER, before)
+
+
 EXAMPLE = "show-filters.vbs"
 FILTERS_SHOWN = "Left panel:  *.txt   (active)\nRight panel: (no filter)"
 
@@ -338,9 +466,13 @@ def first_scripts(guide: Path) -> dict[str, str]:
     return {names[lang]: body for lang, body in blocks}
 
 
-def run_examples(pkg: Package, checks: Checks, win_build: Path, bitnesses: tuple[int, ...]) -> None:
+def run_examples(pkg: Package, checks: Checks, win_build: Path, bitnesses: tuple[int, ...],
+                 installed: Path | None = None) -> None:
     """Both script hosts run the filter examples against the stand-in host, each loading the
-    DLL of its own bitness (a script host cannot load the other one)."""
+    DLL of its own bitness (a script host cannot load the other one), and diagnose finds all
+    well and the installer package it names. From the zip's folder also the guide's first
+    script and both languages; from a package's installed folder one example and one diagnose
+    for each host."""
     standin = winpath(win_build / "bin" / "standin.exe")
     config = pkg.work / "host.cfg"
     config.write_text(f"log={winpath(pkg.work / 'host.log')}\n"
@@ -349,9 +481,12 @@ def run_examples(pkg: Package, checks: Checks, win_build: Path, bitnesses: tuple
     rc, _ = pkg.run([standin, "ctl", "start", winpath(config)], bits=32)
     if not checks.check(rc == 0, "the stand-in host starts", f"ctl start exit {rc}"):
         return
+    where = " from the installed package" if installed else ""
+    package = f"Ombrisk {msi.product_version(dist.version())} in {pkg.cpath(installed)}\\" if installed else "none"
     try:
-        guide_scripts = first_scripts(ROOT / "docs" / "getting-started.md")
-        checks.check(set(guide_scripts) == {"hello.vbs", "hello.js"}, "the guide's first script is there in both languages")
+        guide_scripts = {} if installed else first_scripts(ROOT / "docs" / "getting-started.md")
+        if not installed:
+            checks.check(set(guide_scripts) == {"hello.vbs", "hello.js"}, "the guide's first script is there in both languages")
         scripts_dir = pkg.env.prefix / "drive_c" / "Scripts"
         scripts_dir.mkdir(exist_ok=True)
         for name, text in guide_scripts.items():
@@ -362,17 +497,19 @@ def run_examples(pkg: Package, checks: Checks, win_build: Path, bitnesses: tuple
                 checks.check(rc == 0 and out.strip() == "Source panel: C:\\Left\\\nTarget panel: D:\\Right\\",
                              f"the guide's {name} under the {bits}-bit cscript prints both panels", f"exit {rc}: {out!r}")
         for bits in bitnesses:
-            for script in (EXAMPLE, "show-filters.js"):
-                rc, out = pkg.cscript(bits, script)
+            for script in (EXAMPLE,) if installed else (EXAMPLE, "show-filters.js"):
+                rc, out = pkg.cscript(bits, script, folder=installed)
                 checks.check(rc == 0 and out.strip() == FILTERS_SHOWN,
-                             f"{script} under the {bits}-bit cscript shows both filters", f"exit {rc}: {out!r}")
+                             f"{script}{where} under the {bits}-bit cscript shows both filters", f"exit {rc}: {out!r}")
         # diagnose from the installed folder: registered for this host's bitness, the host answers.
         for bits in bitnesses:
             host = CSCRIPT[bits] if pkg.env.arch == "win64" else "cscript"
-            for script in ("diagnose.vbs", "diagnose.js"):
-                rc, out = pkg.run([host, "//nologo", pkg.cpath(pkg.folder / script)], bits=bits)
-                checks.check(rc == 0 and out.strip().endswith("All is well.") and f"({bits}-bit, " in out,
-                             f"{script} under the {bits}-bit cscript finds all well", f"exit {rc}: {out!r}")
+            for script in [f"diagnose.{('vbs', 'js')[bits == 64]}"] if installed else ("diagnose.vbs", "diagnose.js"):
+                rc, out = pkg.run([host, "//nologo", pkg.cpath((installed or pkg.folder) / script)], bits=bits)
+                checks.check(rc == 0 and out.strip().endswith("All is well.") and f"({bits}-bit, " in out
+                             and f"\nInstaller package:        {package}\n" in out,
+                             f"{script}{where} under the {bits}-bit cscript finds all well and the package: {package}",
+                             f"exit {rc}: {out!r}")
     finally:
         pkg.run([standin, "ctl", "stop"], bits=32)
 
