@@ -618,3 +618,31 @@ Function PickOrigin(endX, width)
     End If
   Next
 End Function
+
+' ---- putting back what a test changes outside its folder ---------------------------------
+
+' Runs commandLine when it is released, unless Run has already run it: the test holds one in a
+' global variable from just before its change (keys held, mouse buttons swapped, registry keys
+' written) and calls Run where it puts the change back. An error that ends the script releases
+' it too, so one fault leaves nothing behind to fail the next test. (WScript.Quit releases
+' nothing: Finish comes after Run.)
+Class PutBackOnExit
+  Public CommandLine  ' (Wine's VBScript declares one member per statement)
+  Public Done
+  ' Runs the command line now; its exit code.
+  Public Function Run()
+    Done = True
+    Run = CreateObject("WScript.Shell").Run(CommandLine, 0, True)
+  End Function
+  Private Sub Class_Terminate()
+    If Done Then Exit Sub
+    Run
+    WScript.Echo "INFO put back as the script ended: " & CommandLine
+  End Sub
+End Class
+
+Function PutBackLater(commandLine)
+  Set PutBackLater = New PutBackOnExit
+  PutBackLater.CommandLine = commandLine
+  PutBackLater.Done = False
+End Function
