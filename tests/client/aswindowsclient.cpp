@@ -267,14 +267,20 @@ void SleepPart(IDispatch* helper, const std::string& mode, const std::wstring& l
          Ms(ended) + " (its log: " + oneLine(ReadLog(log)) + ")");
 }
 
+// Points the library's import of a user32 function at replacement, checked; the function it
+// reached before, or null.
+template <typename Fn>
+Fn RedirectUser32(HMODULE library, const char* function, Fn replacement, const std::string& what) {
+    void* original = nullptr;
+    Check(client_patch::PatchImport(library, "user32.dll", function, reinterpret_cast<void*>(replacement), &original) &&
+              original,
+          std::string("the library's ") + function + " import now " + what);
+    return reinterpret_cast<Fn>(original);
+}
+
 // A member whose request the host never finishes (it ends in it) must not report success.
 void ExitPart(HMODULE library, IDispatch* helper, const std::wstring& member, const std::wstring& hostLog) {
-    void* original = nullptr;
-    Check(client_patch::PatchImport(library, "user32.dll", "SendMessageTimeoutA", reinterpret_cast<void*>(&SendAsOnWindows),
-                                    &original) &&
-              original,
-          "the library's SendMessageTimeoutA import now answers as Windows does");
-    g_realSend = reinterpret_cast<SendMessageTimeoutFn>(original);
+    g_realSend = RedirectUser32(library, "SendMessageTimeoutA", &SendAsOnWindows, "answers as Windows does");
     if (!g_realSend) return;
     UniqueVariant r =
         member == L"UserCmd" ? Call(helper, L"UserCmd", {Text(L"em_exit")}) : Call(helper, L"SetSrcPath", {Text(L"C:\\")});
@@ -313,12 +319,8 @@ void PostedPart(IDispatch* helper) {
 
 // A host whose bar is 6 pixels wide, a separator only at 150 % (at most 4 pixels at 100 %).
 void SeparatorPart(HMODULE library, IDispatch* helper, const std::wstring& hostLog) {
-    void* original = nullptr;
-    Check(client_patch::PatchImport(library, "user32.dll", "mouse_event", reinterpret_cast<void*>(&MouseEventWithLateMove),
-                                    &original) &&
-              original,
-          "the library's mouse_event import now moves the cursor back to the press before a release");
-    g_realMouseEvent = reinterpret_cast<MouseEventFn>(original);
+    g_realMouseEvent = RedirectUser32(library, "mouse_event", &MouseEventWithLateMove,
+                                      "moves the cursor back to the press before a release");
     if (!g_realMouseEvent) return;
     UniqueVariant before = Call(helper, L"Separator", {}, DISPATCH_PROPERTYGET);
     Check(V_VT(before.get()) == VT_R4 && V_R4(before.get()) == 50.0f,
