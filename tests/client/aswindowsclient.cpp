@@ -11,6 +11,10 @@
 //     sleep <log>      Sleep while another program empties the clipboard the library owns
 //     exit <member> <host log>  SetSrcPath or UserCmd to a host that ends while it handles the
 //                      request, with sends completing as Windows documents them for that case
+//     posted           Sleep with a message posted to a window of this thread and a quit request
+//     separator <host log>  Separator on a monitor of 144 dots per inch (GetDpiForMonitor as the
+//                      library asks for it), whose drag's release is preceded by a late move
+//                      of the cursor back to the press (the library's mouse_event import)
 // Writes "ok N - ..." / "not ok N - ..." checks, INFO lines and "DONE passed=P failed=F".
 #include "tests/client/ClientReport.h"
 #include "tests/client/FormatRows.h"
@@ -37,12 +41,21 @@ using GetProcAddressFn = FARPROC(WINAPI*)(HMODULE, LPCSTR);
 GetProcAddressFn g_realGetProcAddress = nullptr;
 int g_hidden = 0;  // how often the library asked for wine_get_version
 
+UINT g_monitorDpi = 0;  // "separator": the scale GetDpiForMonitor reports; 0 leaves it alone
+
+HRESULT WINAPI DpiOfTheMonitor(HMONITOR, int, UINT* x, UINT* y) {
+    *x = *y = g_monitorDpi;
+    return S_OK;
+}
+
 FARPROC WINAPI GetProcAddressWithoutWine(HMODULE module, LPCSTR name) {
     if (!IS_INTRESOURCE(name) && std::strcmp(name, "wine_get_version") == 0) {
         ++g_hidden;
         SetLastError(ERROR_PROC_NOT_FOUND);
         return nullptr;
     }
+    if (!IS_INTRESOURCE(name) && g_monitorDpi && std::strcmp(name, "GetDpiForMonitor") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&DpiOfTheMonitor));
     return g_realGetProcAddress(module, name);
 }
 
@@ -59,6 +72,27 @@ LRESULT WINAPI SendAsOnWindows(HWND window, UINT msg, WPARAM wParam, LPARAM lPar
     if (result) *result = 0;
     SetLastError(ERROR_SUCCESS);
     return 1;
+}
+
+// The pointer event that arrives late, after the drag's release was sent: before a button-up
+// reaches the system, the cursor is moved back to where the drag pressed (the absolute move
+// before the first button-down). A release that carries its own place still lands there.
+using MouseEventFn = void(WINAPI*)(DWORD, DWORD, DWORD, DWORD, ULONG_PTR);
+MouseEventFn g_realMouseEvent = nullptr;
+struct {
+    DWORD flags = 0, x = 0, y = 0;
+} g_lastMove, g_press;
+int g_lateMoves = 0;
+
+void WINAPI MouseEventWithLateMove(DWORD flags, DWORD x, DWORD y, DWORD data, ULONG_PTR extra) {
+    constexpr DWORD kDowns = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_RIGHTDOWN;
+    if ((flags & kDowns) && !g_press.flags) g_press = g_lastMove;
+    if ((flags & MOUSEEVENTF_MOVE) && (flags & MOUSEEVENTF_ABSOLUTE)) g_lastMove = {flags & ~kDowns, x, y};
+    if ((flags & (MOUSEEVENTF_LEFTUP | MOUSEEVENTF_RIGHTUP)) && g_press.flags) {
+        g_realMouseEvent(g_press.flags, g_press.x, g_press.y, 0, extra);
+        ++g_lateMoves;
+    }
+    g_realMouseEvent(flags, x, y, data, extra);
 }
 
 double NowMs() {
@@ -171,6 +205,7 @@ void SelectedPart(IDispatch* helper, const std::string& mode) {
         const double plain = timed("on a clipboard no window owns");
         Call(helper, L"SetTextToClip", {Text(L"before")});
         const double afterSet = timed("after SetTextToClip");
+        if (mode == "windows") CheckOwnerIsTheReplyWindow(shown + " put back what SetTextToClip had set");
         Call(helper, L"ClearClip");
         const double afterClear = timed("after ClearClip");
         const double bound = 3 * plain + 300;
@@ -232,14 +267,20 @@ void SleepPart(IDispatch* helper, const std::string& mode, const std::wstring& l
          Ms(ended) + " (its log: " + oneLine(ReadLog(log)) + ")");
 }
 
+// Points the library's import of a user32 function at replacement, checked; the function it
+// reached before, or null.
+template <typename Fn>
+Fn RedirectUser32(HMODULE library, const char* function, Fn replacement, const std::string& what) {
+    void* original = nullptr;
+    Check(client_patch::PatchImport(library, "user32.dll", function, reinterpret_cast<void*>(replacement), &original) &&
+              original,
+          std::string("the library's ") + function + " import now " + what);
+    return reinterpret_cast<Fn>(original);
+}
+
 // A member whose request the host never finishes (it ends in it) must not report success.
 void ExitPart(HMODULE library, IDispatch* helper, const std::wstring& member, const std::wstring& hostLog) {
-    void* original = nullptr;
-    Check(client_patch::PatchImport(library, "user32.dll", "SendMessageTimeoutA", reinterpret_cast<void*>(&SendAsOnWindows),
-                                    &original) &&
-              original,
-          "the library's SendMessageTimeoutA import now answers as Windows does");
-    g_realSend = reinterpret_cast<SendMessageTimeoutFn>(original);
+    g_realSend = RedirectUser32(library, "SendMessageTimeoutA", &SendAsOnWindows, "answers as Windows does");
     if (!g_realSend) return;
     UniqueVariant r =
         member == L"UserCmd" ? Call(helper, L"UserCmd", {Text(L"em_exit")}) : Call(helper, L"SetSrcPath", {Text(L"C:\\")});
@@ -247,6 +288,50 @@ void ExitPart(HMODULE library, IDispatch* helper, const std::wstring& member, co
     Check(V_VT(&v) == VT_BOOL && V_BOOL(&v) == VARIANT_FALSE,
           format_rows::Narrow(member.c_str()) + " to a host that ends in the request gives False");
     Check(!HostLogLines(hostLog, "EXIT during").empty(), "the host had ended in the middle of it");
+}
+
+// Waits answer sent messages only: a message posted to a window of the calling thread and a
+// quit request stay queued, and the window is not re-entered in the middle of the member.
+int g_counted = 0;
+LRESULT CALLBACK CountingProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    ++g_counted;
+    return DefWindowProcW(window, msg, wParam, lParam);
+}
+
+void PostedPart(IDispatch* helper) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = CountingProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"CountingWindow";
+    RegisterClassW(&wc);
+    const HWND window =
+        CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    g_counted = 0;
+    PostMessageW(window, WM_APP, 0, 0);
+    PostQuitMessage(0);
+    Call(helper, L"Sleep", {Number(50)});
+    Check(g_counted == 0, "Sleep 50 called the window not once (" + std::to_string(g_counted) + " calls)");
+    MSG msg;
+    Check(PeekMessageW(&msg, window, WM_APP, WM_APP, PM_REMOVE) != FALSE, "the message posted to it is still queued");
+    Check(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE, "and so is the quit request");
+    DestroyWindow(window);
+}
+
+// A host whose bar is 6 pixels wide, a separator only at 150 % (at most 4 pixels at 100 %).
+void SeparatorPart(HMODULE library, IDispatch* helper, const std::wstring& hostLog) {
+    g_realMouseEvent = RedirectUser32(library, "mouse_event", &MouseEventWithLateMove,
+                                      "moves the cursor back to the press before a release");
+    if (!g_realMouseEvent) return;
+    UniqueVariant before = Call(helper, L"Separator", {}, DISPATCH_PROPERTYGET);
+    Check(V_VT(before.get()) == VT_R4 && V_R4(before.get()) == 50.0f,
+          "get finds the 6-pixel bar with the monitor at 144 dpi: 50 as a Single (type " +
+              std::to_string(V_VT(before.get())) + ")");
+    Call(helper, L"Separator", {Number(25)}, DISPATCH_PROPERTYPUT);
+    Check(g_lateMoves == 1, "the cursor was moved back to the press before the drag's release");
+    const auto ups = HostLogLines(hostLog, "SEPARATOR up x=");
+    const long upX = ups.empty() ? -1 : std::atol(ups[0].c_str() + 15);
+    // Client x 199 is 25 % of 800 less one pixel; Wine's mapping of the mouse's range may lose one.
+    Check(upX == 199 || upX == 198, "the release landed where asked (" + (ups.empty() ? "none" : ups[0]) + ")");
 }
 
 }  // namespace
@@ -259,6 +344,7 @@ int wmain(int argc, wchar_t** argv) {
     CoInitialize(nullptr);
     const HMODULE library = LoadLibraryW(argv[3]);
     Check(library != nullptr, "the library loads from the path given");
+    if (part == L"separator") g_monitorDpi = 144;
     if (asWindows && library) {
         void* original = nullptr;
         const bool patched = client_patch::PatchImport(library, "kernel32.dll", "GetProcAddress",
@@ -278,9 +364,11 @@ int wmain(int argc, wchar_t** argv) {
         else if (part == L"selected") SelectedPart(helper, mode);
         else if (part == L"sleep" && argc > 5) SleepPart(helper, mode, argv[5]);
         else if (part == L"exit" && argc > 6) ExitPart(library, helper, argv[5], argv[6]);
+        else if (part == L"posted") PostedPart(helper);
+        else if (part == L"separator" && argc > 5) SeparatorPart(library, helper, argv[5]);
         else Check(false, "a known part with its arguments");
-        // The sends of "exit" choose nothing by platform.
-        if (asWindows && part != L"exit")
+        // The sends of "exit" and the separator choose nothing by platform.
+        if (asWindows && part != L"exit" && part != L"separator")
             Check(g_hidden > 0, "the library asked for wine_get_version and was told there is none");
     }
     if (helper) helper->Release();

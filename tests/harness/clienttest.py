@@ -71,7 +71,7 @@ def run(args: argparse.Namespace) -> int:
     report = test_dir / REPORT_NAME
     exit_code, timed_out, elapsed = run_program(
         env, [str(program), winpath(report), *substitute(args.args, places)], test_dir, test_dir / "stdout.txt",
-        test_dir / "debug.txt", args.timeout * time_scale(), env.env())
+        test_dir / "debug.txt", args.timeout * time_scale(), env.env(), report)
     cleanup = clean_up(env, standin, (args.program.lower(),))
     output = report.read_bytes().decode("utf-8", errors="replace").replace("\r\n", "\n") if report.exists() else ""
     passed, reason = judge(output, exit_code, timed_out, None, unexpected_lines(stand_in_logs(test_dir)))

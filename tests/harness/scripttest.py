@@ -258,16 +258,31 @@ def load_environment(state_dir, arch: str | None) -> tuple[WineEnv, State] | Non
     return env, state
 
 
+# A run started again because its program never ran leaves a line here in its test folder
+# ("<exit code>\t<seconds>"), which skipsummary.py counts for the summary of the whole run.
+RETRIES_NAME = "retries.txt"
+
+
+def run_traces(folder: Path, files: tuple[Path, ...]) -> dict[str, int]:
+    """What a run can leave, by path with its size: those of the files (its output, a client's
+    report) that exist and every stand-in log of its folder."""
+    found = [*files, *folder.glob("*.log"), *folder.glob("*.log.unexpected")]
+    return {str(p): p.stat().st_size for p in found if p.exists()}
+
+
 def run_program(env: WineEnv, args: list[str], cwd: Path, stdout_path: Path, stderr_path: Path, timeout: float,
-                environ: dict[str, str]) -> tuple[int | None, bool, float]:
+                environ: dict[str, str], report: Path | None = None) -> tuple[int | None, bool, float]:
     """Runs a Wine program to its end or its time-out (then it is killed): (exit code or None,
     timed out, seconds). Output goes to files, never to pipes: background Wine processes
     inherit the descriptors. A loader that fails without a word before the program could start
-    (seen once in a loaded CI run: exit code 1 after 0.01 s) is started once more."""
+    (seen once in a loaded CI run: exit code 1 after 0.01 s) is started once more, only when the
+    run left nothing in cwd (see never_started); the retry is recorded in cwd/RETRIES_NAME."""
+    files = (stdout_path, stderr_path) + ((report,) if report else ())
     for attempt in (1, 2):
         t0 = time.monotonic()
         timed_out = False
         with open(stdout_path, "wb") as out, open(stderr_path, "wb") as err:
+            before = run_traces(cwd, files)
             proc = subprocess.Popen([env.loader(), *args], cwd=cwd, env=environ, stdin=subprocess.DEVNULL,
                                     stdout=out, stderr=err, start_new_session=True)
             try:
@@ -278,16 +293,19 @@ def run_program(env: WineEnv, args: list[str], cwd: Path, stdout_path: Path, std
                 kill_pid(ProcRecord.of(proc.pid, Path(proc_cmdline(proc.pid)[0] or "x").name), 2)
                 proc.wait(5)
         elapsed = time.monotonic() - t0
-        if attempt == 2 or not never_started(exit_code, elapsed, stdout_path.stat().st_size, stderr_path.stat().st_size):
+        if attempt == 2 or not never_started(exit_code, elapsed, before, run_traces(cwd, files)):
             return exit_code, timed_out, elapsed
-        log(f"the Wine loader exited with {exit_code} after {elapsed:.2f} s without any output; starting it again")
+        log(f"the Wine loader exited with {exit_code} after {elapsed:.2f} s and the program left nothing; starting it again")
+        with open(cwd / RETRIES_NAME, "a", encoding="utf-8") as retries:
+            retries.write(f"{exit_code}\t{elapsed:.2f}\n")
     raise AssertionError("unreachable")
 
 
-def never_started(exit_code: int | None, elapsed: float, stdout_size: int, stderr_size: int) -> bool:
-    """Whether a run failed before its program began: a Windows program that ran prints or
-    takes longer, and a script that stops with an error prints the error."""
-    return exit_code not in (0, None) and elapsed < 0.5 and stdout_size == 0 and stderr_size == 0
+def never_started(exit_code: int | None, elapsed: float, before: dict[str, int], after: dict[str, int]) -> bool:
+    """Whether a run provably failed before its program began: it failed within half a second
+    and left its folder as it was (run_traces before and after it): no output, no report, no
+    line in a stand-in log. A program that wrote anything ran, and its run counts as it is."""
+    return exit_code not in (0, None) and elapsed < 0.5 and after == before
 
 
 def clean_up(env: WineEnv, standin: Path, programs: tuple[str, ...] = ("cscript.exe", "wscript.exe")) -> float:

@@ -7,6 +7,7 @@ import tempfile
 import time
 import unittest
 from pathlib import Path
+from types import SimpleNamespace
 
 import clienttest
 import scripttest
@@ -113,11 +114,29 @@ class Judge(unittest.TestCase):
 
 
 class LoaderStart(unittest.TestCase):
-    def test_only_a_silent_instant_failure_counts_as_never_started(self):
-        self.assertTrue(scripttest.never_started(1, 0.01, 0, 0))
-        for code, elapsed, out, err in ((0, 0.01, 0, 0), (None, 0.01, 0, 0), (1, 2.0, 0, 0), (1, 0.01, 5, 0),
-                                        (1, 0.01, 0, 5)):
-            self.assertFalse(scripttest.never_started(code, elapsed, out, err), (code, elapsed, out, err))
+    """A failed run is started again only when its program provably never ran: a run that wrote
+    anything (output, its report, a line in a stand-in log) counts as it is."""
+
+    def test_only_a_quick_failure_that_left_nothing_counts_as_never_started(self):
+        same = {"stdout.txt": 0, "host.log": 120}
+        self.assertTrue(scripttest.never_started(1, 0.01, same, dict(same)))
+        for code, elapsed, after in ((0, 0.01, same), (None, 0.01, same), (1, 2.0, same), (1, 0.01, {"x.log": 0})):
+            self.assertFalse(scripttest.never_started(code, elapsed, same, after), (code, elapsed, after))
+
+    def test_a_program_that_fails_at_once_is_run_again_only_when_it_wrote_nothing(self):
+        env = SimpleNamespace(loader=lambda: "/bin/sh")
+        cases = [("exit 1", 2), ("echo 'not ok 1 - x' > report.txt; exit 1", 1), (": > report.txt; exit 1", 1),
+                 ("echo 'CMD sent 1' >> host.log; exit 1", 1), ("echo oops >&2; exit 1", 1), ("exit 0", 1)]
+        for program, want_runs in cases:
+            with self.subTest(program=program), tempfile.TemporaryDirectory() as tmp:
+                folder = Path(tmp)
+                (folder / "host.log").write_text("READY hwnd=1\r\n")  # the host started before the program
+                code, timed_out, _ = scripttest.run_program(
+                    env, ["-c", "echo run >> runs; " + program], folder, folder / "stdout.txt", folder / "debug.txt",
+                    30, {"PATH": "/usr/bin:/bin"}, folder / "report.txt")
+                self.assertEqual(len((folder / "runs").read_text().split()), want_runs)
+                self.assertEqual(code, 0 if program == "exit 0" else 1)
+                self.assertEqual((folder / scripttest.RETRIES_NAME).exists(), want_runs == 2)
 
 
 class ClientRun(unittest.TestCase):
@@ -173,16 +192,23 @@ class SkipsAndStrictHost(unittest.TestCase):
                 scripttest.time_scale({"OMBRISK_TIME_SCALE": bad})
         self.assertIn("Const TIME_SCALE = 2.5", scripttest.prologue("vbs", {"TIME_SCALE": 2.5}))
 
-    def test_skip_summary(self):
+    def test_skip_and_retry_summary(self):
         import skipsummary
         with tempfile.TemporaryDirectory() as tmp:
             folder = Path(tmp) / "wine" / "tests" / "iniread_iniwrite.vbs"
             folder.mkdir(parents=True)
             (folder / "skips.txt").write_text("win32\tiniread_iniwrite.vbs\tread-only\troot ignores it\n", encoding="utf-8")
-            text = skipsummary.summary(skipsummary.collect(Path(tmp)))
+            (folder / scripttest.RETRIES_NAME).write_text("1\t0.01\n", encoding="utf-8")
+            client = Path(tmp) / "wine64" / "clients" / "TypeLibrary_Dispatch"
+            client.mkdir(parents=True)
+            (client / scripttest.RETRIES_NAME).write_text("1\t0.02\n1\t0.01\n", encoding="utf-8")
+            text = skipsummary.summary(skipsummary.collect(Path(tmp)), skipsummary.collect_retries(Path(tmp)))
         self.assertIn("1 skip(s)", text)
         self.assertIn("iniread_iniwrite.vbs: read-only -- root ignores it", text)
-        self.assertEqual(skipsummary.summary([]), "Script tests: 0 skips")
+        self.assertIn("started again (the loader failed before the program ran): 3\n", text)
+        self.assertIn("  wine iniread_iniwrite.vbs: exit code 1 after 0.01 s", text)
+        self.assertIn("  wine64 TypeLibrary_Dispatch: exit code 1 after 0.02 s", text)
+        self.assertEqual(skipsummary.summary([], []).splitlines()[0], "Script tests: 0 skips")
 
 
 class ProcessIdentity(unittest.TestCase):

@@ -37,6 +37,8 @@ End Function
 
 ClearRegistry
 StopHost
+Dim registryBack, classBack
+Set registryBack = PutBackLater("cmd /c reg delete """ & keyCU & """ /f & reg delete """ & keyLM & """ /f")
 
 ' Nothing set anywhere: bare fall-back names.
 out = Discover("", "")
@@ -121,6 +123,7 @@ fso.CreateFolder libDir
 fso.CopyFile DLL_PATH, libDir & "\Ombrisk.dll"
 WriteTextFile libDir & "\totalcmd.exe", ""
 RegSet keyLM, "InstallDir", "REG_SZ", "C:\from\registry"
+Set classBack = PutBackLater("regsvr32 /s """ & DLL_PATH & """")
 Eq RunWait("regsvr32 /s """ & libDir & "\Ombrisk.dll"""), 0, "the class now points at the copy"
 out = Discover("", "")
 Eq out(0), libDir, "the library's folder beside totalcmd.exe"
@@ -128,7 +131,7 @@ fso.DeleteFile libDir & "\totalcmd.exe"
 WriteTextFile libDir & "\TOTALCMD.EXE", ""
 out = Discover("", "")
 Eq out(0), "C:\from\registry", "TOTALCMD.EXE in other case does not count; the registry decides"
-Eq RunWait("regsvr32 /s """ & DLL_PATH & """"), 0, "the class points at the original again"
-ClearRegistry
+Eq classBack.Run, 0, "the class points at the original again"
+registryBack.Run
 
 Finish

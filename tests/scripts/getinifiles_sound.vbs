@@ -15,15 +15,21 @@ Function ReadSound()
   ReadSound = v
 End Function
 
-Sub WriteSound(value)
+Function SoundCommand(value)
   If IsNull(value) Then
-    RunWait "reg delete " & Quote(key) & " /f"
+    SoundCommand = "reg delete " & Quote(key) & " /f"
   Else
-    RunWait "reg add " & Quote(key) & " /ve /d " & Quote(value) & " /f"
+    SoundCommand = "reg add " & Quote(key) & " /ve /d " & Quote(value) & " /f"
   End If
+End Function
+
+Sub WriteSound(value)
+  RunWait SoundCommand(value)
 End Sub
 
 original = ReadSound()
+Dim soundBack
+Set soundBack = PutBackLater(SoundCommand(original))
 
 Sub SoundCase(value, config, expectResult, expectDuring, label)
   WriteSound value
@@ -58,5 +64,5 @@ SleepMs 300
 Eq HostLogCount("CMD "), 0, "it was not asked"
 Eq ReadSound(), "C:\Sounds\ding.wav", "the sound is untouched"
 
-WriteSound original
+soundBack.Run
 Finish

@@ -46,6 +46,19 @@ SetHostConfig "answer.SP=C:\Fresh\"
 Eq h.GetInfo("SP"), "C:\Fresh\", "the next request gets its own answer, not the late one"
 SetHostConfig answers
 
+' A host that answers and then stays in its handler past the limit: the request counts as
+' unanswered, and the answer that came is not kept for it or the next one.
+SetHostConfig answers & vbCrLf & "answer_hold_ms.SP=12000"
+ClearHostLog
+r = h.GetInfo("SP")
+logText = HostLog()
+Ok Has(logText, "ANSWER SP code=RW") And Not Has(logText, "HOLD end"), "the host had answered and was still in its handler"
+EqType r, "", "GetInfo gives the empty text when the answered request is not finished in time"
+Ok WaitLog("HOLD end", 1, 30000), "the host left its handler"
+SetHostConfig "answer.SP=C:\Next\"
+Eq h.GetInfo("SP"), "C:\Next\", "the next request gets its own answer"
+SetHostConfig answers
+
 ' A command the host works on for 11 s, its window responsive (as with a dialog open): the
 ' sent command is waited for past the 10 s of a request, and its result is the host's.
 SetHostConfig answers & vbCrLf & "cmd_modal_ms.4001=11000" & vbCrLf & "cmd_result.4001=7" & vbCrLf & "cmd_result.4002=0"

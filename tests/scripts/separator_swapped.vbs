@@ -3,8 +3,9 @@
 ' this script's process or the host first asks for it, and put back at the end. Wine hands the
 ' events to the host as right-button messages; a host dragging with the primary button (the
 ' right one now) moves the bar.
-Dim h, rc, lines
+Dim h, rc, lines, buttonsBack
 
+Set buttonsBack = PutBackLater(Quote(STANDIN_EXE) & " ctl swapbuttons 0")
 rc = RunWait(Quote(STANDIN_EXE) & " ctl swapbuttons 1")
 Eq rc, 1, "the buttons are swapped for processes that read the setting from now on"
 
@@ -26,6 +27,5 @@ Ok WaitLog("SEPARATOR moved", 1, 3000), "the bar moved"
 EqType h.Separator, CSng(29.9), "get reads the new place"
 Eq HostLogCount("CLICK"), 0, "no other click"
 
-rc = RunWait(Quote(STANDIN_EXE) & " ctl swapbuttons 0")
-Eq rc, 0, "the buttons are back for later processes"
+Eq buttonsBack.Run, 0, "the buttons are back for later processes"
 Finish

@@ -248,6 +248,12 @@ void answer_request(Host& host, HWND reply_to, const COPYDATASTRUCT& cds) {
     }
     send_answer(host, reply_to, request, *answer, code, shape);
     if (shape == L"twice") send_answer(host, reply_to, request, host.config.text(L"answer2." + key, L""), code, L"");
+    // answer_hold_ms.<TEXT>: the host stays in the handler after it has answered, pumping nothing.
+    if (const long hold = host.config.number(L"answer_hold_ms." + key, 0); hold > 0) {
+        host.log.line(format("HOLD begin %s ms=%ld", request.c_str(), hold));
+        Sleep(static_cast<DWORD>(hold));
+        host.log.line("HOLD end " + request);
+    }
 }
 
 LRESULT on_copydata(Host& host, HWND from, const COPYDATASTRUCT* cds) {

@@ -9,6 +9,7 @@
 //   answer.<TEXT>, answer_code.<TEXT>, ignore.<TEXT>, copydata_result[.<CODE>],
 //   copydata_sleep_ms[.<CODE>]                    WM_COPYDATA
 //   answer_shape.<TEXT>, answer2.<TEXT>           misbehaving answers (see send_answer)
+//   answer_hold_ms.<TEXT>                         the handler stays that long after answering
 //   refuse_foreground                             the foreground is handed on to a decoy window
 //   refuse_foreground_after_cmd                   the same from that command on (and at once)
 //   active, path.L, path.R                        panels: Tab switches; "A", "LP", "RP", "SP", "TP"
@@ -17,12 +18,12 @@
 //   selected.L, selected.R, clip_delay_ms, clip_none                  commands 2017 and 2018
 //   dialog_text, dialog_delay_ms, dialog_build_ms, dialog_statics, log_sound,
 //   log_sound_raw                                 command 690
-//   client_width, client_height, client_x, client_y, sep_x, sep_width, tpanels,
+//   client_width, client_height, client_x, client_y, sep_x, sep_width, sep_max_width, tpanels,
 //   pathbars, pathbar.L, pathbar.R, pathbar_layout, log_layout        child windows
 //   tooltip_text, tooltip_class                   command 9002
 // Log lines: READY, CMD, SHOW, COPYDATA, ANSWER, SILENT, KEYDOWN, CHAR, PANEL, SYSCOMMAND,
-// WM_CLOSE refused, CLOSE, TOPMOST, LATER, DESTROY, SLEEP, MODAL, HANG, FOREGROUND, DECOY KEYDOWN, CLICK, SEPARATOR, CLIP,
-// SOUND, SOUNDRAW, DIALOG, KEYDIALOG, TOOLTIP, LAYOUT.
+// WM_CLOSE refused, CLOSE, TOPMOST, LATER, DESTROY, SLEEP, HOLD, MODAL, HANG, FOREGROUND, DECOY KEYDOWN, CLICK, SEPARATOR,
+// CLIP, SOUND, SOUNDRAW, DIALOG, KEYDIALOG, TOOLTIP, LAYOUT.
 #pragma once
 #include <windows.h>
 
@@ -57,7 +58,7 @@ struct Host {
     bool stalled = false;   // key_stall_ms has been spent
 
     // Child windows. tpanels are the "TPanel" children in z-order; bar is the one of them that a
-    // drag moves (null when none is at most 4 pixels wide); bar_x is its client x.
+    // drag moves (null when none is at most sep_max_width pixels wide); bar_x is its client x.
     std::vector<HWND> tpanels;
     HWND bar = nullptr;
     long bar_x = 0;

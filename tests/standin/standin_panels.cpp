@@ -1,10 +1,11 @@
 // The host's child windows that the separator and filter properties look at:
 //   "TPanel" children of the main window, in z-order as tpanels=<w1>,<w2>,... lists their
 //     widths (default: left panel sep_x wide, the bar sep_width wide, the right panel; the
-//     panels follow the bar). Otherwise the first one at most 4 pixels wide is the separator
-//     bar. The bar stands at client x sep_x (until it is dragged), the
-//     ones listed before it are laid out from x 0, the ones after it follow it. Without a bar
-//     they are laid out from x 0. All span the client height.
+//     panels follow the bar). Otherwise the first one at most sep_max_width pixels wide (default
+//     4; a host on a monitor of larger scale draws a wider bar) is the separator bar. The bar
+//     stands at client x sep_x (until it is dragged), the ones listed before it are laid out
+//     from x 0, the ones after it follow it. Without a bar they are laid out from x 0. All span
+//     the client height.
 //   "TPathPanel" path bars, children of a "THeaderBox" child at the bottom of the client area;
 //     the right one comes first in z-order, so only their places tell them apart.
 // The bar follows a drag: button down captures the mouse, button up moves the bar so that its
@@ -28,7 +29,6 @@ namespace {
 constexpr wchar_t kPanelClass[] = L"TPanel";
 constexpr wchar_t kPathBarClass[] = L"TPathPanel";
 constexpr wchar_t kHeaderClass[] = L"THeaderBox";
-constexpr long kBarMaxWidth = 4;
 constexpr int kPathBarHeight = 20;
 
 POINT to_host_client(const Host& host, HWND from, LPARAM lparam) {
@@ -63,15 +63,16 @@ std::vector<long> panel_widths(const Host& host, long client_width) {
 
 // Places the TPanel children; the bar at host.bar_x.
 void place_panels(Host& host) {
+    const long bar_max_width = host.config.number(L"sep_max_width", 4);
     RECT client{};
     GetClientRect(host.hwnd, &client);
     const std::vector<long> widths = panel_widths(host, client.right);
     std::size_t bar_index = widths.size();
     if (default_panels(host)) {
-        if (widths[1] <= kBarMaxWidth) bar_index = 1;  // the left panel may shrink to nothing
+        if (widths[1] <= bar_max_width) bar_index = 1;  // the left panel may shrink to nothing
     } else {
         for (std::size_t i = 0; i < widths.size(); ++i)
-            if (widths[i] <= kBarMaxWidth) {
+            if (widths[i] <= bar_max_width) {
                 bar_index = i;
                 break;
             }

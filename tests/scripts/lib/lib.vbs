@@ -618,3 +618,28 @@ Function PickOrigin(endX, width)
     End If
   Next
 End Function
+
+' ---- putting back what a test changes outside its folder ---------------------------------
+
+' Runs commandLine when it is released unless Run ran it: held in a global variable from just
+' before a change (keys held, buttons swapped, registry written), Run where the test puts it
+' back; an error that ends the script releases it too (WScript.Quit does not: Finish after Run).
+Class PutBackOnExit
+  Public CommandLine  ' (Wine's VBScript declares one member per statement)
+  Public Done
+  Public Function Run()  ' its exit code
+    Done = True
+    Run = CreateObject("WScript.Shell").Run(CommandLine, 0, True)
+  End Function
+  Private Sub Class_Terminate()
+    If Done Then Exit Sub
+    Run
+    WScript.Echo "INFO put back as the script ended: " & CommandLine
+  End Sub
+End Class
+
+Function PutBackLater(commandLine)
+  Set PutBackLater = New PutBackOnExit
+  PutBackLater.CommandLine = commandLine
+  PutBackLater.Done = False
+End Function

@@ -17,6 +17,9 @@ End Sub
 
 ClearRegistry
 StopHost
+Dim registryBack
+Set registryBack = PutBackLater("cmd /c reg delete ""HKCU\SOFTWARE\Ghisler\Total Commander"" /f & reg delete """ & key & _
+  """ /f /reg:32 & reg delete """ & key & """ /f /reg:64")
 RegSet 32, "InstallDir", "C:\tc32"
 RegSet 32, "IniFileName", "C:\tc32\wincmd32.ini"
 Set h = CreateObject("Ombrisk.Helper")
@@ -30,5 +33,5 @@ Eq h.TCPath, "C:\tc64", "the 64-bit view's own value comes first"
 Eq h.MainINI, "C:\tc32\wincmd32.ini", "a value only the 32-bit view has is still found"
 
 Set h = Nothing
-ClearRegistry
+registryBack.Run
 Finish
