@@ -40,13 +40,14 @@ SetHostConfig ""
 
 '' A host that stops reading keys past the call's limit of 10 s: the call gives up with false
 ' and lets go of the Shift its first batch of keys pressed, before it returns.
+Dim shiftUp : Set shiftUp = PutBackLater(Quote(STANDIN_EXE) & " ctl keyrelease 16")
 SetHostConfig "key_stall_ms=12000"
 ClearHostLog
 Eq h.SendKeystroke("+{DOWN 300}"), False, "a host that stops reading keys: false"
 Eq RunWait(Quote(STANDIN_EXE) & " ctl keystate 16"), 0, "Shift is up for every program when the call returns"
 Ok WaitLog("KEYDOWN vk=232 shift=1 ", 1, LimitMs(15000)), "the host goes on with the keys of the first batch"
 Ok HostLogCount("KEYDOWN vk=40 ") < 300, "the keys after the limit were not sent"
-RunWait Quote(STANDIN_EXE) & " ctl keyrelease 16"
+shiftUp.Run
 SetHostConfig ""
 
 ' A Pause that gives no wait length: false, no waits, the keys still typed.
